@@ -1,0 +1,21 @@
+// One conversion run: ClassTable.txt in, the intermediate files and
+// ClassType.lua out, every stage announced to the front end.
+#pragma once
+
+#include <filesystem>
+
+#include "pipeline/front_end.h"
+
+namespace ct {
+
+enum class RunOutcome {
+  kSucceeded,         // ended with the success message
+  kFailed,            // ended with the failure message; files still written
+  kStoppedAtNesting,  // a bracket error ended the run after stage 8
+  kFileError,         // the input could not be read or a file not written
+  kAbandoned,         // the front end asked to stop at a stage report
+};
+
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder);
+
+}  // namespace ct

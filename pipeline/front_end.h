@@ -1,0 +1,36 @@
+// The only way the pipeline reaches a person: the window, the command line
+// and the tests each implement this. Every text passed here is GBK.
+#pragma once
+
+#include <string_view>
+
+#include "text/line_list.h"
+
+namespace ct {
+
+enum class MessageIcon { kInformation, kError };
+
+// What a stage may do besides rewriting its lists: log and tell the user.
+class Reporter {
+ public:
+  virtual ~Reporter() = default;
+  virtual void Log(std::string_view line) = 0;
+  // Modal: returns when the user has dismissed the box.
+  virtual void Message(std::string_view caption, std::string_view text, MessageIcon icon) = 0;
+};
+
+class FrontEnd : public Reporter {
+ public:
+  virtual void ClearLog() = 0;
+  // Shows a list without announcing a stage (the input at the start of a run).
+  virtual void ShowList(const LineList& list) = 0;
+  // Logs the stage message, shows the stage's input and, in manual mode,
+  // waits for Continue. Returns false when the run is to be abandoned (the
+  // window is closing); the driver then ends the run without further work.
+  virtual bool StageReport(const LineList& list, std::string_view message) = 0;
+  virtual void SetResultLabel(std::string_view text) = 0;
+  // The run is over: the Start button returns to its Start state.
+  virtual void RunEnded() = 0;
+};
+
+}  // namespace ct

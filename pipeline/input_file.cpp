@@ -1,0 +1,30 @@
+#include "pipeline/input_file.h"
+
+#include <system_error>
+
+#include "pipeline/texts.h"
+#include "resources/prelude.h"
+#include "text/gbk.h"
+#include "text/line_list.h"
+
+namespace ct {
+
+std::filesystem::path InputPath(const std::filesystem::path& folder) {
+  return folder / std::string(texts::kInputFileName);
+}
+
+PreludeWrite WritePreludeIfMissing(const std::filesystem::path& folder, std::string& error) {
+  std::error_code ec;
+  auto status = std::filesystem::symlink_status(InputPath(folder), ec);
+  if (!ec && std::filesystem::exists(status)) return PreludeWrite::kExisted;
+  LineList prelude;
+  prelude.SetText(ReadPrelude(kPreludeResource));
+  if (!SaveLines(prelude, InputPath(folder), error)) return PreludeWrite::kFailed;
+  return PreludeWrite::kWritten;
+}
+
+std::string PreludeNotice() {
+  return Gbk(texts::kPreludeNoticeHead) + std::string(texts::kInputFileName) + Gbk(texts::kPreludeNoticeTail);
+}
+
+}  // namespace ct

@@ -1,0 +1,20 @@
+// The input file ClassTable.txt and its creation from the prelude.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace ct {
+
+std::filesystem::path InputPath(const std::filesystem::path& folder);
+
+enum class PreludeWrite { kExisted, kWritten, kFailed };
+
+// Writes the prelude as the input file when none exists; an existing file is
+// never touched. On kFailed, `error` says why.
+PreludeWrite WritePreludeIfMissing(const std::filesystem::path& folder, std::string& error);
+
+// The first-start notice (GBK).
+std::string PreludeNotice();
+
+}  // namespace ct

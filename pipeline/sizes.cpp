@@ -1,0 +1,11 @@
+// Placeholder: the size stages leave the lists unchanged until built.
+#include "pipeline/sizes.h"
+
+namespace ct {
+
+void SubstituteTypeSizes(LineList&) {}
+void MergeTableLines(LineList&, LineList&) {}
+void SplitFieldGroups(LineList&) {}
+void ReplaceFieldReferences(LineList&) {}
+
+}  // namespace ct

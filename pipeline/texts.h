@@ -1,0 +1,134 @@
+// Every text the system shows or writes, in one place. They are written here
+// in UTF-8 and reach lists, logs and files as GBK through Gbk().
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace ct::texts {
+
+// ---- Run ----------------------------------------------------------------------
+inline constexpr std::string_view kStartCreating = "开始创建....";
+inline constexpr std::string_view kSucceededLog = "类型表创建成功！！！";
+inline constexpr std::string_view kSucceededLabel = "Lua类型表创建成功！！！";
+inline constexpr std::string_view kFailedLog =
+    "--------------------------------类型表创建失败！！！------------------------------";
+inline constexpr std::string_view kFailedLabel = "Lua类型表创建失败！！！";
+inline constexpr std::string_view kFailedBox = "Lua类型表创建失败/ /请检查各中间文本的相关信息！！！";
+
+inline constexpr std::string_view kCaptionConfirm = "确认信息";
+inline constexpr std::string_view kCaptionError = "错误提示";
+
+inline constexpr std::string_view kMarker = "--------------------";
+
+// Stage messages, in driver order (index 0 is stage 1).
+inline constexpr std::array<std::string_view, 35> kStageMessages = {
+    "清理掉注释的字符",
+    "剔除所有符号的空格，仅保留关键字之间的空格",
+    "将语句逐条整理为单行",
+    "松散化（格式化）",
+    "删除垃圾行",
+    "统一大小写",
+    "将类标识整理成指针符号' ^ '",
+    "检查嵌套关系，并将错误信息写入文本，另存为 ClassTable_A.Lua 备查",
+    "检查并处理嵌套关系",
+    "将整理后的文本另存为 ClassTable_B.lua",
+    "各种结构整理成Lua数组格式",
+    "保存原始类型声明到 ClassTable_C.lua 备用",
+    "将各种结构类型及其指针替换成结构或类型的长度",
+    "将生成的表结构合并在同一行",
+    "用字段的（长度）值替换字段引用",
+    "保存中间文本到 ClassTable_D.lua 备查",
+    "计算并替换表达式,计算每个结构的整体长度,如果进入死循环或完成转换则退出",
+    "请检查最后一行，有没有报错信息",
+    "0长度的结构加上nWholeSize,后面的步骤要用",
+    "保存中间文本到 ClassTable_E.lua 备查",
+    "根据父类的nWholeSize计算成员实际偏移",
+    "偏移处理完毕，删除无用的field",
+    "恢复指针声明、转换数组表达式, 使用中间文本 ClassTable_B.lua, 表和公共变量暂不处理, 是类型声明直接转成声明",
+    "计算并替换表达式的（长度）值",
+    "（中间文本）查看中间文本表达式替换的情况",
+    "将结构转换为API认可格式",
+    "将公共变量转换为API认可格式",
+    "保存中间文本到 ClassTable_F.lua 备查",
+    "将结构行按嵌套关系排序",
+    "根据继承关系与父类合并成员",
+    "整理文本，剔除无用行",
+    "生成Lua绑定表",
+    "将生成的文本按阅读习惯分行列出,类型声明和类型描述用表表示,空数组不分行,常量声明，单行处理",
+    "整理lua表结构",
+    "生成最终成品变量偏移表",
+};
+
+// ---- Numbers --------------------------------------------------------------------
+inline constexpr std::string_view kBadNumberLogHead = "--------------------数值判断过程异常 '";
+inline constexpr std::string_view kBadNumberLogTail = "' ！！！！！！！！！！！！！！！";
+inline constexpr std::string_view kBadNumberBox = "数值判断过程异常";
+
+// ---- Nesting check -----------------------------------------------------------------
+inline constexpr std::string_view kMismatchLog = "--------------------符号嵌套关系不匹配！！！！！！！！！！！！！！！！";
+inline constexpr std::string_view kMismatchBox = "符号嵌套关系不匹配！";
+inline constexpr std::string_view kUnclosedLog = "--------------------符号没有闭合！！！！！！！！！！！！！！！！";
+inline constexpr std::string_view kUnclosedBox = "符号没有闭合！";
+inline constexpr std::string_view kNestingLineHead = "--------------------所在行数：[";
+inline constexpr std::string_view kNestingLineTail = "]附近。";
+inline constexpr std::string_view kNestingPositionHead = "--------------------符号位置：[";
+inline constexpr std::string_view kNestingPositionTail = "]";
+inline constexpr std::string_view kNestingStatementHead = "--------------------所在字符串：";
+inline constexpr std::string_view kNestingFileHead = "--------------------所在文本：";
+
+// ---- Layout ----------------------------------------------------------------------
+inline constexpr std::string_view kLayoutSucceededLine = "::::: OK！ 结构内部偏移量顺利生成 :::::";
+inline constexpr std::string_view kLayoutIncompleteLog =
+    "--------------------结构内部偏移量生成不完整！！！！！！！！！！！！！！！！";
+inline constexpr std::string_view kLayoutIncompleteBox = "结构内部偏移量生成不完整！";
+inline constexpr std::string_view kLayoutFailedLineHead = "--------------------失败行号= ";
+inline constexpr std::string_view kLayoutUnknownType = " 未知数据类型: ";
+inline constexpr std::string_view kLayoutIndexHead = " N=";
+
+// ---- Parent offsets ----------------------------------------------------------------
+inline constexpr std::string_view kNotIntegerLogHead = "-------------------- ";
+inline constexpr std::string_view kParentNotIntegerLogTail = " 不是一个整型数字字符串！！！！！！！！！！！！！！！！";
+inline constexpr std::string_view kParentNotIntegerBoxTail = " 不是一个整型数字字符串！";
+inline constexpr std::string_view kValueNotIntegerLogTail = " 不是一个整型数字字符串！！！！！！！！！！！！";
+inline constexpr std::string_view kValueNotIntegerBoxTail = " 不是一个整型数字字符串。";
+
+// ---- Restoration and accessor format ------------------------------------------------
+inline constexpr std::string_view kListLengthLogHead = "--------------------List长度(";
+inline constexpr std::string_view kListLengthBoxHead = "List长度(";
+inline constexpr std::string_view kListLengthMiddle = ") 与TmpList长度(";
+inline constexpr std::string_view kListLengthLogTail = ")不符！！！！！！！！！！！！！！";
+inline constexpr std::string_view kListLengthBoxTail = ")不符！";
+inline constexpr std::string_view kLineCountLogHead = "--------------------中间文本TempList与当前进度list行数不符！ ";
+inline constexpr std::string_view kLineCountLogTail = "  ！！！！！！！！！！！";
+inline constexpr std::string_view kLineCountBox = "中间文本TempList与当前进度list行数不符！";
+
+// ---- First start ----------------------------------------------------------------------
+inline constexpr std::string_view kInputFileName = "ClassTable.txt";
+inline constexpr std::string_view kPreludeNoticeHead = "未发现源代码文本 ";
+inline constexpr std::string_view kPreludeNoticeTail =
+    "\r\n 已为您生成并保存了基础文本\r\n\r\n请将欲转换的Delphi(Pascal)头文件代码追加到该文本尾部\r\n并将文本存盘后再执行转换！";
+
+// ---- Keyword list ---------------------------------------------------------------------
+inline constexpr std::string_view kKeywordsDone = "KeyWord文本生成完毕！";
+
+// ---- Window ---------------------------------------------------------------------------
+inline constexpr std::string_view kStart = "开始";
+inline constexpr std::string_view kContinue = "继续";
+inline constexpr std::string_view kWaiting = "等待...";
+inline constexpr std::string_view kCurrentLine = "当前行号";
+inline constexpr std::string_view kLineNumberHead = "第 ";
+inline constexpr std::string_view kLineNumberTail = " 行";
+inline constexpr std::string_view kGenerateGroup = "生成ClassType脚本";
+inline constexpr std::string_view kAutoRun = "自动执行";
+inline constexpr std::string_view kKeywordGroup = "转换Keyword关键字";
+inline constexpr std::string_view kFromContent = "从当前内容转换";
+inline constexpr std::string_view kFromFile = "从文本文件转换";
+inline constexpr std::string_view kConvert = "转换";
+inline constexpr std::string_view kSave = "存盘";
+
+// ---- Conditions the original leaves unhandled ------------------------------------------
+inline constexpr std::string_view kCannotReadInput = "无法读取源代码文本 ";
+inline constexpr std::string_view kCannotWriteFile = "无法保存文件 ";
+
+}  // namespace ct::texts

@@ -1,0 +1,50 @@
+// A temporary working folder with a ClassTable.txt, and whole runs in it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pipeline/driver.h"
+#include "tests/support/recording_front_end.h"
+
+namespace ct::testing {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  void Write(std::string_view name, std::string_view bytes) const;
+  std::string Read(std::string_view name) const;  // empty when missing
+  bool Has(std::string_view name) const;
+  // The file's lines (split at CR LF), as the pipeline wrote them.
+  std::vector<std::string> Lines(std::string_view name) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The embedded prelude followed by `declarations` (lines separated by "\n";
+// written with CR LF like a real ClassTable.txt).
+std::string WithPrelude(std::string_view declarations);
+// `text` with every "\n" turned into CR LF.
+std::string CrLf(std::string_view text);
+
+struct WholeRun {
+  TempFolder folder;
+  RecordingFrontEnd ui;
+  RunOutcome outcome = RunOutcome::kFailed;
+};
+
+// Writes `input` as ClassTable.txt into a fresh folder and runs a conversion.
+void RunOn(WholeRun& run, std::string_view input);
+
+// The lines of `lines` that start with `prefix` after the leading space.
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& lines, std::string_view prefix);
+
+}  // namespace ct::testing

@@ -1,0 +1,80 @@
+#include "text/gbk.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace ct {
+
+namespace {
+
+// CP936 is the Windows code page the host writes; glibc's GBK lacks its
+// euro sign at 0x80.
+constexpr const char* kCodePage = "CP936";
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
+  }
+  ~Converter() { iconv_close(cd_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts as much as possible; returns the number of input bytes that
+  // could not be converted at the point where conversion stopped (0 when the
+  // whole input was converted).
+  size_t Run(std::string_view in, size_t& consumed, std::string& out) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in.data());
+    size_t src_left = in.size();
+    char buffer[4096];
+    while (src_left > 0) {
+      char* dst = buffer;
+      size_t dst_left = sizeof buffer;
+      size_t r = iconv(cd_, &src, &src_left, &dst, &dst_left);
+      out.append(buffer, sizeof buffer - dst_left);
+      if (r == static_cast<size_t>(-1) && errno != E2BIG) break;
+    }
+    consumed = in.size() - src_left;
+    return src_left;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+}  // namespace
+
+std::string GbkToUtf8(std::string_view gbk) {
+  thread_local Converter converter("UTF-8", kCodePage);
+  std::string out;
+  out.reserve(gbk.size() + gbk.size() / 2);
+  while (!gbk.empty()) {
+    size_t consumed = 0;
+    if (converter.Run(gbk, consumed, out) == 0) break;
+    // Skip one undecodable byte and mark it.
+    out += "\xEF\xBF\xBD";
+    gbk.remove_prefix(consumed + 1);
+  }
+  return out;
+}
+
+std::optional<std::string> Utf8ToGbk(std::string_view utf8, size_t* bad_offset) {
+  thread_local Converter converter(kCodePage, "UTF-8");
+  std::string out;
+  out.reserve(utf8.size());
+  size_t consumed = 0;
+  if (converter.Run(utf8, consumed, out) != 0) {
+    if (bad_offset) *bad_offset = consumed;
+    return std::nullopt;
+  }
+  return out;
+}
+
+std::string Gbk(std::string_view utf8) {
+  auto converted = Utf8ToGbk(utf8);
+  return converted ? *converted : std::string(utf8);
+}
+
+}  // namespace ct

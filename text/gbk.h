@@ -1,0 +1,23 @@
+// Conversion between the pipeline's GBK (code page 936) bytes and UTF-8,
+// used only where text meets a person or arrives in UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ct {
+
+// For display: bytes that are not valid GBK become U+FFFD, so any input can
+// be shown.
+std::string GbkToUtf8(std::string_view gbk);
+
+// Strict: nullopt when the text holds a character GBK lacks (or invalid
+// UTF-8); `bad_offset` then receives the byte offset of the first such one.
+std::optional<std::string> Utf8ToGbk(std::string_view utf8, size_t* bad_offset = nullptr);
+
+// For the system's own texts, which are all representable.
+std::string Gbk(std::string_view utf8);
+
+}  // namespace ct

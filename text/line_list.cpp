@@ -1,0 +1,141 @@
+#include "text/line_list.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ct {
+
+void LineList::Insert(size_t i, std::string line) {
+  if (i > lines_.size()) i = lines_.size();
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
+}
+
+void LineList::Delete(size_t i) {
+  if (i < lines_.size()) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+std::string LineList::Text() const {
+  size_t total = 0;
+  for (const auto& l : lines_) total += l.size() + 2;
+  std::string text;
+  text.reserve(total);
+  for (const auto& l : lines_) {
+    text += l;
+    text += "\r\n";
+  }
+  return text;
+}
+
+void LineList::SetText(std::string_view text) { lines_ = SplitLines(text); }
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+namespace {
+
+std::string Describe(const char* what, const std::filesystem::path& path, int err) {
+  return std::string(what) + " " + path.string() + ": " + std::strerror(err);
+}
+
+}  // namespace
+
+bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes, std::string& error) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = Describe("cannot open", path, errno);
+    return false;
+  }
+  std::string data;
+  char buffer[65536];
+  while (true) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error = Describe("cannot read", path, errno);
+      ::close(fd);
+      return false;
+    }
+    data.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  bytes = std::move(data);
+  return true;
+}
+
+bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::string& error) {
+  // A file the user made read-only is kept, even where the folder would let
+  // a rename replace it (and even for root, who passes every access check).
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) && !(existing.st_mode & S_IWUSR)) {
+    error = Describe("cannot replace", path, EACCES);
+    return false;
+  }
+  std::string temp = path.string() + ".tmp-XXXXXX";
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    error = Describe("cannot write", path, errno);
+    return false;
+  }
+  auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    error = Describe("cannot write", path, err);
+    return false;
+  };
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    done += static_cast<size_t>(n);
+  }
+  // Files written by the tool are ordinary user files, not private ones.
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  if (::fchmod(fd, 0666 & ~mask) != 0) return fail(errno);
+  if (::fsync(fd) != 0) return fail(errno);
+  if (::close(fd) != 0) {
+    int err = errno;
+    ::unlink(temp.c_str());
+    error = Describe("cannot write", path, err);
+    return false;
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    int err = errno;
+    ::unlink(temp.c_str());
+    error = Describe("cannot replace", path, err);
+    return false;
+  }
+  return true;
+}
+
+bool LoadLines(LineList& list, const std::filesystem::path& path, std::string& error) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes, error)) return false;
+  list.SetText(bytes);
+  return true;
+}
+
+bool SaveLines(const LineList& list, const std::filesystem::path& path, std::string& error) {
+  return WriteFileAtomically(path, list.Text(), error);
+}
+
+}  // namespace ct

@@ -1,0 +1,30 @@
+// Lookups of declarations in a line list. Each walks the definition lines
+// whose name equals the given one (ignoring ASCII case) in list order and
+// stops at the first line that qualifies.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "text/line_list.h"
+
+namespace ct {
+
+// A line that contains "=": its name is the trimmed token before the first
+// "=", its body the rest, its value the trimmed token of the body before ";".
+struct Definition {
+  std::string name;
+  std::string body;
+  std::string value;
+};
+bool ParseDefinition(std::string_view line, Definition& out);
+
+bool FindIntegerConstant(const LineList& list, std::string_view name, std::int32_t& value);
+bool FindNumericValue(const LineList& list, std::string& name, int& prefix);
+bool FindTypeAlias(const LineList& list, std::string& name);
+bool FindFieldValue(const LineList& list, std::string& name, std::string_view key);
+bool GetWholeAndMaxSize(const LineList& list, std::string& name, int& max_size);
+bool GetAddAndMaxSize(const LineList& list, std::string& name, int& max_size);
+
+}  // namespace ct

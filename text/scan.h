@@ -1,0 +1,126 @@
+// Byte-string scanning primitives shared by every stage.
+//
+// Positions are 1-based byte positions; 0 means "not found". Nothing here
+// knows about double-byte characters: a GBK character is two positions.
+// Case-insensitive comparison folds only ASCII A-Z. Every function accepts
+// any argument: a position outside the text never matches and nothing is
+// read or written outside a string.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace ct {
+
+using Pos = std::ptrdiff_t;
+
+// Texts longer than this yield an empty token from GetValidToken.
+inline constexpr Pos kTokenLimit = 20479;
+// The far remainder of SplitAtChar is cut to this many bytes.
+inline constexpr Pos kSplitRemainderLimit = 32767;
+
+// ---- Small helpers with 1-based, clamped semantics -------------------------
+
+inline Pos Len(std::string_view s) { return static_cast<Pos>(s.size()); }
+
+// Byte at 1-based position p, or '\0' when p lies outside the text.
+char At(std::string_view s, Pos p);
+
+// Up to `count` bytes starting at position `from` (clamped to the text).
+std::string Copy(std::string_view s, Pos from, Pos count);
+// Bytes from position `from` to position `to`, both included (clamped).
+std::string Slice(std::string_view s, Pos from, Pos to);
+// Everything from position `from` on.
+std::string Tail(std::string_view s, Pos from);
+// Removes up to `count` bytes at `from`; does nothing when `from` is outside.
+void Erase(std::string& s, Pos from, Pos count);
+// Inserts `what` before position `at`; at < 1 inserts in front, beyond the
+// end appends.
+void InsertAt(std::string& s, std::string_view what, Pos at);
+// Replaces `count` bytes at `from` by `what` (Erase then InsertAt).
+void Replace(std::string& s, Pos from, Pos count, std::string_view what);
+
+bool IsBlank(unsigned char c);  // value 32 or below
+std::string Trim(std::string_view s);
+std::string TrimLeft(std::string_view s);
+std::string TrimRight(std::string_view s);
+char LowerAscii(char c);
+std::string LowerAscii(std::string_view s);
+std::string UpperAscii(std::string_view s);
+bool SameText(std::string_view a, std::string_view b);
+bool ContainsText(std::string_view text, std::string_view sub);  // ignoring case
+bool Contains(std::string_view text, std::string_view sub);      // exact
+// Exact (case-sensitive) search from `start`; 0 when absent.
+Pos FindExact(std::string_view text, std::string_view sub, Pos start = 1);
+
+// Replaces every occurrence, left to right, without rescanning replaced text.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+std::string ReplaceAllText(std::string_view text, std::string_view from, std::string_view to);
+// Replaces the first occurrence only.
+std::string ReplaceFirst(std::string_view text, std::string_view from, std::string_view to);
+std::string ReplaceFirstText(std::string_view text, std::string_view from, std::string_view to);
+// Deletes one space of every double space until none is left.
+std::string CollapseSpaces(std::string_view text);
+
+// Signed decimal text to integer; nullopt for anything that is not a plain
+// optional "-" followed by digits, or that does not fit.
+std::optional<std::int64_t> ParseInt64(std::string_view text);
+std::optional<std::int32_t> ParseInt32(std::string_view text);
+
+// ---- Scanning primitives ----------------------------------------------------
+
+Pos FindChar(std::string_view text, char c, Pos start);
+Pos FindCharInRange(std::string_view text, char c, Pos from, Pos to);
+Pos FindText(std::string_view text, std::string_view sub, Pos start);
+Pos CountText(std::string_view text, std::string_view sub);
+
+struct Split {
+  std::string near;
+  std::string far;
+};
+Split SplitAtChar(std::string_view text, char c, bool from_end);
+std::string CutAtChar(std::string& text, char c, bool from_end);
+
+struct Token {
+  std::string token;
+  std::string rest;
+};
+Token GetValidToken(std::string_view text, std::string_view dividers);
+
+bool IsIntegerText(std::string_view text);
+std::int64_t HexToInt64(std::string_view text);
+std::string ReplaceChar(std::string_view text, char from, char to);
+bool IsInsideQuotes(std::string_view text, Pos first, Pos pos);
+void EmptyQuotedStrings(std::string& text);
+void RestoreQuotedStrings(std::string_view source, std::string& target);
+std::string WithEmptiedStrings(std::string_view text);
+
+// Receives the malformed-number report of NormalizeNumberText. The report
+// arises deep inside list lookups, so the listener is installed per thread by
+// whoever runs the pipeline instead of being threaded through every call.
+class NumberFaultListener {
+ public:
+  virtual ~NumberFaultListener() = default;
+  virtual void OnMalformedNumber(std::string_view value) = 0;
+};
+
+class ScopedNumberFaultListener {
+ public:
+  explicit ScopedNumberFaultListener(NumberFaultListener* listener);
+  ~ScopedNumberFaultListener();
+  ScopedNumberFaultListener(const ScopedNumberFaultListener&) = delete;
+  ScopedNumberFaultListener& operator=(const ScopedNumberFaultListener&) = delete;
+
+ private:
+  NumberFaultListener* previous_;
+};
+
+// Reads a numeric value text in place; `prefix` receives the size prefix of
+// the sized form or -1.
+bool NormalizeNumberText(std::string& value, int& prefix);
+
+}  // namespace ct
