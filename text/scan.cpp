@@ -298,6 +298,20 @@ std::string WithEmptiedStrings(std::string_view text) {
   return s;
 }
 
+std::string MaskQuotedStrings(std::string_view text) {
+  std::string s(text);
+  Pos a = 1;
+  while (true) {
+    Pos b = FindChar(s, '"', a);
+    if (b == 0) break;
+    Pos c = FindChar(s, '"', b + 1);
+    if (c == 0) break;
+    for (Pos p = b + 1; p < c; ++p) s[static_cast<size_t>(p - 1)] = kMaskByte;
+    a = c + 1;
+  }
+  return s;
+}
+
 void RestoreQuotedStrings(std::string_view source, std::string& target) {
   Pos a = FindChar(source, '"', 1);
   Pos b = FindChar(target, '"', 1);

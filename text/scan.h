@@ -98,6 +98,11 @@ bool IsInsideQuotes(std::string_view text, Pos first, Pos pos);
 void EmptyQuotedStrings(std::string& text);
 void RestoreQuotedStrings(std::string_view source, std::string& target);
 std::string WithEmptiedStrings(std::string_view text);
+// The text with every byte inside a pair of double quotes replaced by
+// kMaskByte: same length, same positions, so structural searches can run on
+// the mask and edits apply to the text itself.
+inline constexpr char kMaskByte = '\x01';
+std::string MaskQuotedStrings(std::string_view text);
 
 // Receives the malformed-number report of NormalizeNumberText. The report
 // arises deep inside list lookups, so the listener is installed per thread by
