@@ -7,5 +7,6 @@ void SubstituteTypeSizes(LineList&) {}
 void MergeTableLines(LineList&, LineList&) {}
 void SplitFieldGroups(LineList&) {}
 void ReplaceFieldReferences(LineList&) {}
+bool SplitGroupsInCompactLine(std::string&) { return false; }
 
 }  // namespace ct
