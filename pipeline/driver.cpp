@@ -67,6 +67,27 @@ class Run {
       return false;
     }
     reference_.SetText(bytes);
+    return DecodeUtf8Input();
+  }
+
+  // Editors save UTF-8 with a byte-order mark; everything downstream works on
+  // GBK, so such an input is converted line by line, and a character GBK
+  // cannot hold stops the run before any file is written.
+  bool DecodeUtf8Input() {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (reference_.Count() == 0 || reference_.Get(0).rfind(kBom, 0) != 0) return true;
+    reference_.Put(0, reference_.Get(0).substr(kBom.size()));
+    for (size_t i = 0; i < reference_.Count(); ++i) {
+      auto gbk = Utf8ToGbk(reference_.Get(i));
+      if (!gbk) {
+        std::string text = Gbk(texts::kUtf8LineNotGbkHead) + std::to_string(i + 1) + Gbk(texts::kUtf8LineNotGbkTail);
+        ui_.Log(Gbk(texts::kMarker) + text);
+        ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+        return false;
+      }
+      reference_.Put(i, std::move(*gbk));
+    }
+    ui_.Log(Gbk(texts::kUtf8InputConverted));
     return true;
   }
 

@@ -84,6 +84,28 @@ TEST(DriverTest, AFileThatCannotBeReplacedEndsTheRunAtItsSave) {
   EXPECT_EQ(run.ui.runs_ended, 1);
 }
 
+TEST(DriverTest, AUtf8InputWithAByteOrderMarkIsConvertedToGbk) {
+  WholeRun run;
+  RunOn(run, "\xEF\xBB\xBF" + GbkToUtf8(WithPrelude("")) + "const S = '中文';\r\n");
+  EXPECT_EQ(run.outcome, RunOutcome::kSucceeded);
+  ASSERT_GE(run.ui.log.size(), 2u);
+  EXPECT_EQ(run.ui.log[1], Gbk(texts::kUtf8InputConverted));
+  // The input shown is the GBK text, without the mark.
+  ASSERT_EQ(run.ui.shown.size(), 1u);
+  EXPECT_EQ(run.ui.shown[0].front(), SplitLines(ReadPrelude(kPreludeResource)).front());
+  EXPECT_EQ(run.ui.shown[0].back(), Gbk("const S = '中文';"));
+}
+
+TEST(DriverTest, AUtf8CharacterThatGbkLacksStopsTheRunNamingItsLine) {
+  WholeRun run;
+  RunOn(run, "\xEF\xBB\xBF" "const A = 1;\r\nconst S = '\xF0\x9F\x98\x80';\r\n");
+  EXPECT_EQ(run.outcome, RunOutcome::kFileError);
+  ASSERT_EQ(run.ui.messages.size(), 1u);
+  EXPECT_EQ(run.ui.messages[0].text, Gbk(texts::kUtf8LineNotGbkHead) + "2" + Gbk(texts::kUtf8LineNotGbkTail));
+  EXPECT_TRUE(run.ui.stages.empty());
+  EXPECT_FALSE(run.folder.Has("ClassTable_B.lua"));
+}
+
 TEST(DriverTest, AnAbandonedRunStopsAtTheReportAndWritesNothingLater) {
   WholeRun run;
   run.ui.abandon_after = 12;  // the twelfth report (saving ClassTable_C.lua) says stop
