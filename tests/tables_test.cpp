@@ -1,0 +1,185 @@
+// The nesting report, the rewrite into Lua tables and the reference list.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pipeline/tables.h"
+#include "pipeline/texts.h"
+#include "text/gbk.h"
+
+namespace ct::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct RewriteCase {
+  const char* line;
+  const char* rewritten;
+  Lines appended;
+};
+
+// Each line on its own list, so that the appended lines are its own.
+void ExpectRewrites(const std::vector<RewriteCase>& cases) {
+  for (const auto& c : cases) {
+    LineList working(Lines{c.line});
+    RewriteDeclarationsAsTables(working);
+    Lines expected{c.rewritten};
+    expected.insert(expected.end(), c.appended.begin(), c.appended.end());
+    EXPECT_EQ(working.Lines(), expected) << c.line;
+  }
+}
+
+TEST(RewriteDeclarationsAsTables, SectionKeywordsGoOnceFromTheLineStart) {
+  ExpectRewrites({
+      {" const ", " ", {}},
+      {" type ", " ", {}},
+      {" var ", " ", {}},
+      {" const A = 1 ; const B = 2 ; ", " A = 1 ; const B = 2 ; ", {}},
+      {" CONST A = 1 ; ", " A = 1 ; ", {}},
+      {" Constant : Byte ; ", " Constant : Byte ; ", {}},
+      {" HRESULT = type Longint ; ", " HRESULT = Longint ; ", {}},
+      {" A = TypeB ; ", " A =B ; ", {}},
+  });
+}
+
+TEST(RewriteDeclarationsAsTables, ClassesAndRecordsOpenAndCloseTables) {
+  ExpectRewrites({
+      {" TObject = class ", " TObject = { Vmt : Pointer ;", {}},
+      {" TItem = class ( TObject ) ", " TItem = { ", {" setmetatable ( TItem , TObject ) ; "}},
+      {" X = class ( TA , IB ) ", " X = { ", {" setmetatable ( X , TA ) ; "}},
+      {" TPersistent = class ( TObject ) ; ", " TPersistent = {} ; ", {" setmetatable ( TPersistent , TObject ) ; "}},
+      {" TBar = class ( TFoo ) end ; ", " TBar = {} ; ", {" setmetatable ( TBar , TFoo ) ; "}},
+      {" TBar = class ( TFoo ) b : Integer ; end ; ",
+       " TBar = { b : Integer ;} ; ",
+       {" setmetatable ( TBar , TFoo ) ; "}},
+      {" X = class ; ", " X = {} ; ", {}},
+      {" X = class of TObject ; ", " X = ^TObject ; ", {}},
+      {" TPoint = packed record ", " TPoint = packed { ", {}},
+      {" TFoo = record a : Byte ; end ; ", " TFoo = { a : Byte ;} ; ", {}},
+      {" TFoo = record end ; ", " TFoo = {} ; ", {}},
+      {" end ; ", "} ; ", {}},
+      {" END ; ", "} ; ", {}},
+  });
+}
+
+TEST(RewriteDeclarationsAsTables, DirectivesGuidsAndInterfacesReduceToTheirSize) {
+  ExpectRewrites({
+      {" A : Integer deprecated ; ", " A : Integer ; ", {}},
+      {" A : Integer platform ; ", " A : Integer ; ", {}},
+      {" [ \"\" ] ", "", {}},
+      {" IFoo = interface ( IUnknown ) ", " IFoo = 8 ", {}},
+      {" IBar = interface ", " IBar = 8 ", {}},
+      {" IBaz = interface ( IUnknown ) end ; ", " IBaz = 8} ; ", {}},
+  });
+}
+
+TEST(RewriteDeclarationsAsTables, StringContentsStayAsWritten) {
+  ExpectRewrites({
+      {" S = \" end ; class record \" ; ", " S = \" end ; class record \" ; ", {}},
+      {" S = \" const x\" ; ", " S = \" const x\" ; ", {}},
+  });
+}
+
+TEST(RewriteDeclarationsAsTables, AppendedInheritanceLinesAreNotRewritten) {
+  LineList working(Lines{" X = class ( Platform ) ", " Y = class ( Record ) "});
+  RewriteDeclarationsAsTables(working);
+  EXPECT_EQ(working.Lines(), (Lines{" X = { ", " Y = { ", " setmetatable ( X , Platform ) ; ",
+                                    " setmetatable ( Y , Record ) ; "}));
+}
+
+// The declarations of a typical input as they leave normalisation.
+const Lines kNormalised = {
+    " TPoint = packed record ", " X : Longint ; ", " Y : Longint ; ", " end ; ", " TItem = class ( TObject ) ",
+    " FName : String [ 20 ] ; ", " A , B : Integer ; ", " FOnChange : procedure ; ",
+    " FFlags : set of ( f1 , f2 , f3 ) ; ", " end ; ", " TObject = class ", " end ; ",
+};
+
+const Lines kRewritten = {
+    " TPoint = packed { ", " X : Longint ; ", " Y : Longint ; ", "} ; ", " TItem = { ",
+    " FName : String [ 20 ] ; ", " A , B : Integer ; ", " FOnChange : procedure ; ",
+    " FFlags : set of ( f1 , f2 , f3 ) ; ", "} ; ", " TObject = { Vmt : Pointer ;", "} ; ",
+    " setmetatable ( TItem , TObject ) ; ",
+};
+
+const Lines kReference = {
+    " TPoint = packed { X : Longint ; Y : Longint ; } ; ",
+    " TItem = { FName : String [ 20 ] ; A , B : Integer ; FOnChange : procedure ; FFlags : set of ( f1 , f2 , f3 ) ; } "
+    "; ",
+    " TObject = { Vmt : Pointer ; } ; ",
+    " setmetatable ( TItem , TObject ) ; ",
+};
+
+TEST(RewriteDeclarationsAsTables, TypicalDeclarationsBecomeTables) {
+  LineList working(kNormalised);
+  RewriteDeclarationsAsTables(working);
+  EXPECT_EQ(working.Lines(), kRewritten);
+}
+
+LineList Reference(const Lines& working) {
+  LineList reference(Lines{"left from the input"});
+  BuildReferenceList(LineList(working), reference);
+  LoosenText(reference);
+  return reference;
+}
+
+TEST(BuildReferenceList, PutsEveryTableOnOneLine) {
+  EXPECT_EQ(Reference(kRewritten).Lines(), kReference);
+}
+
+TEST(BuildReferenceList, TableWithoutCloseJoinsUpToTheNextClose) {
+  EXPECT_EQ(Reference({" A = { ", " x : Byte ; ", " B = 1 ; ", " C = { y : Byte ; } ; ", " D = 2 ; "}).Lines(),
+            (Lines{" A = { x : Byte ; B = 1 ; C = { y : Byte ; } ; ", " D = 2 ; "}));
+  EXPECT_EQ(Reference({" D = 2 ; ", " A = { ", " x : Byte ; "}).Lines(), (Lines{" D = 2 ; "}));
+  EXPECT_EQ(Reference({}).Lines(), Lines{});
+}
+
+// A reporter that keeps log lines and message boxes in one sequence, so
+// that their order can be checked.
+class SequenceReporter : public Reporter {
+ public:
+  void Log(std::string_view line) override { events.push_back("log " + GbkToUtf8(line)); }
+  void Message(std::string_view caption, std::string_view text, MessageIcon icon) override {
+    events.push_back("box " + GbkToUtf8(caption) + "|" + GbkToUtf8(text) +
+                     (icon == MessageIcon::kError ? "|error" : "|information"));
+  }
+  std::vector<std::string> events;
+};
+
+TEST(ReportNestingError, ReportsAnUnpartneredClosingBracket) {
+  NestingState state;
+  state.statement = " b ) ; c";
+  state.error_position = 4;
+  state.error_line = 12;
+  state.mismatch = true;
+  SequenceReporter reporter;
+  ReportNestingError(state, reporter);
+  EXPECT_EQ(reporter.events, (Lines{
+                                 "log --------------------符号嵌套关系不匹配！！！！！！！！！！！！！！！！",
+                                 "box 确认信息|符号嵌套关系不匹配！|error",
+                                 "log --------------------所在行数：[12]附近。",
+                                 "log --------------------符号位置：[4]",
+                                 "log --------------------所在字符串：\" b )\"",
+                                 "log --------------------所在文本：ClassTable.txt",
+                             }));
+}
+
+TEST(ReportNestingError, ReportsABracketLeftOpen) {
+  NestingState state;
+  state.statement = " f ( x , y";
+  state.error_position = 4;
+  state.error_line = 3;
+  SequenceReporter reporter;
+  ReportNestingError(state, reporter);
+  EXPECT_EQ(reporter.events, (Lines{
+                                 "log --------------------符号没有闭合！！！！！！！！！！！！！！！！",
+                                 "box 确认信息|符号没有闭合！|error",
+                                 "log --------------------所在行数：[3]附近。",
+                                 "log --------------------符号位置：[4]",
+                                 "log --------------------所在字符串：\" f (\"",
+                                 "log --------------------所在文本：ClassTable.txt",
+                             }));
+}
+
+}  // namespace
+}  // namespace ct::testing
