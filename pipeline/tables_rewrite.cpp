@@ -11,7 +11,11 @@ namespace ct {
 namespace {
 
 // The first member of a class without a parent: its method table pointer.
+// It ends without a space, so an empty body on the same line leaves the
+// "end ;" glued to it.
 constexpr std::string_view kClassHead = " { Vmt : Pointer ;";
+constexpr std::string_view kEmptyClassBody = " { Vmt : Pointer ;end ;";
+constexpr std::string_view kClosedEmptyClass = " { Vmt : Pointer ;} ;";
 
 Pos FindTrigger(const std::string& s, std::string_view key, Pos start = 1) { return FindText(s, key, start); }
 
@@ -63,6 +67,7 @@ std::string RewriteLine(const std::string& line, LineList& working) {
   ReplaceEvery(s, " record ", " { ");
   ReplaceEvery(s, " deprecated ", " ");
   ReplaceEvery(s, " platform ", " ");
+  ReplaceEvery(s, kEmptyClassBody, kClosedEmptyClass);
   ReplaceEvery(s, " end ;", "} ;");
   ReplaceEvery(s, "= type", "=");
   ReplaceEvery(s, " [ \"\" ] ", "");

@@ -13,6 +13,14 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// The reference list as the run leaves it: built, then loosened.
+LineList Reference(const Lines& working) {
+  LineList reference(Lines{"left from the input"});
+  BuildReferenceList(LineList(working), reference);
+  LoosenText(reference);
+  return reference;
+}
+
 struct RewriteCase {
   const char* line;
   const char* rewritten;
@@ -61,6 +69,20 @@ TEST(RewriteDeclarationsAsTables, ClassesAndRecordsOpenAndCloseTables) {
       {" end ; ", "} ; ", {}},
       {" END ; ", "} ; ", {}},
   });
+}
+
+// The head of a class without a parent ends in ";" with no space after it,
+// so an empty body on the same line must still be recognised as closed.
+TEST(RewriteDeclarationsAsTables, EmptyClassOnOneLineCloses) {
+  ExpectRewrites({
+      {" TFoo = class end ; ", " TFoo = { Vmt : Pointer ;} ; ", {}},
+      {" TFoo = class end deprecated ; ", " TFoo = { Vmt : Pointer ;} ; ", {}},
+      {" TFoo = class b : Integer ; end ; ", " TFoo = { Vmt : Pointer ;b : Integer ;} ; ", {}},
+  });
+  LineList working(Lines{" TFoo = class end ; ", " TBar = record ", " a : Byte ; ", " end ; "});
+  RewriteDeclarationsAsTables(working);
+  EXPECT_EQ(Reference(working.Lines()).Lines(),
+            (Lines{" TFoo = { Vmt : Pointer ; } ; ", " TBar = { a : Byte ; } ; "}));
 }
 
 TEST(RewriteDeclarationsAsTables, DirectivesGuidsAndInterfacesReduceToTheirSize) {
@@ -114,13 +136,6 @@ TEST(RewriteDeclarationsAsTables, TypicalDeclarationsBecomeTables) {
   LineList working(kNormalised);
   RewriteDeclarationsAsTables(working);
   EXPECT_EQ(working.Lines(), kRewritten);
-}
-
-LineList Reference(const Lines& working) {
-  LineList reference(Lines{"left from the input"});
-  BuildReferenceList(LineList(working), reference);
-  LoosenText(reference);
-  return reference;
 }
 
 TEST(BuildReferenceList, PutsEveryTableOnOneLine) {
