@@ -12,8 +12,10 @@ void BuildReferenceList(const LineList& working, LineList& reference) {
   bool open = false;
   for (const std::string& line : working.Lines()) {
     joined += line;
-    if (Contains(line, "{")) open = true;
-    if (Contains(line, "} ;")) open = false;
+    // Braces inside literals (messages, interface GUIDs) are text.
+    const std::string structure = MaskQuotedStrings(line);
+    if (Contains(structure, "{")) open = true;
+    if (Contains(structure, "} ;")) open = false;
     if (open) continue;
     reference.Add(std::move(joined));
     joined.clear();

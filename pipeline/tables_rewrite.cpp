@@ -17,9 +17,30 @@ constexpr std::string_view kClassHead = " { Vmt : Pointer ;";
 constexpr std::string_view kEmptyClassBody = " { Vmt : Pointer ;end ;";
 constexpr std::string_view kClosedEmptyClass = " { Vmt : Pointer ;} ;";
 
-Pos FindTrigger(const std::string& s, std::string_view key, Pos start = 1) { return FindText(s, key, start); }
+// Every search runs on the line with its literals masked: a keyword or
+// bracket inside a string is text, not structure. The mask keeps every
+// position, so what is found there is edited in the line itself.
+Pos FindTrigger(const std::string& s, std::string_view key, Pos start = 1) {
+  return FindText(MaskQuotedStrings(s), key, start);
+}
 
-void ReplaceEvery(std::string& s, std::string_view key, std::string_view by) { s = ReplaceAllText(s, key, by); }
+Pos FindStructuralChar(const std::string& s, char c, Pos start) {
+  return FindChar(MaskQuotedStrings(s), c, start);
+}
+
+// Replaces every trigger, left to right, without rescanning replaced text.
+void ReplaceEvery(std::string& s, std::string_view key, std::string_view by) {
+  const std::string masked = MaskQuotedStrings(s);
+  std::string out;
+  Pos start = 1;
+  // Each match lies at or after `start` and moves it past the match.
+  for (Pos p = FindText(masked, key, start); p != 0; p = FindText(masked, key, start)) {
+    out += Slice(s, start, p - 1);
+    out += by;
+    start = p + Len(key);
+  }
+  s = out + Tail(s, start);
+}
 
 // Removes the first section keyword and the space after it; the space before
 // it stays.
@@ -31,7 +52,7 @@ void DeleteFirstKeyword(std::string& s, std::string_view spaced_keyword) {
 // The bracket that starts at `open`, up to its ")" (or the line's end), is
 // replaced, together with the keyword before it that starts at `from`.
 void ReplaceThroughBracket(std::string& s, Pos from, Pos open, std::string_view by) {
-  Pos close = FindChar(s, ')', open + 1);
+  Pos close = FindStructuralChar(s, ')', open + 1);
   Pos last = close != 0 ? close : Len(s);
   Replace(s, from, last - from + 1, by);
 }
@@ -42,8 +63,8 @@ void RewriteDerivedClass(std::string& s, LineList& working) {
   Pos p = FindTrigger(s, " class (");
   if (p == 0) return;
   const std::string name = GetValidToken(s, "=").token;
-  Pos open = FindChar(s, '(', p + 1);
-  Pos space = FindChar(s, ' ', open + 2);
+  Pos open = FindStructuralChar(s, '(', p + 1);
+  Pos space = FindStructuralChar(s, ' ', open + 2);
   const std::string parent = space != 0 ? Slice(s, open + 1, space) : Tail(s, open + 1);
   working.Add(" setmetatable (" + name + "," + parent + ") ; ");
   ReplaceThroughBracket(s, p, open, " {");
@@ -52,11 +73,12 @@ void RewriteDerivedClass(std::string& s, LineList& working) {
 void RewriteInterfaceWithParent(std::string& s) {
   Pos p = FindTrigger(s, " interface (");
   if (p == 0) return;
-  ReplaceThroughBracket(s, p, FindChar(s, '(', p + 1), " 8");
+  ReplaceThroughBracket(s, p, FindStructuralChar(s, '(', p + 1), " 8");
 }
 
-std::string RewriteLine(const std::string& line, LineList& working) {
-  std::string s = line;
+// Takes the line by value: appending an inheritance line may move the
+// list's lines.
+std::string RewriteLine(std::string s, LineList& working) {
   DeleteFirstKeyword(s, " const ");
   DeleteFirstKeyword(s, " type ");
   DeleteFirstKeyword(s, " var ");
@@ -74,7 +96,9 @@ std::string RewriteLine(const std::string& line, LineList& working) {
   RewriteInterfaceWithParent(s);
   ReplaceEvery(s, " interface ", " 8 ");
   ReplaceEvery(s, "{ ;", "{} ;");
-  RestoreQuotedStrings(line, s);
+  // No step edits inside a literal, so the contents need no restoring; a
+  // restore would even shift them onto the wrong literals wherever a step
+  // removed one (an empty bracketed literal, or a literal in a parent list).
   return s;
 }
 
@@ -83,11 +107,7 @@ std::string RewriteLine(const std::string& line, LineList& working) {
 void RewriteDeclarationsAsTables(LineList& working) {
   // Inheritance lines appended on the way are not rewritten themselves.
   const size_t declared = working.Count();
-  for (size_t i = 0; i < declared; ++i) {
-    // A copy: appending an inheritance line may move the list's lines.
-    const std::string line = working.Get(i);
-    working.Put(i, RewriteLine(line, working));
-  }
+  for (size_t i = 0; i < declared; ++i) working.Put(i, RewriteLine(working.Get(i), working));
 }
 
 }  // namespace ct

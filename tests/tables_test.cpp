@@ -103,6 +103,26 @@ TEST(RewriteDeclarationsAsTables, StringContentsStayAsWritten) {
   });
 }
 
+// Text inside a literal is data: it must neither trigger a rewrite nor be
+// cut by one.
+TEST(RewriteDeclarationsAsTables, TriggersInsideStringsAreText) {
+  ExpectRewrites({
+      {" S = \"x class ( y )\" ; ", " S = \"x class ( y )\" ; ", {}},
+      {" S = \"x interface (\" + \")\" ; ", " S = \"x interface (\" + \")\" ; ", {}},
+      {" S = \"a [ \"\" ] b\" ; ", " S = \"a [ \"\" ] b\" ; ", {}},
+      {" [ \"{00000000-0000-0000-C000-000000000046}\" ] ",
+       " [ \"{00000000-0000-0000-C000-000000000046}\" ] ",
+       {}},
+  });
+}
+
+// A literal removed by the rewrite takes nothing of the others with it.
+TEST(RewriteDeclarationsAsTables, RemovedLiteralLeavesTheOthersInPlace) {
+  ExpectRewrites({
+      {" X = [ \"\" ] + \"abc\" ; ", " X =+ \"abc\" ; ", {}},
+  });
+}
+
 TEST(RewriteDeclarationsAsTables, AppendedInheritanceLinesAreNotRewritten) {
   LineList working(Lines{" X = class ( Platform ) ", " Y = class ( Record ) "});
   RewriteDeclarationsAsTables(working);
@@ -147,6 +167,16 @@ TEST(BuildReferenceList, TableWithoutCloseJoinsUpToTheNextClose) {
             (Lines{" A = { x : Byte ; B = 1 ; C = { y : Byte ; } ; ", " D = 2 ; "}));
   EXPECT_EQ(Reference({" D = 2 ; ", " A = { ", " x : Byte ; "}).Lines(), (Lines{" D = 2 ; "}));
   EXPECT_EQ(Reference({}).Lines(), Lines{});
+}
+
+TEST(BuildReferenceList, BracesInsideStringsOpenNothing) {
+  EXPECT_EQ(Reference({" SText = \"Press { to begin\" ; ", " IFoo = 8 ",
+                       " [ \"{00000000-0000-0000-C000-000000000046}\" ] ", " SEnd = \"} ; \" ; ", " T = 1 ; "})
+                .Lines(),
+            (Lines{" SText = \"Press { to begin\" ; ", " IFoo = 8 ",
+                   " [ \"{00000000-0000-0000-C000-000000000046}\" ] ", " SEnd = \"} ; \" ; ", " T = 1 ; "}));
+  EXPECT_EQ(Reference({" A = { ", " S : String = \"} ; \" ; ", "} ; "}).Lines(),
+            (Lines{" A = { S : String = \"} ; \" ; } ; "}));
 }
 
 // A reporter that keeps log lines and message boxes in one sequence, so
