@@ -28,8 +28,28 @@ Pos FindStructuralChar(const std::string& s, char c, Pos start) {
   return FindChar(MaskQuotedStrings(s), c, start);
 }
 
+// Where a match that ends just before `after` really ends.
+using MatchEnd = Pos (*)(const std::string& s, Pos after);
+
+Pos KeyOnly(const std::string&, Pos after) { return after; }
+
+// A hint directive's message is the literal directly after it (a doubled
+// apostrophe arrives as adjacent literals) and goes with it, together with
+// the space that follows.
+Pos ThroughMessage(const std::string& s, Pos after) {
+  Pos end = after;
+  // Each pass moves past one closing quote, or stops.
+  while (At(s, end) == '"') {
+    Pos close = FindChar(s, '"', end + 1);
+    if (close == 0) break;
+    end = close + 1;
+  }
+  if (end != after && At(s, end) == ' ') ++end;
+  return end;
+}
+
 // Replaces every trigger, left to right, without rescanning replaced text.
-void ReplaceEvery(std::string& s, std::string_view key, std::string_view by) {
+void ReplaceEvery(std::string& s, std::string_view key, std::string_view by, MatchEnd match_end = KeyOnly) {
   const std::string masked = MaskQuotedStrings(s);
   std::string out;
   Pos start = 1;
@@ -37,7 +57,7 @@ void ReplaceEvery(std::string& s, std::string_view key, std::string_view by) {
   for (Pos p = FindText(masked, key, start); p != 0; p = FindText(masked, key, start)) {
     out += Slice(s, start, p - 1);
     out += by;
-    start = p + Len(key);
+    start = match_end(s, p + Len(key));
   }
   s = out + Tail(s, start);
 }
@@ -87,8 +107,8 @@ std::string RewriteLine(std::string s, LineList& working) {
   ReplaceEvery(s, " class ;", " {} ;");
   ReplaceEvery(s, " class ", kClassHead);
   ReplaceEvery(s, " record ", " { ");
-  ReplaceEvery(s, " deprecated ", " ");
-  ReplaceEvery(s, " platform ", " ");
+  ReplaceEvery(s, " deprecated ", " ", ThroughMessage);
+  ReplaceEvery(s, " platform ", " ", ThroughMessage);
   ReplaceEvery(s, kEmptyClassBody, kClosedEmptyClass);
   ReplaceEvery(s, " end ;", "} ;");
   ReplaceEvery(s, "= type", "=");

@@ -103,6 +103,22 @@ TEST(RewriteDeclarationsAsTables, StringContentsStayAsWritten) {
   });
 }
 
+// The message is part of the directive; left behind, it would keep "end"
+// from meeting its ";" and the record would never close.
+TEST(RewriteDeclarationsAsTables, HintDirectivesTakeTheirMessage) {
+  ExpectRewrites({
+      {" end deprecated \"Use TNewInfo instead\" ; ", "} ; ", {}},
+      {" end deprecated \"It\"\"s old\" ; ", "} ; ", {}},
+      {" F : Integer deprecated \"use G\" ; ", " F : Integer ; ", {}},
+      {" TOld = TNew deprecated \"x\" ; ", " TOld = TNew ; ", {}},
+      {" F : Integer platform \"x\" ; ", " F : Integer ; ", {}},
+      {" TFoo = record a : Byte ; end deprecated \"x\" ; ", " TFoo = { a : Byte ;} ; ", {}},
+      {" F : Integer deprecated ; S = \"x\" ; ", " F : Integer ; S = \"x\" ; ", {}},
+      {" S = \"x\" deprecated ; ", " S = \"x\" ; ", {}},
+      {" F : Integer deprecated \"open ; ", " F : Integer \"open ; ", {}},
+  });
+}
+
 // Text inside a literal is data: it must neither trigger a rewrite nor be
 // cut by one.
 TEST(RewriteDeclarationsAsTables, TriggersInsideStringsAreText) {
