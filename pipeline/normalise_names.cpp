@@ -39,7 +39,8 @@ std::string DeclaredClassName(const std::string& line) {
   if (!ContainsText(emptied, " class ")) return {};
   std::string name = GetValidToken(emptied, "=").token;
   const std::string bare = Trim(name);
-  if (name.empty() || Contains(bare, " ")) return {};
+  // A blank name would turn every ": " and "= " of the list into a pointer.
+  if (bare.empty() || Contains(bare, " ")) return {};
   return name;
 }
 

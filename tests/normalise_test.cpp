@@ -222,6 +222,13 @@ TEST(MarkClassPointers, ForwardAndReferenceDeclarationsDeclareClasses) {
             (Lines{" TFoo = class ; ", " TFooClass = class of ^TFoo ; ", " X : ^TFooClass ; "}));
 }
 
+// A declaration whose "=" starts its own input line has no name before it;
+// it must not make a pointer of every typed member.
+TEST(MarkClassPointers, LineWithoutNameMarksNothing) {
+  EXPECT_EQ(Apply(MarkClassPointers, {" TFoo ", " = class ", " A : Integer ; ", " B = Byte ; "}),
+            (Lines{" TFoo ", " = class ", " A : Integer ; ", " B = Byte ; "}));
+}
+
 TEST(MarkClassPointers, MarksOnlyOnce) {
   const Lines once = Apply(MarkClassPointers, {" TFoo = class ", " A : TFoo ; "});
   EXPECT_EQ(Apply(MarkClassPointers, once), once);
