@@ -244,3 +244,55 @@ TEST(ReportNestingError, ReportsABracketLeftOpen) {
 
 }  // namespace
 }  // namespace ct::testing
+
+namespace ct::testing {
+namespace {
+
+// Contents of the paired literals of a line, in order.
+Lines Literals(const std::string& line) {
+  Lines out;
+  Pos open = FindChar(line, '"', 1);
+  // Each pass moves past one closing quote.
+  while (open != 0) {
+    Pos close = FindChar(line, '"', open + 1);
+    if (close == 0) break;
+    out.push_back(Slice(line, open + 1, close - 1));
+    open = FindChar(line, '"', close + 1);
+  }
+  return out;
+}
+
+bool IsSubsequence(const Lines& part, const Lines& whole) {
+  size_t k = 0;
+  for (const auto& item : whole)
+    if (k < part.size() && item == part[k]) ++k;
+  return k == part.size();
+}
+
+// Generated lines of keywords, brackets and literals in every order: the
+// rewrite may drop whole literals but never alters or reorders the others,
+// and the reference list keeps every line that a closed table holds.
+TEST(RewriteDeclarationsAsTables, LiteralsSurviveAnyArrangement) {
+  const std::vector<std::string> words = {
+      "class", "(", ")", "record", "end", ";", "deprecated", "platform", "interface", "[", "]", "{", "}",
+      "\"\"",  "\"x class ( y )\"", "\"} ;\"", "\"{\"", "\"a\"\"b\"", "of", "const", "type", "=", "T", "\"",
+  };
+  std::uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7fff;
+  };
+  for (int round = 0; round < 2000; ++round) {
+    std::string line = " ";
+    for (int n = 1 + static_cast<int>(next() % 8); n > 0; --n) line += words[next() % words.size()] + " ";
+    LineList working(Lines{line});
+    RewriteDeclarationsAsTables(working);
+    EXPECT_TRUE(IsSubsequence(Literals(working.Get(0)), Literals(line))) << line << "\n" << working.Get(0);
+    LineList reference;
+    BuildReferenceList(working, reference);
+    EXPECT_LE(reference.Count(), working.Count()) << line;
+  }
+}
+
+}  // namespace
+}  // namespace ct::testing
