@@ -19,10 +19,12 @@ constexpr std::array<std::string_view, 14> kJunkKeywords = {
 };
 
 // A typed constant keeps its declaration; its value (after the first "=",
-// when a ":" precedes it) cannot be laid out.
+// when a ":" precedes it) cannot be laid out. Signs inside literals are
+// text: cutting there would leave half a string.
 std::string WithoutInitialiser(const std::string& line) {
-  Pos equals = FindChar(line, '=', 1);
-  if (equals == 0 || FindCharInRange(line, ':', equals, 1) == 0) return line;
+  const std::string structure = MaskQuotedStrings(line);
+  Pos equals = FindChar(structure, '=', 1);
+  if (equals == 0 || FindCharInRange(structure, ':', equals, 1) == 0) return line;
   return Copy(line, 1, equals - 1) + "; ";
 }
 
@@ -31,8 +33,9 @@ bool IsCaseLabel(const std::string& line) {
   return IsIntegerText(Trim(GetValidToken(line, ":").token));
 }
 
+// Words inside literals (messages, captions) are text, not keywords.
 bool HoldsJunkKeyword(const std::string& line) {
-  const std::string upper = UpperAscii(line);
+  const std::string upper = UpperAscii(MaskQuotedStrings(line));
   for (std::string_view keyword : kJunkKeywords) {
     Pos found = FindExact(upper, " " + UpperAscii(keyword) + " ");
     if (found == 0) continue;

@@ -197,6 +197,19 @@ TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
   }
 }
 
+// Literals are data: an "=" or a keyword inside one is no reason to cut or
+// drop the line.
+TEST(DeleteJunkLines, LooksOnlyOutsideStrings) {
+  const std::vector<JunkCase> cases = {
+      {" F : Integer deprecated \"use G=1\" ; ", " F : Integer deprecated \"use G=1\" ; "},
+      {" S : string = \"a:b=c\" ; ", " S : string ; "},
+      {" SHint = \"press for the public key\" ; ", " SHint = \"press for the public key\" ; "},
+      {" SCase = \" case \" ; ", " SCase = \" case \" ; "},
+      {" SProc = \" procedure \" ; ", " SProc = \" procedure \" ; "},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Apply(DeleteJunkLines, {c.line}), Lines{c.kept}) << c.line;
+}
+
 TEST(UnifyCase, SpellsEveryReferenceLikeItsDeclaration) {
   EXPECT_EQ(Apply(UnifyCase, {" F : tfoo ; ", " G : ARRAY of TFOO ; ", " TFoo = record ", " TFooBar : tfoobar ; "}),
             (Lines{" F : TFoo ; ", " G : array of TFoo ; ", " TFoo = record ", " TFooBar : TFooBar ; "}));
@@ -273,6 +286,39 @@ TEST(Normalisation, SingleLineDeclarationsStayOneLine) {
   NestingState state;
   EXPECT_EQ(Normalise({"TFoo = record a: Byte; end;", "TBar = class(TFoo) b: Integer; end;"}, state),
             (Lines{" TFoo = record a : Byte ; end ; ", " TBar = class ( TFoo ) b : Integer ; end ; "}));
+}
+
+}  // namespace
+}  // namespace ct::testing
+
+namespace ct::testing {
+namespace {
+
+// Whatever the input holds (unpaired quotes and brackets, comment openers at
+// the line end, very long lines, any byte), every stage ends and the text
+// leaves normalisation loosened.
+TEST(Normalisation, AcceptsAnyInput) {
+  const std::vector<std::string> pieces = {
+      "'", "''", "\"", "(", ")", "[", "]", "{", "}", "(*", "*)", "//", "\\", ":", "=", ";", "..", "-", "\t",
+      " ", "class", "record", "end", "case", "procedure", "\xB1\x5C", "\x01", "x", "1", ":=", "^T", "$FF",
+  };
+  std::uint32_t seed = 777;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7fff;
+  };
+  for (int round = 0; round < 300; ++round) {
+    Lines input;
+    for (int lines = 1 + static_cast<int>(next() % 6); lines > 0; --lines) {
+      std::string line;
+      for (int n = static_cast<int>(next() % 12); n > 0; --n) line += pieces[next() % pieces.size()];
+      input.push_back(line);
+    }
+    if (round == 0) input.push_back(std::string(kTokenLimit + 10, 'a') + " = class ;");
+    NestingState state;
+    for (const std::string& line : Normalise(input, state)) EXPECT_EQ(LoosenLine(line), line) << line;
+    EXPECT_LE(state.error_position, Len(state.statement));
+  }
 }
 
 }  // namespace
