@@ -207,39 +207,41 @@ class SequenceReporter : public Reporter {
   std::vector<std::string> events;
 };
 
-TEST(ReportNestingError, ReportsAnUnpartneredClosingBracket) {
-  NestingState state;
-  state.statement = " b ) ; c";
-  state.error_position = 4;
-  state.error_line = 12;
-  state.mismatch = true;
-  SequenceReporter reporter;
-  ReportNestingError(state, reporter);
-  EXPECT_EQ(reporter.events, (Lines{
-                                 "log --------------------符号嵌套关系不匹配！！！！！！！！！！！！！！！！",
-                                 "box 确认信息|符号嵌套关系不匹配！|error",
-                                 "log --------------------所在行数：[12]附近。",
-                                 "log --------------------符号位置：[4]",
-                                 "log --------------------所在字符串：\" b )\"",
-                                 "log --------------------所在文本：ClassTable.txt",
-                             }));
-}
+struct ReportCase {
+  const char* statement;
+  Pos position;
+  size_t line;
+  bool mismatch;
+  Lines events;
+};
 
-TEST(ReportNestingError, ReportsABracketLeftOpen) {
-  NestingState state;
-  state.statement = " f ( x , y";
-  state.error_position = 4;
-  state.error_line = 3;
-  SequenceReporter reporter;
-  ReportNestingError(state, reporter);
-  EXPECT_EQ(reporter.events, (Lines{
-                                 "log --------------------符号没有闭合！！！！！！！！！！！！！！！！",
-                                 "box 确认信息|符号没有闭合！|error",
-                                 "log --------------------所在行数：[3]附近。",
-                                 "log --------------------符号位置：[4]",
-                                 "log --------------------所在字符串：\" f (\"",
-                                 "log --------------------所在文本：ClassTable.txt",
-                             }));
+TEST(ReportNestingError, LogsTheFaultAroundItsMessageBox) {
+  const std::vector<ReportCase> cases = {
+      {" b ) ; c",
+       4,
+       12,
+       true,
+       {"log --------------------符号嵌套关系不匹配！！！！！！！！！！！！！！！！", "box 确认信息|符号嵌套关系不匹配！|error",
+        "log --------------------所在行数：[12]附近。", "log --------------------符号位置：[4]",
+        "log --------------------所在字符串：\" b )\"", "log --------------------所在文本：ClassTable.txt"}},
+      {" f ( x , y",
+       4,
+       3,
+       false,
+       {"log --------------------符号没有闭合！！！！！！！！！！！！！！！！", "box 确认信息|符号没有闭合！|error",
+        "log --------------------所在行数：[3]附近。", "log --------------------符号位置：[4]",
+        "log --------------------所在字符串：\" f (\"", "log --------------------所在文本：ClassTable.txt"}},
+  };
+  for (const auto& c : cases) {
+    NestingState state;
+    state.statement = c.statement;
+    state.error_position = c.position;
+    state.error_line = c.line;
+    state.mismatch = c.mismatch;
+    SequenceReporter reporter;
+    ReportNestingError(state, reporter);
+    EXPECT_EQ(reporter.events, c.events) << c.statement;
+  }
 }
 
 }  // namespace
