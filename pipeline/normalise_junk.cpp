@@ -13,7 +13,7 @@ namespace ct {
 namespace {
 
 // Searched in this order; the first entry that decides wins.
-constexpr std::array<std::string_view, 14> kJunkKeywords = {
+constexpr std::array<std::string_view, 14> JunkKeywords = {
     "constructor", "destructor", "function", "procedure", "property", "private",   "public",
     "protected",   "published",  "override", "virtual",   "dynamic",   "stdcall", "case",
 };
@@ -36,7 +36,7 @@ bool IsCaseLabel(const std::string& line) {
 // Words inside literals (messages, captions) are text, not keywords.
 bool HoldsJunkKeyword(const std::string& line) {
   const std::string upper = UpperAscii(MaskQuotedStrings(line));
-  for (std::string_view keyword : kJunkKeywords) {
+  for (std::string_view keyword : JunkKeywords) {
     Pos found = FindExact(upper, " " + UpperAscii(keyword) + " ");
     if (found == 0) continue;
     // A procedural type or field names "function"/"procedure" after its
