@@ -1,0 +1,87 @@
+// Raw input clean-up: Pascal strings turned into double-quoted ones, and
+// comments removed with their state carried from line to line.
+#include <string>
+#include <vector>
+
+#include "pipeline/normalise.h"
+
+namespace ct {
+
+void EscapeInputText(LineList& list) {
+  // Backslashes first: the strings end up inside Lua source, where a lone
+  // backslash would start an escape.
+  for (size_t i = 0; i < list.Count(); ++i)
+    list.Put(i, ReplaceAll(ReplaceAll(list.Get(i), "\\", "\\\\"), "'", "\""));
+}
+
+namespace {
+
+enum class OpenComment { kNone, kBrace, kStar };
+
+bool IsBlankText(std::string_view text) { return Trim(text).empty(); }
+
+// The part of `line` that lies outside comments. `open` carries the comment
+// that is still open at the line's start and receives the one open at its end.
+std::string KeepOutsideComments(std::string_view line, OpenComment& open) {
+  std::string kept;
+  bool in_string = false;
+  size_t i = 0;
+  // Every branch moves i forward by at least one byte, or to the end.
+  while (i < line.size()) {
+    if (open == OpenComment::kBrace) {
+      size_t close = line.find('}', i);
+      if (close == std::string_view::npos) return kept;
+      open = OpenComment::kNone;
+      i = close + 1;
+      continue;
+    }
+    if (open == OpenComment::kStar) {
+      size_t close = line.find("*)", i);
+      if (close == std::string_view::npos) return kept;
+      open = OpenComment::kNone;
+      i = close + 2;
+      continue;
+    }
+    char c = line[i];
+    char next = i + 1 < line.size() ? line[i + 1] : '\0';
+    if (c == '"') {
+      in_string = !in_string;
+    } else if (!in_string) {
+      if (c == '/' && next == '/') return kept;
+      if (c == '{') {
+        open = OpenComment::kBrace;
+        i += 1;
+        continue;
+      }
+      if (c == '(' && next == '*') {
+        open = OpenComment::kStar;
+        i += 2;
+        continue;
+      }
+    }
+    kept.push_back(c);
+    ++i;
+  }
+  return kept;
+}
+
+}  // namespace
+
+void RemoveComments(LineList& list) {
+  std::vector<std::string> out;
+  OpenComment open = OpenComment::kNone;
+  // What the lines of a comment that is still open kept before it began; it
+  // joins the text after the comment's end, and is lost if the input ends
+  // inside the comment.
+  std::string pending;
+  for (const std::string& line : list.Lines()) {
+    if (IsBlankText(line)) continue;
+    pending += KeepOutsideComments(line, open);
+    if (open != OpenComment::kNone) continue;
+    if (!IsBlankText(pending)) out.push_back(pending);
+    pending.clear();
+  }
+  list = LineList(std::move(out));
+}
+
+}  // namespace ct

@@ -1,0 +1,325 @@
+// The normalisation stages, each on small line lists, and the whole sequence
+// on a typical declaration block.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "pipeline/normalise.h"
+
+namespace ct::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines Apply(void (*stage)(LineList&), const Lines& input) {
+  LineList list(input);
+  stage(list);
+  return list.Lines();
+}
+
+struct LinesCase {
+  const char* name;
+  Lines input;
+  Lines expected;
+};
+
+struct LineCase {
+  const char* input;
+  const char* expected;
+};
+
+TEST(EscapeInputText, DoublesBackslashesBeforeTurningApostrophesIntoQuotes) {
+  EXPECT_EQ(Apply(EscapeInputText, {"P = 'C:\\Temp';", "S = 'It''s';", "E = '\\';", "X: Integer;"}),
+            (Lines{"P = \"C:\\\\Temp\";", "S = \"It\"\"s\";", "E = \"\\\\\";", "X: Integer;"}));
+}
+
+TEST(RemoveComments, KeepsTextOutsideCommentsAndStrings) {
+  const std::vector<LinesCase> cases = {
+      {"line comment", {"x : Integer ; // coords"}, {"x : Integer ; "}},
+      {"slashes in a string", {"S = \"a//b\" ; // c"}, {"S = \"a//b\" ; "}},
+      {"brace in a string", {"S = \"{x\" ;", "T = 1 ;"}, {"S = \"{x\" ;", "T = 1 ;"}},
+      {"star opener in a string", {"S = \"(*\" ;", "T = 1 ;"}, {"S = \"(*\" ;", "T = 1 ;"}},
+      {"brace comment over two lines", {"x : Integer ; { a", "and b } y : Byte ;"}, {"x : Integer ;  y : Byte ;"}},
+      {"star comment before text", {"(* a *) X : Integer ;"}, {" X : Integer ;"}},
+      {"lines wholly inside a comment", {"a", "{", "b ;", "}", "c"}, {"a", "c"}},
+      {"comment-only line", {"{ only }", "a"}, {"a"}},
+      {"blank lines", {"", "  \t", "a"}, {"a"}},
+      {"blank line inside a comment", {"a {", "   ", "} b"}, {"a  b"}},
+      {"quote inside a comment", {"a { \" } b \"c\""}, {"a  b \"c\""}},
+      {"brace inside a star comment", {"(* { *) x }"}, {" x }"}},
+      {"star closer does not close a brace", {"{ *) x } y"}, {" y"}},
+      {"second comment left open", {"a { x } b { y", "z } c"}, {"a  b  c"}},
+      {"unterminated comment swallows the rest", {"a", "b { c", "d"}, {"a"}},
+      {"lone star-paren", {"(*)", "x *)y"}, {"y"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Apply(RemoveComments, c.input), c.expected) << c.name;
+}
+
+TEST(CompactLine, RemovesSpacesAroundSymbolsOnly) {
+  const std::vector<LineCase> cases = {
+      {"  X :  Integer;", " X:Integer;"},
+      {"\tX\t:\tInteger ;", " X:Integer;"},
+      {"TPoint = packed record", " TPoint=packed record "},
+      {"A , B : array [ 0 .. 9 ] of Byte ;", " A,B:array[0..9]of Byte;"},
+      {"N = ( 1 + 2 ) * - 3", " N=(1+2)*-3 "},
+      {"S = \"a ; b\"  ;", " S=\"a ; b\";"},
+      {"S = \"It\"\"s\" ;", " S=\"It\"\"s\";"},
+      {"T = \"\t\" ;", " T=\"\t\";"},
+      {"(a)", "(a)"},
+      {"", " "},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CompactLine(c.input), c.expected) << c.input;
+  EXPECT_EQ(Apply(StripSymbolSpaces, {"  X :  Integer;", "end ;"}), (Lines{" X:Integer;", " end;"}));
+}
+
+TEST(LoosenLine, PutsEverySymbolBetweenSingleSpaces) {
+  const std::vector<LineCase> cases = {
+      {" X:array[0..9]of Integer;", " X : array [ 0 .. 9 ] of Integer ; "},
+      {" A:=-1;", " A : = - 1 ; "},
+      {" P=^TFoo;M=$FF;", " P = ^TFoo ; M = $FF ; "},
+      {" U.Name:a.b;", " U.Name : a.b ; "},
+      {" S=\"a:b, (c)\";", " S = \"a:b, (c)\" ; "},
+      {" S=\"It\"\"s\";", " S = \"It\"\"s\" ; "},
+      {" T={a;b};", " T = { a ; b } ; "},
+      {"X", "X"},
+      {"(a..b)", " ( a .. b ) "},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LoosenLine(c.input), c.expected) << c.input;
+}
+
+TEST(LoosenLine, IsIdempotent) {
+  for (const char* line : {" X:array[0..9]of Integer;", " A:=-1;", "a...b", " S=\"x\"+\"y\";", "\"unpaired:a",
+                           " r={ nWholeSize:0;}", "1..-5", ""}) {
+    const std::string once = LoosenLine(line);
+    EXPECT_EQ(LoosenLine(once), once) << line;
+  }
+}
+
+struct JoinCase {
+  const char* name;
+  Lines input;
+  Lines statements;
+  Pos error_position;
+  size_t error_line;
+  bool mismatch;
+  std::string left_over;
+};
+
+TEST(JoinStatements, JoinsWhileBracketsAreOpenAndRecordsTheFirstFault) {
+  const std::vector<JoinCase> cases = {
+      {"balanced lines stay apart", {" TRec=record", " A:Byte;", " end;"}, {" TRec=record", " A:Byte;", " end;"}, 0, 0,
+       false, ""},
+      {"parameter list over two lines",
+       {" procedure P(A:Integer;", " B:Byte);", " X:Byte;"},
+       {" procedure P(A:Integer; B:Byte);", " X:Byte;"},
+       0,
+       0,
+       false,
+       ""},
+      {"set constant over two lines", {" S=[a,", " b];"}, {" S=[a, b];"}, 0, 0, false, ""},
+      {"nested kinds over three lines", {" A=([", " 1]", " );"}, {" A=([ 1] );"}, 0, 0, false, ""},
+      {"brackets inside strings", {" S=\"(\";", " T=\"]\";"}, {" S=\"(\";", " T=\"]\";"}, 0, 0, false, ""},
+      {"closing bracket without partner", {" a;", " b);", " c;"}, {" a;"}, 3, 2, true, " b);"},
+      {"closing square bracket without partner", {" a;", " b];", " c;"}, {" a;"}, 3, 2, true, " b];"},
+      {"round bracket open at the end", {" a;", " f(x,", " y"}, {" a;"}, 3, 2, false, " f(x, y"},
+      {"square bracket open at the end", {" S=[1,"}, {}, 4, 1, false, " S=[1,"},
+      {"close after an open statement keeps the open position",
+       {" f(x,", " y));", " z;"},
+       {},
+       3,
+       1,
+       true,
+       " f(x, y));"},
+      {"balance on the same line", {" )(;", " z;"}, {" )(;", " z;"}, 0, 0, false, ""},
+  };
+  for (const auto& c : cases) {
+    LineList working;
+    NestingState state;
+    JoinStatements(LineList(c.input), working, state);
+    EXPECT_EQ(working.Lines(), c.statements) << c.name;
+    EXPECT_EQ(state.error_position, c.error_position) << c.name;
+    EXPECT_EQ(state.error_line, c.error_line) << c.name;
+    EXPECT_EQ(state.mismatch, c.mismatch) << c.name;
+    EXPECT_EQ(state.statement, c.left_over) << c.name;
+  }
+}
+
+TEST(CountBrackets, CountsEachBracketOnceAsTheStatementGrows) {
+  BracketCount round;
+  std::string statement = " f(a,\"(\",";
+  CountBrackets(statement, '(', ')', round);
+  EXPECT_EQ(round.count, 1);
+  EXPECT_EQ(round.last_open, 3);
+  statement += " g(b))";
+  CountBrackets(statement, '(', ')', round);
+  EXPECT_EQ(round.count, 0);
+  EXPECT_EQ(round.last_open, 12);
+  EXPECT_EQ(round.last_close, 15);
+  CountBrackets(statement, '(', ')', round);
+  EXPECT_EQ(round.count, 0);
+}
+
+struct JunkCase {
+  const char* line;
+  const char* kept;  // nullptr when the line is dropped
+};
+
+TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
+  const std::vector<JunkCase> cases = {
+      {" private ", nullptr},
+      {" procedure Draw ; virtual ; ", nullptr},
+      {" procedure P ; ", nullptr},
+      {" function F : Integer ; ", nullptr},
+      {" class function F : Integer ; ", nullptr},
+      {" CLASS procedure P ; ", nullptr},
+      {" constructor Create ; ", nullptr},
+      {" property Count : Integer read FCount ; ", nullptr},
+      {" TProc = procedure ( A : Integer ) ; stdcall ; ", nullptr},
+      {" case Integer of ", nullptr},
+      {" 0 : ( A : Byte ) ; ", nullptr},
+      {" 12 : ( B : Word ; C : Byte ) ; ", nullptr},
+      {"   ", nullptr},
+      {" P : procedure ( A : Integer ) ; ", " P : procedure ( A : Integer ) ; "},
+      {" OnDone : function : Integer ; ", " OnDone : function : Integer ; "},
+      {" TProc = procedure ( A : Integer ) ; ", " TProc = procedure ( A : Integer ) ; "},
+      {" TM = procedure of object ; ", " TM = procedure of object ; "},
+      {" Cased : Integer ; ", " Cased : Integer ; "},
+      {" Publics : Byte ; ", " Publics : Byte ; "},
+      {" TA = ( a , b ) ; ", " TA = ( a , b ) ; "},
+      {" C : array [ 0 .. 1 ] of Byte = ( 1 , 2 ) ; ", " C : array [ 0 .. 1 ] of Byte ; "},
+      {" S : string = \"a=b\" ; ", " S : string ; "},
+      {" N = 5 ; ", " N = 5 ; "},
+  };
+  for (const auto& c : cases) {
+    Lines expected = c.kept ? Lines{c.kept} : Lines{};
+    EXPECT_EQ(Apply(DeleteJunkLines, {c.line}), expected) << c.line;
+  }
+}
+
+// Literals are data: an "=" or a keyword inside one is no reason to cut or
+// drop the line.
+TEST(DeleteJunkLines, LooksOnlyOutsideStrings) {
+  const std::vector<JunkCase> cases = {
+      {" F : Integer deprecated \"use G=1\" ; ", " F : Integer deprecated \"use G=1\" ; "},
+      {" S : string = \"a:b=c\" ; ", " S : string ; "},
+      {" SHint = \"press for the public key\" ; ", " SHint = \"press for the public key\" ; "},
+      {" SCase = \" case \" ; ", " SCase = \" case \" ; "},
+      {" SProc = \" procedure \" ; ", " SProc = \" procedure \" ; "},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Apply(DeleteJunkLines, {c.line}), Lines{c.kept}) << c.line;
+}
+
+TEST(UnifyCase, SpellsEveryReferenceLikeItsDeclaration) {
+  EXPECT_EQ(Apply(UnifyCase, {" F : tfoo ; ", " G : ARRAY of TFOO ; ", " TFoo = record ", " TFooBar : tfoobar ; "}),
+            (Lines{" F : TFoo ; ", " G : array of TFoo ; ", " TFoo = record ", " TFooBar : TFooBar ; "}));
+}
+
+TEST(UnifyCase, EarlierDeclarationSpellingWinsAndStringsStay) {
+  EXPECT_EQ(Apply(UnifyCase, {" TFoo = record ", " TFOO = record ", " S = \" tfoo \" ; "}),
+            (Lines{" TFoo = record ", " TFoo = record ", " S = \" tfoo \" ; "}));
+}
+
+TEST(MarkClassPointers, MarksClassReferencesBeforeAndAfterTheDeclaration) {
+  EXPECT_EQ(Apply(MarkClassPointers,
+                {" A : TFoo ; ", " TA = array [ 0 .. 3 ] of TFoo ; ", " TFoo = class ( TObject ) ",
+                 " B : tfoo ; ", " TBar = TFoo ; ", " C : TFooBar ; ", " S = \" : TFoo \" ; ", " TRec = record ",
+                 " D : TRec ; "}),
+            (Lines{" A : ^TFoo ; ", " TA = array [ 0 .. 3 ] of ^TFoo ; ", " TFoo = class ( TObject ) ",
+                   " B : ^TFoo ; ", " TBar = ^TFoo ; ", " C : TFooBar ; ", " S = \" : TFoo \" ; ", " TRec = record ",
+                   " D : TRec ; "}));
+}
+
+TEST(MarkClassPointers, ForwardAndReferenceDeclarationsDeclareClasses) {
+  EXPECT_EQ(Apply(MarkClassPointers, {" TFoo = class ; ", " TFooClass = class of TFoo ; ", " X : TFooClass ; "}),
+            (Lines{" TFoo = class ; ", " TFooClass = class of ^TFoo ; ", " X : ^TFooClass ; "}));
+}
+
+// A declaration whose "=" starts its own input line has no name before it;
+// it must not make a pointer of every typed member.
+TEST(MarkClassPointers, LineWithoutNameMarksNothing) {
+  EXPECT_EQ(Apply(MarkClassPointers, {" TFoo ", " = class ", " A : Integer ; ", " B = Byte ; "}),
+            (Lines{" TFoo ", " = class ", " A : Integer ; ", " B = Byte ; "}));
+}
+
+TEST(MarkClassPointers, MarksOnlyOnce) {
+  const Lines once = Apply(MarkClassPointers, {" TFoo = class ", " A : TFoo ; "});
+  EXPECT_EQ(Apply(MarkClassPointers, once), once);
+}
+
+// Every normalisation stage in driver order, as a run applies them.
+Lines Normalise(const Lines& input, NestingState& state) {
+  LineList reference(input);
+  EscapeInputText(reference);
+  RemoveComments(reference);
+  StripSymbolSpaces(reference);
+  LineList working;
+  JoinStatements(reference, working, state);
+  LoosenText(working);
+  DeleteJunkLines(working);
+  UnifyCase(working);
+  MarkClassPointers(working);
+  return working.Lines();
+}
+
+TEST(Normalisation, TypicalDeclarationsReachTheLoosenedForm) {
+  NestingState state;
+  EXPECT_EQ(Normalise({"type", "  TPoint = record", "    X, Y: Integer; // coords", "  end;",
+                       "  TShape = class(TObject)", "  private", "    FOrigin: TPoint;", "    FNext: TShape;",
+                       "  public", "    procedure Draw; virtual;", "  end;"},
+                      state),
+            (Lines{" type ", " TPoint = record ", " X , Y : Integer ; ", " end ; ", " TShape = class ( TObject ) ",
+                   " FOrigin : TPoint ; ", " FNext : ^TShape ; ", " end ; "}));
+  EXPECT_FALSE(state.HasError());
+}
+
+TEST(Normalisation, StringsComeThroughUntouched) {
+  NestingState state;
+  EXPECT_EQ(Normalise({"const", "  P = 'C:\\Temp\\';  // a path", "  Q = 'It''s {not} a comment';",
+                       "  R = '(* neither *)  //';", "  S = 'tfoo : TFoo ARRAY';", "type", "  TFoo = class end;"},
+                      state),
+            (Lines{" const ", " P = \"C:\\\\Temp\\\\\" ; ", " Q = \"It\"\"s {not} a comment\" ; ",
+                   " R = \"(* neither *)  //\" ; ", " S = \"tfoo : TFoo ARRAY\" ; ", " type ", " TFoo = class end ; "}));
+}
+
+TEST(Normalisation, SingleLineDeclarationsStayOneLine) {
+  NestingState state;
+  EXPECT_EQ(Normalise({"TFoo = record a: Byte; end;", "TBar = class(TFoo) b: Integer; end;"}, state),
+            (Lines{" TFoo = record a : Byte ; end ; ", " TBar = class ( TFoo ) b : Integer ; end ; "}));
+}
+
+}  // namespace
+}  // namespace ct::testing
+
+namespace ct::testing {
+namespace {
+
+// Whatever the input holds (unpaired quotes and brackets, comment openers at
+// the line end, very long lines, any byte), every stage ends and the text
+// leaves normalisation loosened.
+TEST(Normalisation, AcceptsAnyInput) {
+  const std::vector<std::string> pieces = {
+      "'", "''", "\"", "(", ")", "[", "]", "{", "}", "(*", "*)", "//", "\\", ":", "=", ";", "..", "-", "\t",
+      " ", "class", "record", "end", "case", "procedure", "\xB1\x5C", "\x01", "x", "1", ":=", "^T", "$FF",
+  };
+  std::uint32_t seed = 777;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7fff;
+  };
+  for (int round = 0; round < 300; ++round) {
+    Lines input;
+    for (int lines = 1 + static_cast<int>(next() % 6); lines > 0; --lines) {
+      std::string line;
+      for (int n = static_cast<int>(next() % 12); n > 0; --n) line += pieces[next() % pieces.size()];
+      input.push_back(line);
+    }
+    if (round == 0) input.push_back(std::string(kTokenLimit + 10, 'a') + " = class ;");
+    NestingState state;
+    for (const std::string& line : Normalise(input, state)) EXPECT_EQ(LoosenLine(line), line) << line;
+    EXPECT_LE(state.error_position, Len(state.statement));
+  }
+}
+
+}  // namespace
+}  // namespace ct::testing
