@@ -10,12 +10,13 @@ namespace ct {
 
 namespace {
 
-std::string ReadingLine(std::string_view text) { return ReplaceChar(text, ':', '='); }
+// Splits and rewrites here leave the inside of string literals alone.
+std::string ReadingLine(std::string_view text) { return ReplaceAllTextOutsideQuotes(text, ":", "="); }
 
 void AddTableForReading(LineList& out, std::string_view structure) {
-  std::string line = ReplaceAllText(structure, "} } ,", "} }");
-  if (CountText(line, ";") < 2) {
-    out.Add(ReplaceAll(line, ";", ""));
+  std::string line = ReplaceAllTextOutsideQuotes(structure, "} } ,", "} }");
+  if (CountText(MaskQuotedStrings(line), ";") < 2) {
+    out.Add(ReplaceAllTextOutsideQuotes(line, ";", ""));
     return;
   }
   Pos opening = FindTableOpening(line);
@@ -23,7 +24,7 @@ void AddTableForReading(LineList& out, std::string_view structure) {
   std::string rest = Tail(line, opening + 3);
   // Every round consumes at least the ";" ending a member, or all the rest.
   while (!Trim(rest).empty()) {
-    Token member = GetValidToken(rest, ";");
+    Token member = GetTokenOutsideQuotes(rest, ';');
     out.Add(ReadingLine("\t" + Trim(member.token) + " ,"));
     rest = std::move(member.rest);
   }
@@ -38,14 +39,14 @@ void LayOutForReading(LineList& working, LineList& reference) {
     if (FindTableOpening(line) != 0)
       AddTableForReading(working, line);
     else
-      working.Add(ReadingLine(GetValidToken(line, ";").token));
+      working.Add(ReadingLine(GetTokenOutsideQuotes(line, ';').token));
   }
 }
 
 void TidyTables(LineList& working) {
   for (size_t i = 0; i < working.Count(); ++i) {
-    std::string line = ReplaceAllText(working.Get(i), ", }", "}");
-    line = ReplaceAllText(line, "{ } ,", "{ }");
+    std::string line = ReplaceAllTextOutsideQuotes(working.Get(i), ", }", "}");
+    line = ReplaceAllTextOutsideQuotes(line, "{ } ,", "{ }");
     if (Trim(line) == "} ,") line = "}";
     working.Put(i, std::move(line));
   }

@@ -41,11 +41,12 @@ void MergeInheritedMembers(LineList& working) {
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
     const std::string& line = working.Get(i);
-    if (!Contains(LowerAscii(line), " setmetatable ")) continue;
-    Pos open = FindChar(line, '(', 1);
-    Pos close = FindChar(line, ')', open + 1);
+    const std::string mask = MaskQuotedStrings(line);
+    if (!ContainsText(mask, " setmetatable ")) continue;
+    Pos open = FindChar(mask, '(', 1);
+    Pos close = FindChar(mask, ')', open + 1);
     if (open == 0 || close == 0) continue;
-    Token names = GetValidToken(Slice(line, open + 1, close - 1), ",");
+    Token names = GetTokenOutsideQuotes(Slice(line, open + 1, close - 1), ',');
     InheritMembers(working, names.token, names.rest);
   }
 }

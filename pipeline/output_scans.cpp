@@ -7,8 +7,9 @@ namespace ct {
 namespace {
 
 bool DefinesStructureNamed(std::string_view line, std::string_view name) {
-  if (!Contains(line, ":") || ContainsText(line, "{ }")) return false;
-  return SameText(Trim(GetValidToken(line, "=").token), name);
+  const std::string mask = MaskQuotedStrings(line);
+  if (!Contains(mask, ":") || ContainsText(mask, "{ }")) return false;
+  return SameText(Trim(GetTokenOutsideQuotes(line, '=').token), name);
 }
 
 bool IsTableHeaded(std::string_view line, std::string_view head) {
@@ -18,7 +19,7 @@ bool IsTableHeaded(std::string_view line, std::string_view head) {
 
 }  // namespace
 
-Pos FindTableOpening(std::string_view line) { return FindExact(line, "= {"); }
+Pos FindTableOpening(std::string_view line) { return FindExact(MaskQuotedStrings(line), "= {"); }
 
 size_t FindLastStructureNamed(const LineList& list, std::string_view name, size_t lowest) {
   for (size_t k = list.Count(); k > lowest; --k)

@@ -13,6 +13,9 @@ namespace ct {
 
 inline constexpr size_t kNoLine = static_cast<size_t>(-1);
 
+// Every structural test here looks only outside double-quoted strings: a
+// string constant is never a table, whatever braces it holds.
+
 // Position of the "= {" that opens a structure's table in the line, or 0.
 Pos FindTableOpening(std::string_view line);
 

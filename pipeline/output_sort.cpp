@@ -19,14 +19,17 @@ constexpr int kMaxNestingPasses = 9;
 // one behind the other. Returns whether a line moved (a move onto its own
 // place counts).
 bool MoveEmbeddedStructuresTo(LineList& working, std::string_view reference_line, size_t j0) {
-  if (ContainsText(reference_line, "{ }")) return false;
-  Pos s = FindChar(reference_line, ';', 1);
-  Pos t = FindCharInRange(reference_line, ':', s - 2, 1);
+  // Members are found on the mask, so that a string holding ":" or ";" is
+  // no member; their types are read from the line itself.
+  const std::string mask = MaskQuotedStrings(reference_line);
+  if (ContainsText(mask, "{ }")) return false;
+  Pos s = FindChar(mask, ';', 1);
+  Pos t = FindCharInRange(mask, ':', s - 2, 1);
   if (t == 0) return false;
   size_t j = j0;
   bool moved = false;
   // s moves to a later ";" every round, or to 0.
-  while (s != 0 && At(reference_line, s - 2) != '}') {
+  while (s != 0 && At(mask, s - 2) != '}') {
     std::string type = Slice(reference_line, t + 2, s - 2);
     if (!type.empty() && !Contains(type, " ")) {
       size_t k = FindLastStructureNamed(working, type, j);
@@ -38,8 +41,8 @@ bool MoveEmbeddedStructuresTo(LineList& working, std::string_view reference_line
         moved = true;
       }
     }
-    s = FindChar(reference_line, ';', s + 1);
-    t = FindCharInRange(reference_line, ':', s - 2, 1);
+    s = FindChar(mask, ';', s + 1);
+    t = FindCharInRange(mask, ':', s - 2, 1);
   }
   return moved;
 }

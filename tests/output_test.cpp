@@ -7,6 +7,7 @@
 
 #include "pipeline/normalise.h"
 #include "text/line_list.h"
+#include "text/scan.h"
 
 namespace ct::testing {
 namespace {
@@ -428,6 +429,89 @@ TEST(NormalizeValues, WritesNumbersInDecimal) {
     NormalizeValues(working);
     EXPECT_EQ(working.Get(0), c.after) << c.before;
   }
+}
+
+// ---- Text inside strings is never structure -----------------------------------------
+
+TEST(OutsideQuotes, TokenSplitPassesOverQuotedDividers) {
+  struct Case {
+    const char* text;
+    const char* token;
+    const char* rest;
+  };
+  const Case cases[] = {
+      {"a;b", "a", "b"}, {"\"x;y\";z", "\"x;y\"", "z"}, {";;a;b;c", "a", "b;c"}, {"abc", "abc", ""}, {"", "", ""},
+      {";;;", "", ""},   {"\"a;b", "\"a", "b"},  // an unpaired quote opens no string
+  };
+  for (const Case& c : cases) {
+    Token t = GetTokenOutsideQuotes(c.text, ';');
+    EXPECT_EQ(t.token, c.token) << c.text;
+    EXPECT_EQ(t.rest, c.rest) << c.text;
+  }
+}
+
+TEST(OutsideQuotes, ReplacementLeavesStringsAlone) {
+  EXPECT_EQ(ReplaceAllTextOutsideQuotes("a:b \"c:d\" e:f", ":", "="), "a=b \"c:d\" e=f");
+  EXPECT_EQ(ReplaceAllTextOutsideQuotes("X aB \"ab\" Ab", "AB", "c"), "X c \"ab\" c");
+  EXPECT_EQ(ReplaceAllTextOutsideQuotes("\"ab", "ab", "c"), "\"c");
+}
+
+TEST(StringsAreText, SortFindsNoMemberOrStructureInsideAString) {
+  const Lines member_in_string = {" S = \"x : TRec ; y\" ; ", " TRec = { A : { 0 , vt_Byte } ; } ; "};
+  LineList working(member_in_string);
+  SortByNesting(working, LineList(member_in_string));
+  EXPECT_EQ(working.Lines(), member_in_string);
+
+  const Lines constant_named_like_a_type = {" TUser = { A : { 0 , TRec } ; } ; ", " TRec = \"a:b\" ; "};
+  working = LineList(constant_named_like_a_type);
+  SortByNesting(working, LineList({" TUser = { A : TRec ; } ; ", " TRec = \"a:b\" ; "}));
+  EXPECT_EQ(working.Lines(), constant_named_like_a_type);
+}
+
+TEST(StringsAreText, MergeTakesNoInheritanceFromAString) {
+  const Lines lines = {
+      " TP = { P : { 0 , vt_Word } ; } ; ",
+      " TC = { A : { 2 , vt_Byte } ; } ; ",
+      " S = \" setmetatable ( TC , TP ) \" ; ",
+  };
+  LineList working(lines);
+  MergeInheritedMembers(working);
+  EXPECT_EQ(working.Lines(), lines);
+}
+
+TEST(StringsAreText, TidyDropsConstantsWhateverTheirStringsHold) {
+  LineList working({
+      " SText = \"Press { to begin; then: go\" ; ",
+      " SCode = \"vt_Integer\" ; ",
+      " vt_Byte = 7 ; ",
+  });
+  TidyLines(working);
+  EXPECT_EQ(working.Lines(), Lines{" vt_Byte = 7 ; "});
+}
+
+TEST(StringsAreText, BindingLinesOnlyForRealTables) {
+  const Lines lines = {" SText = \"= { x ; y }\" ; "};
+  LineList working(lines);
+  AddBindingLines(working);
+  EXPECT_EQ(working.Lines(), lines);
+}
+
+TEST(StringsAreText, ReadingLayoutKeepsStringsWhole) {
+  LineList working({
+      " vt_Text = \"a:b;c\" ; ",
+      " TA = { A : { 0 , \"x;y:z} } ,\" } ; } ; ",
+  });
+  LineList reference;
+  LayOutForReading(working, reference);
+  EXPECT_EQ(working.Lines(), (Lines{
+                                 " vt_Text = \"a:b;c\" ",
+                                 " TA = {",
+                                 "\tA = { 0 , \"x;y:z} } ,\" } ,",
+                                 "\t} ,",
+                             }));
+  working = LineList({" vt_Text = \"a, } b { } , c\" "});
+  TidyTables(working);
+  EXPECT_EQ(working.Get(0), " vt_Text = \"a, } b { } , c\" ");
 }
 
 }  // namespace
