@@ -514,5 +514,36 @@ TEST(StringsAreText, ReadingLayoutKeepsStringsWhole) {
   EXPECT_EQ(working.Get(0), " vt_Text = \"a, } b { } , c\" ");
 }
 
+// ---- Long structure lines ---------------------------------------------------------------
+
+// A class with its ancestors merged in easily passes the length below which
+// a plain token split works.
+std::string LongStructure(const std::string& name, int members) {
+  std::string line = " " + name + " = { ";
+  for (int i = 0; i < members; ++i)
+    line += "Field" + std::to_string(i) + " : { " + std::to_string(4 * i) + " , vt_Integer } ; ";
+  return line + "} ; ";
+}
+
+TEST(LongLines, ReadingLayoutKeepsEveryMember) {
+  const std::string big = LongStructure("TBig", 1000);
+  ASSERT_GT(big.size(), static_cast<size_t>(kTokenLimit));
+  LineList working({big, " TBig.__index = BindGet "});
+  LineList reference;
+  LayOutForReading(working, reference);
+  ASSERT_EQ(working.Count(), 1003u);
+  EXPECT_EQ(working.Get(0), " TBig = {");
+  EXPECT_EQ(working.Get(1000), "\tField999 = { 3996 , vt_Integer } ,");
+  EXPECT_EQ(working.Get(1001), "\t} ,");
+  EXPECT_EQ(working.Get(1002), " TBig.__index = BindGet ");
+}
+
+TEST(LongLines, SortFindsALongStructureByName) {
+  const std::string big = LongStructure("TBig", 1000);
+  LineList working({" TUser = { B : { 0 , TBig } ; } ; ", big});
+  SortByNesting(working, LineList({" TUser = { B : TBig ; } ; ", " TBig = { } ; "}));
+  EXPECT_EQ(working.Get(0), big);
+}
+
 }  // namespace
 }  // namespace ct::testing

@@ -314,7 +314,6 @@ std::string MaskQuotedStrings(std::string_view text) {
 }
 
 Token GetTokenOutsideQuotes(std::string_view text, char divider) {
-  if (Len(text) >= kTokenLimit) return {};
   const std::string mask = MaskQuotedStrings(text);
   size_t begin = mask.find_first_not_of(divider);
   if (begin == std::string::npos) return {};

@@ -104,7 +104,8 @@ std::string WithEmptiedStrings(std::string_view text);
 inline constexpr char kMaskByte = '\x01';
 std::string MaskQuotedStrings(std::string_view text);
 // GetValidToken for one divider, blind to dividers inside double-quoted
-// strings: splits a structure line whatever literals its lines hold.
+// strings and without its length limit: splits a structure line whatever
+// literals it holds and however many members it has.
 Token GetTokenOutsideQuotes(std::string_view text, char divider);
 // ReplaceAllText that leaves the inside of double-quoted strings alone
 // (`from` holds no double quote).
