@@ -1,5 +1,6 @@
 #include "pipeline/output_scans.h"
 
+#include <algorithm>
 #include <string>
 
 namespace ct {
@@ -7,6 +8,7 @@ namespace ct {
 namespace {
 
 bool DefinesStructureNamed(std::string_view line, std::string_view name) {
+  if (!ContainsText(line, name)) return false;  // spares most lines the masking
   const std::string mask = MaskQuotedStrings(line);
   if (!Contains(mask, ":") || ContainsText(mask, "{ }")) return false;
   return SameText(Trim(GetTokenOutsideQuotes(line, '=').token), name);
@@ -21,8 +23,8 @@ bool IsTableHeaded(std::string_view line, std::string_view head) {
 
 Pos FindTableOpening(std::string_view line) { return FindExact(MaskQuotedStrings(line), "= {"); }
 
-size_t FindLastStructureNamed(const LineList& list, std::string_view name, size_t lowest) {
-  for (size_t k = list.Count(); k > lowest; --k)
+size_t FindLastStructureNamed(const LineList& list, std::string_view name, size_t lowest, size_t end) {
+  for (size_t k = std::min(end, list.Count()); k > lowest; --k)
     if (DefinesStructureNamed(list.Get(k - 1), name)) return k - 1;
   return kNoLine;
 }

@@ -19,10 +19,11 @@ inline constexpr size_t kNoLine = static_cast<size_t>(-1);
 // Position of the "= {" that opens a structure's table in the line, or 0.
 Pos FindTableOpening(std::string_view line);
 
-// The line nearest the end, at index `lowest` or later, that defines the
-// members of a structure named `name` (it holds ":" and no "{ }", and its
-// definition name is `name` ignoring case); kNoLine when there is none.
-size_t FindLastStructureNamed(const LineList& list, std::string_view name, size_t lowest);
+// The line nearest the end, at index `lowest` or later and below `end`,
+// that defines the members of a structure named `name` (it holds ":" and no
+// "{ }", and its definition name is `name` ignoring case); kNoLine when there
+// is none.
+size_t FindLastStructureNamed(const LineList& list, std::string_view name, size_t lowest, size_t end = kNoLine);
 
 // Table lines whose text before the "= {" equals `head` ignoring case, the
 // head untrimmed: the first one at index `from` or later, and the last one.

@@ -1,6 +1,9 @@
 // A structure's table names the tables of the structures it embeds, so those
 // must be defined first in the script.
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "pipeline/output.h"
 #include "pipeline/output_scans.h"
@@ -47,6 +50,75 @@ bool MoveEmbeddedStructuresTo(LineList& working, std::string_view reference_line
   return moved;
 }
 
+// The structures whose tables the entries of a structure line hold by value:
+// the last item of every entry in which no item before it is an indirection
+// (a negative number). A pointer's target is left alone, as the passes do.
+std::vector<std::string> EmbeddedTableNames(std::string_view line) {
+  std::vector<std::string> names;
+  const std::string mask = MaskQuotedStrings(line);
+  Pos opening = FindTableOpening(line);
+  if (opening == 0) return names;
+  // Each round starts after the closing brace of the entry before.
+  for (Pos open = FindChar(mask, '{', opening + 3); open != 0;) {
+    Pos close = FindChar(mask, '}', open + 1);
+    if (close == 0) break;
+    std::string rest = Slice(line, open + 1, close - 1);
+    std::vector<std::string> items;
+    while (!rest.empty()) items.push_back(Trim(CutAtChar(rest, ',', false)));  // every cut shortens the rest
+    auto is_indirection = [](const std::string& item) { return !item.empty() && item[0] == '-'; };
+    if (items.size() >= 2 && std::none_of(items.begin() + 1, items.end() - 1, is_indirection))
+      names.push_back(items.back());
+    open = FindChar(mask, '{', close + 1);
+  }
+  return names;
+}
+
+// Puts every structure after the tables it embeds, keeping the order of all
+// lines that are already in place: a depth-first walk over "embeds" in list
+// order. A table that an earlier line of its name already defines needs no
+// move. Embedding in a circle cannot be ordered; the walk then keeps the
+// lines it meets twice where they fall.
+void PlaceEmbeddedTablesFirst(LineList& working) {
+  const size_t count = working.Count();
+  std::vector<std::vector<size_t>> embeds(count);
+  for (size_t i = 0; i < count; ++i) {
+    for (const std::string& name : EmbeddedTableNames(working.Get(i))) {
+      size_t k = FindLastStructureNamed(working, name, 0, i);
+      if (k == kNoLine) k = FindLastStructureNamed(working, name, i + 1);
+      if (k != kNoLine) embeds[i].push_back(k);
+    }
+  }
+  std::vector<size_t> order;
+  order.reserve(count);
+  std::vector<bool> seen(count, false);
+  std::vector<std::pair<size_t, size_t>> path;  // a line and its next embedded table
+  for (size_t root = 0; root < count; ++root) {
+    if (seen[root]) continue;
+    seen[root] = true;
+    path.push_back({root, 0});
+    // Every round follows one edge or finishes one line; each line enters
+    // the path once.
+    while (!path.empty()) {
+      auto [line, next] = path.back();
+      if (next < embeds[line].size()) {
+        ++path.back().second;
+        size_t k = embeds[line][next];
+        if (!seen[k]) {
+          seen[k] = true;
+          path.push_back({k, 0});
+        }
+      } else {
+        order.push_back(line);
+        path.pop_back();
+      }
+    }
+  }
+  std::vector<std::string> sorted;
+  sorted.reserve(count);
+  for (size_t i : order) sorted.push_back(working.Get(i));
+  working = LineList(std::move(sorted));
+}
+
 }  // namespace
 
 void SortByNesting(LineList& working, const LineList& reference) {
@@ -57,6 +129,10 @@ void SortByNesting(LineList& working, const LineList& reference) {
       if (MoveEmbeddedStructuresTo(working, reference.Get(j0), j0)) moved = true;
     if (!moved) break;
   }
+  // The passes read the reference list at the places the structures stood
+  // before the first move, so a chain declared user first can stay out of
+  // order; settle what they left.
+  PlaceEmbeddedTablesFirst(working);
 }
 
 }  // namespace ct

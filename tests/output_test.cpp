@@ -243,6 +243,43 @@ TEST(SortByNesting, LeavesTheOrderWhenNoMemberNamesALaterStructure) {
   }
 }
 
+// Each record embeds the next one, declared after it. The passes alone leave
+// such a chain out of order already at three records, and Lua would then
+// read the later tables as nil.
+TEST(SortByNesting, DefinesEveryEmbeddedTableBeforeItsUsers) {
+  const int depth = 12;
+  Lines working_lines, reference_lines, expected;
+  for (int i = 1; i <= depth; ++i) {
+    std::string name = "T" + std::to_string(i);
+    std::string next = i < depth ? "T" + std::to_string(i + 1) : std::string("vt_Byte");
+    working_lines.push_back(" " + name + " = { A : { 0 , " + next + " } ; } ; ");
+    reference_lines.push_back(" " + name + " = { A : " + (i < depth ? next : std::string("Byte")) + " ; } ; ");
+  }
+  expected.assign(working_lines.rbegin(), working_lines.rend());
+  LineList working(working_lines);
+  SortByNesting(working, LineList(reference_lines));
+  EXPECT_EQ(working.Lines(), expected);
+}
+
+TEST(SortByNesting, DefinesTheElementTableOfAFixedArrayFirst) {
+  LineList working({
+      " TUser = { A : { 0 , 16 , TRec } ; P : { 32 , - 1 , TLater } ; } ; ",
+      " TRec = { R : { 0 , vt_Integer } ; } ; ",
+      " TLater = { L : { 0 , vt_Integer } ; } ; ",
+  });
+  LineList reference({
+      " TUser = { A : array [ 0 .. 1 ] of TRec ; P : ^TLater ; } ; ",
+      " TRec = { R : Integer ; } ; ",
+      " TLater = { L : Integer ; } ; ",
+  });
+  SortByNesting(working, reference);
+  EXPECT_EQ(working.Lines(), (Lines{
+                                 " TRec = { R : { 0 , vt_Integer } ; } ; ",
+                                 " TUser = { A : { 0 , 16 , TRec } ; P : { 32 , - 1 , TLater } ; } ; ",
+                                 " TLater = { L : { 0 , vt_Integer } ; } ; ",
+                             }));
+}
+
 TEST(SortByNesting, StopsOnStructuresThatEmbedEachOther) {
   LineList working({
       " TA = { B : { 0 , TB } ; } ; ",
