@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "pipeline/normalise.h"
+#include "tests/support/lua_check.h"
 #include "text/line_list.h"
 #include "text/scan.h"
 
@@ -173,6 +176,7 @@ TEST(OutputExample, TableTidyAndValuesGiveTheScript) {
   TidyTables(working);
   NormalizeValues(working);
   EXPECT_EQ(working.Lines(), kExampleScript);
+  EXPECT_EQ(CheckClassTypeLua(working.Text()), Lines{});
 }
 
 // Needs the real loosening between the steps, as the driver runs them.
@@ -191,7 +195,7 @@ TEST(OutputExample, WholeSequenceGivesTheScript) {
   TidyTables(working);
   NormalizeValues(working);
   EXPECT_EQ(working.Lines(), kExampleScript);
-  EXPECT_EQ(working.Text().substr(0, 20), " vt_Integer = 1 \r\n v");
+  EXPECT_EQ(CheckClassTypeLua(working.Text()), Lines{});
 }
 
 // ---- Nesting sort ------------------------------------------------------------------
@@ -580,6 +584,37 @@ TEST(LongLines, SortFindsALongStructureByName) {
   LineList working({" TUser = { B : { 0 , TBig } ; } ; ", big});
   SortByNesting(working, LineList({" TUser = { B : TBig ; } ; ", " TBig = { } ; "}));
   EXPECT_EQ(working.Get(0), big);
+}
+
+// ---- Any input ------------------------------------------------------------------------------
+
+// Lines built from the pieces the stages look for, in any order and cut
+// anywhere: every stage must end and stay inside its lines.
+TEST(AnyInput, EveryStageEndsOnArbitraryLines) {
+  const char* const pieces[] = {" ",   "=",  "{",   "}",  ";",   ":",   "(",   ")",
+                                ",",   "\"", "- 1", "\t", "= {", "{ }", "} ;", " setmetatable ",
+                                "vt_", "TA", "TB",  "$1", "1_2", "4"};
+  std::mt19937 random(20240611);
+  auto line = [&] {
+    std::string text;
+    for (size_t n = random() % 24; n > 0; --n) text += pieces[random() % std::size(pieces)];
+    return text;
+  };
+  for (int round = 0; round < 300; ++round) {
+    Lines working_lines, reference_lines;
+    for (size_t n = random() % 12; n > 0; --n) working_lines.push_back(line());
+    for (size_t n = random() % 12; n > 0; --n) reference_lines.push_back(line());
+    LineList working(working_lines);
+    LineList reference(reference_lines);
+    SortByNesting(working, reference);
+    ASSERT_EQ(working.Count(), working_lines.size());
+    MergeInheritedMembers(working);
+    TidyLines(working);
+    AddBindingLines(working);
+    LayOutForReading(working, reference);
+    TidyTables(working);
+    NormalizeValues(working);
+  }
 }
 
 }  // namespace
