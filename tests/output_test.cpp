@@ -474,29 +474,6 @@ TEST(NormalizeValues, WritesNumbersInDecimal) {
 
 // ---- Text inside strings is never structure -----------------------------------------
 
-TEST(OutsideQuotes, TokenSplitPassesOverQuotedDividers) {
-  struct Case {
-    const char* text;
-    const char* token;
-    const char* rest;
-  };
-  const Case cases[] = {
-      {"a;b", "a", "b"}, {"\"x;y\";z", "\"x;y\"", "z"}, {";;a;b;c", "a", "b;c"}, {"abc", "abc", ""}, {"", "", ""},
-      {";;;", "", ""},   {"\"a;b", "\"a", "b"},  // an unpaired quote opens no string
-  };
-  for (const Case& c : cases) {
-    Token t = GetTokenOutsideQuotes(c.text, ';');
-    EXPECT_EQ(t.token, c.token) << c.text;
-    EXPECT_EQ(t.rest, c.rest) << c.text;
-  }
-}
-
-TEST(OutsideQuotes, ReplacementLeavesStringsAlone) {
-  EXPECT_EQ(ReplaceAllTextOutsideQuotes("a:b \"c:d\" e:f", ":", "="), "a=b \"c:d\" e=f");
-  EXPECT_EQ(ReplaceAllTextOutsideQuotes("X aB \"ab\" Ab", "AB", "c"), "X c \"ab\" c");
-  EXPECT_EQ(ReplaceAllTextOutsideQuotes("\"ab", "ab", "c"), "\"c");
-}
-
 TEST(StringsAreText, SortFindsNoMemberOrStructureInsideAString) {
   const Lines member_in_string = {" S = \"x : TRec ; y\" ; ", " TRec = { A : { 0 , vt_Byte } ; } ; "};
   LineList working(member_in_string);
