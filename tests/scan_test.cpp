@@ -204,6 +204,29 @@ TEST(QuotedStringsTest, MaskKeepsPositions) {
   EXPECT_EQ(MaskQuotedStrings("open \"x"), "open \"x");
 }
 
+TEST(OutsideQuotesTest, TokenSplitPassesOverQuotedDividers) {
+  struct Case {
+    const char* text;
+    const char* token;
+    const char* rest;
+  };
+  // The last case: an unpaired quote opens no string.
+  const Case cases[] = {{"a;b", "a", "b"},     {"\"x;y\";z", "\"x;y\"", "z"}, {";;a;b;c", "a", "b;c"},
+                        {"abc", "abc", ""},    {"", "", ""},               {";;;", "", ""},
+                        {"\"a;b", "\"a", "b"}};
+  for (const Case& c : cases) {
+    Token t = GetTokenOutsideQuotes(c.text, ';');
+    EXPECT_EQ(t.token, c.token) << c.text;
+    EXPECT_EQ(t.rest, c.rest) << c.text;
+  }
+}
+
+TEST(OutsideQuotesTest, ReplacementLeavesStringsAlone) {
+  EXPECT_EQ(ReplaceAllTextOutsideQuotes("a:b \"c:d\" e:f", ":", "="), "a=b \"c:d\" e=f");
+  EXPECT_EQ(ReplaceAllTextOutsideQuotes("X aB \"ab\" Ab", "AB", "c"), "X c \"ab\" c");
+  EXPECT_EQ(ReplaceAllTextOutsideQuotes("\"ab", "ab", "c"), "\"c");
+}
+
 TEST(NormalizeNumberTextTest, Forms) {
   struct Case {
     std::string value;

@@ -103,15 +103,16 @@ Pos FindExact(std::string_view text, std::string_view sub, Pos start) {
 
 namespace {
 
-// One replacement loop for the four Replace* variants.
-std::string ReplaceImpl(std::string_view text, std::string_view from, std::string_view to,
+// One replacement loop for every Replace* variant. Matches are searched in
+// `searched`: the text itself, or a same-length mask of it.
+std::string ReplaceImpl(std::string_view text, std::string_view searched, std::string_view from, std::string_view to,
                         bool ignore_case, bool all) {
   if (from.empty()) return std::string(text);
   std::string out;
   out.reserve(text.size());
   Pos start = 1;
   while (true) {
-    Pos p = ignore_case ? FindText(text, from, start) : FindExact(text, from, start);
+    Pos p = ignore_case ? FindText(searched, from, start) : FindExact(searched, from, start);
     if (p == 0) break;
     out.append(text.substr(static_cast<size_t>(start - 1), static_cast<size_t>(p - start)));
     out.append(to);
@@ -125,16 +126,16 @@ std::string ReplaceImpl(std::string_view text, std::string_view from, std::strin
 }  // namespace
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-  return ReplaceImpl(text, from, to, false, true);
+  return ReplaceImpl(text, text, from, to, false, true);
 }
 std::string ReplaceAllText(std::string_view text, std::string_view from, std::string_view to) {
-  return ReplaceImpl(text, from, to, true, true);
+  return ReplaceImpl(text, text, from, to, true, true);
 }
 std::string ReplaceFirst(std::string_view text, std::string_view from, std::string_view to) {
-  return ReplaceImpl(text, from, to, false, false);
+  return ReplaceImpl(text, text, from, to, false, false);
 }
 std::string ReplaceFirstText(std::string_view text, std::string_view from, std::string_view to) {
-  return ReplaceImpl(text, from, to, true, false);
+  return ReplaceImpl(text, text, from, to, true, false);
 }
 
 std::string CollapseSpaces(std::string_view text) {
@@ -310,6 +311,19 @@ std::string MaskQuotedStrings(std::string_view text) {
     a = c + 1;
   }
   return s;
+}
+
+Token GetTokenOutsideQuotes(std::string_view text, char divider) {
+  const std::string mask = MaskQuotedStrings(text);
+  size_t begin = mask.find_first_not_of(divider);
+  if (begin == std::string::npos) return {};
+  size_t end = mask.find(divider, begin);
+  if (end == std::string::npos) return {std::string(text.substr(begin)), {}};
+  return {std::string(text.substr(begin, end - begin)), std::string(text.substr(end + 1))};
+}
+
+std::string ReplaceAllTextOutsideQuotes(std::string_view text, std::string_view from, std::string_view to) {
+  return ReplaceImpl(text, MaskQuotedStrings(text), from, to, true, true);
 }
 
 void RestoreQuotedStrings(std::string_view source, std::string& target) {

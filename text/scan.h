@@ -103,6 +103,13 @@ std::string WithEmptiedStrings(std::string_view text);
 // the mask and edits apply to the text itself.
 inline constexpr char kMaskByte = '\x01';
 std::string MaskQuotedStrings(std::string_view text);
+// GetValidToken for one divider, blind to dividers inside double-quoted
+// strings and without its length limit: splits a structure line whatever
+// literals it holds and however many members it has.
+Token GetTokenOutsideQuotes(std::string_view text, char divider);
+// ReplaceAllText that leaves the inside of double-quoted strings alone
+// (`from` holds no double quote).
+std::string ReplaceAllTextOutsideQuotes(std::string_view text, std::string_view from, std::string_view to);
 
 // Receives the malformed-number report of NormalizeNumberText. The report
 // arises deep inside list lookups, so the listener is installed per thread by

@@ -1,0 +1,86 @@
+#include "tests/support/lua_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace ct::testing {
+namespace {
+
+using Problems = std::vector<std::string>;
+
+// The shape the converter writes: constants, tables with a trailing comma,
+// then the binding lines.
+const char* const kSound =
+    " vt_Integer = 1 \r\n"
+    " vt_Word = 8 \r\n"
+    " TItem = { \r\n"
+    "\tX = { 0 , vt_Word } , \r\n"
+    "\tP = { 4 , - 1 , vt_Integer } , \r\n"
+    "}\r\n"
+    " TOwner = { \r\n"
+    "\tItem = { 0 , TItem } , \r\n"
+    "\tItems = { 8 , 8 , TItem } , \r\n"
+    "}\r\n"
+    " TItem.__index = BindGet \r\n"
+    " TItem.__newindex = BindSet \r\n"
+    " TOwner.__index = BindGet \r\n"
+    " TOwner.__newindex = BindSet \r\n";
+
+TEST(LuaCheck, AcceptsASoundScript) { EXPECT_EQ(CheckClassTypeLua(kSound), Problems{}); }
+
+TEST(LuaCheck, AcceptsGbkBytesInsideStrings) {
+  std::string script = std::string(kSound) + " Caption = \"\xC0\xE0\xD0\xCD\" \r\n";
+  EXPECT_EQ(CheckClassTypeLua(script), Problems{});
+}
+
+TEST(LuaCheck, NamesATableUsedBeforeItsDefinition) {
+  const char* script =
+      " vt_Word = 8 \r\n"
+      " TOwner = { \r\n"
+      "\tItem = { 0 , TItem } , \r\n"
+      "}\r\n"
+      " TItem = { \r\n"
+      "\tX = { 0 , vt_Word } , \r\n"
+      "}\r\n"
+      " TItem.__index = BindGet \r\n"
+      " TItem.__newindex = BindSet \r\n"
+      " TOwner.__index = BindGet \r\n"
+      " TOwner.__newindex = BindSet \r\n";
+  EXPECT_EQ(CheckClassTypeLua(script),
+            (Problems{"TOwner.Item holds 1 value(s), not an offset and a type", "reads the undefined global TItem"}));
+}
+
+TEST(LuaCheck, NamesAMissingBinding) {
+  const char* script =
+      " vt_Word = 8 \r\n"
+      " TItem = { \r\n"
+      "\tX = { 0 , vt_Word } , \r\n"
+      "}\r\n"
+      " TItem.__index = BindGet \r\n";
+  EXPECT_EQ(CheckClassTypeLua(script), Problems{"TItem.__newindex is not BindSet"});
+}
+
+TEST(LuaCheck, NamesMalformedEntries) {
+  const char* script =
+      " TItem = { \r\n"
+      "\tX = { \"0\" , 1 } , \r\n"
+      "\tY = { 4 , \"text\" } , \r\n"
+      "\tZ = 8 , \r\n"
+      "}\r\n"
+      " TItem.__index = BindGet \r\n"
+      " TItem.__newindex = BindSet \r\n";
+  EXPECT_EQ(CheckClassTypeLua(script),
+            (Problems{"TItem.X has no numeric offset", "TItem.Y ends in a string, not a type code or a structure table",
+                      "TItem.Z is a number, not a table"}));
+}
+
+TEST(LuaCheck, ReportsAScriptThatDoesNotRun) {
+  std::vector<std::string> problems = CheckClassTypeLua(" TItem = { \r\n\tX = { 0 , 1 } ; ; \r\n");
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_EQ(problems[0].rfind("does not run: ClassType.lua:", 0), 0u) << problems[0];
+}
+
+}  // namespace
+}  // namespace ct::testing
