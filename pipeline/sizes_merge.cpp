@@ -1,0 +1,25 @@
+// Every table declaration onto one line, so that a structure is one line of
+// the working list as it is of the reference list.
+#include <string>
+
+#include "pipeline/sizes.h"
+#include "text/scan.h"
+
+namespace ct {
+
+void MergeTableLines(LineList& working, LineList& scratch) {
+  scratch = working;
+  working.Clear();
+  std::string pending;
+  bool open = false;
+  for (const std::string& line : scratch.Lines()) {
+    pending += line;
+    if (Contains(line, " { ")) open = true;
+    if (Contains(line, "} ;")) open = false;
+    if (open) continue;
+    working.Add(std::move(pending));
+    pending.clear();
+  }
+}
+
+}  // namespace ct
