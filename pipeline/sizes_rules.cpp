@@ -118,11 +118,26 @@ void SizePointer(std::string& text) {
   Replace(text, p, WordEnd(text, p + 1) - p + 1, "4");
 }
 
+// "$" and hexadecimal digits whose value fits 64 bits; anything else is not
+// a number the layout could use, so it is left as written.
+bool IsHexConstant(std::string_view token) {
+  if (Len(token) < 2 || token[0] != '$') return false;
+  Pos significant = 0;
+  for (char c : token.substr(1)) {
+    bool digit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    if (!digit) return false;
+    if (significant > 0 || c != '0') ++significant;
+  }
+  return significant <= 16;
+}
+
 void ConvertHexConstant(std::string& text) {
   Pos p = FindChar(text, '$', 1);
   if (p == 0) return;
   Pos end = WordEnd(text, p + 1);
-  Replace(text, p, end - p + 1, std::to_string(HexToInt64(Slice(text, p, end))));
+  std::string token = Slice(text, p, end);
+  if (!IsHexConstant(token)) return;
+  Replace(text, p, end - p + 1, std::to_string(HexToInt64(token)));
 }
 
 // A short string of n characters is n + 1 bytes (with its length byte),

@@ -2,6 +2,7 @@
 // field groups split and references to named values replaced.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ struct LineCase {
   std::string in;
   std::string out;
 };
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.what; }
 
 class SubstituteTypeSizesLine : public ::testing::TestWithParam<LineCase> {};
 
@@ -98,6 +100,16 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"pointer at the end", " P : ^TFoo", " P : 4"},
                       LineCase{"lone caret", " P : ^ ; ", " P : 4 ; "}));
 
+// A "$" token that is no hexadecimal number of 64 bits stays for the user to
+// see, instead of becoming a made-up value.
+INSTANTIATE_TEST_SUITE_P(
+    HexadecimalTokens, SubstituteTypeSizesLine,
+    ::testing::Values(LineCase{"letters beyond F", " X = $FG ; ", " X = $FG ; "},
+                      LineCase{"dollar alone", " X = $ ; ", " X = $ ; "},
+                      LineCase{"seventeen digits", " X = $1FFFFFFFFFFFFFFFF ; ", " X = $1FFFFFFFFFFFFFFFF ; "},
+                      LineCase{"leading zeros do not count", " X = $00000000000000000001 ; ", " X = 1 ; "},
+                      LineCase{"lower case digits", " X = $ff ; ", " X = 255 ; "}));
+
 TEST(SubstituteTypeSizes, ReadsConstantsDeclaredLaterToo) {
   Lines out = Substituted({" S : String [ Len ] ; ", " Len = 7 ; "});
   EXPECT_EQ(out[0], " S : 1_8 ; ");
@@ -147,6 +159,7 @@ struct CompactCase {
   std::string in;
   std::string out;
 };
+void PrintTo(const CompactCase& c, std::ostream* os) { *os << c.what; }
 
 class SplitGroupsInCompactLineCase : public ::testing::TestWithParam<CompactCase> {};
 
