@@ -14,8 +14,10 @@ void MergeTableLines(LineList& working, LineList& scratch) {
   bool open = false;
   for (const std::string& line : scratch.Lines()) {
     pending += line;
-    if (Contains(line, " { ")) open = true;
-    if (Contains(line, "} ;")) open = false;
+    // A brace inside a string constant is text, not a table.
+    const std::string structure = MaskQuotedStrings(line);
+    if (Contains(structure, " { ")) open = true;
+    if (Contains(structure, "} ;")) open = false;
     if (open) continue;
     working.Add(std::move(pending));
     pending.clear();

@@ -148,6 +148,13 @@ TEST(MergeTableLines, KeepsACopyInTheScratchList) {
   EXPECT_EQ(scratch.Lines(), (Lines{" A = { ", "} ; "}));
 }
 
+TEST(MergeTableLines, BracesInStringsOpenAndCloseNothing) {
+  Lines in = {" SText = \"Press { to begin\" ; ", " TA = { ", " X : 4 ; ", " SEnd = \"} ; done\" ; ",
+              "} ; ", " B = 2 ; "};
+  Lines expected = {" SText = \"Press { to begin\" ; ", " TA = {  X : 4 ;  SEnd = \"} ; done\" ; } ; ", " B = 2 ; "};
+  EXPECT_EQ(Merged(in), expected);
+}
+
 TEST(MergeTableLines, DropsATableThatNeverCloses) {
   EXPECT_EQ(Merged({" A = 1 ; ", " T = { ", " X : 4 ; "}), (Lines{" A = 1 ; "}));
 }
