@@ -1,11 +1,14 @@
 // Type notations whose size the text alone tells are replaced by that size:
 // dynamic arrays, procedural types, sets, enumerations, pointers, "$"
 // constants and short strings.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "pipeline/sizes.h"
+#include "pipeline/sizes_fields.h"
 #include "pipeline/sizes_numbers.h"
 #include "text/scan.h"
 
@@ -156,19 +159,38 @@ void SizeShortString(std::string& text, const LineList& working) {
   Replace(text, p, close + 2 - p + 1, " 1_" + std::to_string(bytes) + " ");
 }
 
+void SizeField(std::string& field, const LineList& working) {
+  SizeEnumeratedSet(field);
+  SizeSubrangeSet(field, working);
+  SizeOtherSet(field);
+  SizeEnumeration(field);
+  SizePointer(field);
+  ConvertHexConstant(field);
+  SizeShortString(field, working);
+}
+
+// The texts the first-occurrence rules act on: each field of a line that
+// holds several (a one-line table, or several fields of a longer one), else
+// the whole line.
+std::vector<std::string> FieldTexts(const std::string& line) {
+  std::vector<std::string> fields;
+  for (const FieldSpan& span : FieldSpans(line)) fields.push_back(Slice(line, span.first, span.last));
+  auto blank = [](const std::string& field) { return Trim(field).empty(); };
+  if (fields.size() - static_cast<size_t>(std::count_if(fields.begin(), fields.end(), blank)) <= 1) return {line};
+  return fields;
+}
+
 std::string SubstituteInLine(const std::string& line, const LineList& working) {
   std::string text = line;
   ReplaceArrayAndWordNotations(text);
   ReplaceProceduralTypesAndFields(text);
-  SizeEnumeratedSet(text);
-  SizeSubrangeSet(text, working);
-  SizeOtherSet(text);
-  SizeEnumeration(text);
-  SizePointer(text);
-  ConvertHexConstant(text);
-  SizeShortString(text, working);
-  RestoreQuotedStrings(line, text);
-  return text;
+  std::string sized;
+  for (std::string& field : FieldTexts(text)) {
+    SizeField(field, working);
+    sized += field;
+  }
+  RestoreQuotedStrings(line, sized);
+  return sized;
 }
 
 }  // namespace

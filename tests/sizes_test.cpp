@@ -110,6 +110,23 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"leading zeros do not count", " X = $00000000000000000001 ; ", " X = 1 ; "},
                       LineCase{"lower case digits", " X = $ff ; ", " X = 255 ; "}));
 
+// A line may hold several fields: a one-line table, or a longer table's
+// fields written side by side. Each field gets its own size.
+INSTANTIATE_TEST_SUITE_P(
+    SeveralFieldsOnALine, SubstituteTypeSizesLine,
+    ::testing::Values(
+        LineCase{"pointers", " TNode = { Next : ^TNode ; Prev : ^TNode ; Data : Pointer ; } ; ",
+                 " TNode = { Next : 4 ; Prev : 4 ; Data : Pointer ; } ; "},
+        LineCase{"short strings", " s : String [ 20 ] ; t : String [ 30 ] ; ", " s : 1_21 ; t : 1_31 ; "},
+        LineCase{"range sets", " T = { a : set of 0 .. 7 ; b : set of 0 .. 15 ; } ; ", " T = { a : 2 ; b : 3 ; } ; "},
+        LineCase{"enumerated sets", " a : set of ( x , y ) ; b : set of ( a , b , c , d , e , f , g , h , i ) ; ",
+                 " a : 1 ; b : 2 ; "},
+        LineCase{"hexadecimal bounds", " a : [ 0 .. $1F ] of Byte ; b : [ 0 .. $FF ] of Byte ; ",
+                 " a : [ 0 .. 31 ] of Byte ; b : [ 0 .. 255 ] of Byte ; "},
+        LineCase{"enumerations", " E = ( a , b ) ; F = ( c , d ) ; ", " E = 1 ; F = 1 ; "},
+        LineCase{"pointer elements", " T = { P : ^TA ; Q : [ 0 .. 1 ] of ^TB ; } ; ",
+                 " T = { P : 4 ; Q : [ 0 .. 1 ] of 4 ; } ; "}));
+
 TEST(SubstituteTypeSizes, ReadsConstantsDeclaredLaterToo) {
   Lines out = Substituted({" S : String [ Len ] ; ", " Len = 7 ; "});
   EXPECT_EQ(out[0], " S : 1_8 ; ");
