@@ -51,18 +51,22 @@ void ReplaceArrayAndWordNotations(std::string& text) {
 }
 
 // Only the address of a routine is stored: a procedural type is 4 bytes wide
-// and a procedural field is a pointer, whatever its parameters.
-void ReplaceProcedural(std::string& text, std::string_view trigger, std::string_view divider,
+// and a procedural field is a pointer, whatever its parameters. A line of its
+// own becomes its name and the replacement; a field among others loses only
+// its type, so the fields after it and the table's closing brace stay.
+void ReplaceProcedural(std::string& text, bool whole_line, std::string_view trigger, std::string_view divider,
                        std::string_view replacement) {
-  if (FindText(text, trigger, 1) == 0) return;
-  text = GetValidToken(text, divider).token + std::string(replacement);
+  Pos p = FindText(text, trigger, 1);
+  if (p == 0) return;
+  std::string name = whole_line ? GetValidToken(text, divider).token : Copy(text, 1, p - 1);
+  text = name + std::string(replacement);
 }
 
-void ReplaceProceduralTypesAndFields(std::string& text) {
-  ReplaceProcedural(text, "= procedure", "=", "= 4 ;");
-  ReplaceProcedural(text, "= function", "=", "= 4 ;");
-  ReplaceProcedural(text, ": procedure", ":", ": pointer ;");
-  ReplaceProcedural(text, ": function", ":", ": pointer ;");
+void ReplaceProceduralTypesAndFields(std::string& text, bool whole_line) {
+  ReplaceProcedural(text, whole_line, "= procedure", "=", "= 4 ;");
+  ReplaceProcedural(text, whole_line, "= function", "=", "= 4 ;");
+  ReplaceProcedural(text, whole_line, ": procedure", ":", ": pointer ;");
+  ReplaceProcedural(text, whole_line, ": function", ":", ": pointer ;");
 }
 
 // A set holds one bit per member, in whole bytes.
@@ -159,7 +163,8 @@ void SizeShortString(std::string& text, const LineList& working) {
   Replace(text, p, close + 2 - p + 1, " 1_" + std::to_string(bytes) + " ");
 }
 
-void SizeField(std::string& field, const LineList& working) {
+void SizeField(std::string& field, bool whole_line, const LineList& working) {
+  ReplaceProceduralTypesAndFields(field, whole_line);
   SizeEnumeratedSet(field);
   SizeSubrangeSet(field, working);
   SizeOtherSet(field);
@@ -183,10 +188,10 @@ std::vector<std::string> FieldTexts(const std::string& line) {
 std::string SubstituteInLine(const std::string& line, const LineList& working) {
   std::string text = line;
   ReplaceArrayAndWordNotations(text);
-  ReplaceProceduralTypesAndFields(text);
+  std::vector<std::string> fields = FieldTexts(text);
   std::string sized;
-  for (std::string& field : FieldTexts(text)) {
-    SizeField(field, working);
+  for (std::string& field : fields) {
+    SizeField(field, fields.size() == 1, working);
     sized += field;
   }
   RestoreQuotedStrings(line, sized);

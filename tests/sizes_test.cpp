@@ -127,6 +127,30 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"pointer elements", " T = { P : ^TA ; Q : [ 0 .. 1 ] of ^TB ; } ; ",
                  " T = { P : 4 ; Q : [ 0 .. 1 ] of 4 ; } ; "}));
 
+// A procedural field among others becomes a pointer field on its own; the
+// fields after it and the closing brace stay.
+INSTANTIATE_TEST_SUITE_P(
+    ProceduralAmongOthers, SubstituteTypeSizesLine,
+    ::testing::Values(
+        LineCase{"field in a one-line record", " TRec = { a : Byte ; OnDone : procedure ; b : Word ; } ; ",
+                 " TRec = { a : Byte ; OnDone : pointer ; b : Word ; } ; "},
+        LineCase{"only field of a one-line record", " TRec = { OnDone : procedure ; } ; ",
+                 " TRec = { OnDone : pointer ; } ; "},
+        LineCase{"parameter list with semicolons",
+                 " T = { OnA : procedure ( Sender : TObject ; Code : Integer ) of object ; F : function : Integer ; "
+                 "x : ^TFoo ; } ; ",
+                 " T = { OnA : pointer ; F : pointer ; x : 4 ; } ; "},
+        LineCase{"two procedural types", " TProc = procedure ; TFunc = function ( A : Integer ) : Boolean ; ",
+                 " TProc = 4 ; TFunc = 4 ; "},
+        LineCase{"last field without semicolon", " a : Byte ; OnDone : procedure", " a : Byte ; OnDone : pointer ;"}));
+
+TEST(SubstituteTypeSizes, AProceduralFieldLeavesTheNextDeclarationsToTheMerge) {
+  LineList working(Lines{" TRec = { a : Byte ; OnDone : procedure ; b : Word ; } ; ", " B = 2 ; "}), scratch;
+  SubstituteTypeSizes(working);
+  MergeTableLines(working, scratch);
+  EXPECT_EQ(working.Lines(), (Lines{" TRec = { a : Byte ; OnDone : pointer ; b : Word ; } ; ", " B = 2 ; "}));
+}
+
 TEST(SubstituteTypeSizes, ReadsConstantsDeclaredLaterToo) {
   Lines out = Substituted({" S : String [ Len ] ; ", " Len = 7 ; "});
   EXPECT_EQ(out[0], " S : 1_8 ; ");
