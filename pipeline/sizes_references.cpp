@@ -11,11 +11,14 @@ namespace ct {
 namespace {
 
 // The value a definition line gives its name: a number as written, or the
-// number of the name it refers to. Empty when it is neither.
+// number of the name it refers to. Empty when it is neither. A value in the
+// sized form keeps its size prefix, which the layout aligns by: a ShortString
+// member is aligned to single bytes like a String [ n ] member.
 std::string NumericValueOf(const LineList& working, std::string value) {
   int prefix = -1;
-  if (ResolveNumber(working, value, prefix)) return value;
-  return {};
+  if (!ResolveNumber(working, value, prefix)) return {};
+  if (prefix < 0) return value;
+  return std::to_string(prefix) + "_" + value;
 }
 
 // A call-like use such as a type cast "Name ( x )" stands for the value as a

@@ -280,6 +280,18 @@ TEST(ReplaceFieldReferences, NormalisesTheValue) {
   EXPECT_EQ(out[2], " T = { A : [ -12 .. 16 ] of 1 ; } ; ");
 }
 
+TEST(ReplaceFieldReferences, KeepsTheSizePrefixOfASizedValue) {
+  Lines out = Replaced({" ShortString = 1_256 ; ", " TSs = { b : Byte ; s : ShortString ; i : Integer ; } ; ",
+                        " TA = { a : [ 0 .. 9 ] of ShortString ; } ; "});
+  EXPECT_EQ(out[1], " TSs = { b : Byte ; s : 1_256 ; i : Integer ; } ; ");
+  EXPECT_EQ(out[2], " TA = { a : [ 0 .. 9 ] of 1_256 ; } ; ");
+}
+
+TEST(ReplaceFieldReferences, KeepsTheSizePrefixThroughAnAliasDeclaredFirst) {
+  Lines out = Replaced({" TName = ShortString ; ", " ShortString = 1_256 ; ", " T = { n : TName ; } ; "});
+  EXPECT_EQ(out[2], " T = { n : 1_256 ; } ; ");
+}
+
 TEST(ReplaceFieldReferences, ReplacesACallLikeUseAsAWhole) {
   Lines out = Replaced({" Integer = 4 ; ", " X = Integer ( 5 ) + 1 + 2 + 3 + 4 + integer ( 6 ) ; "});
   EXPECT_EQ(out[1], " X = 4 + 1 + 2 + 3 + 4 + 4 ; ");
