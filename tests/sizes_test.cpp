@@ -232,6 +232,20 @@ INSTANTIATE_TEST_SUITE_P(
         CompactCase{"colon first", ":A,B", ":A,B"},
         CompactCase{"empty", "", ""}));
 
+// The names of a field end at its first colon outside brackets, and its type
+// runs to the semicolon outside brackets: a parameter list is part of the type.
+INSTANTIATE_TEST_SUITE_P(
+    ProceduralTypes, SplitGroupsInCompactLineCase,
+    ::testing::Values(
+        CompactCase{"method pointers", " T={OnA,OnB:procedure(Sender:TObject)of object;};",
+                    " T={OnA:procedure(Sender:TObject)of object;OnB:procedure(Sender:TObject)of object;};"},
+        CompactCase{"function type", " F1,F2:function:Integer;", " F1:function:Integer;F2:function:Integer;"},
+        CompactCase{"parameters with semicolons", " M,N:procedure(A:Integer;B:Integer);",
+                    " M:procedure(A:Integer;B:Integer);N:procedure(A:Integer;B:Integer);"},
+        CompactCase{"parameter group", " P:procedure(A,B:Integer);", " P:procedure(A,B:Integer);"},
+        CompactCase{"procedural type declaration", " TProc=procedure(Sender:TObject;A,B:Integer)of object;",
+                    " TProc=procedure(Sender:TObject;A,B:Integer)of object;"}));
+
 TEST(SplitFieldGroupsAfterNormalisation, SplitsGroupsOfTheLoosenedList) {
   LineList list(Lines{" TItem = { FName : 1_21 ; A , B : Integer ; FOnChange : pointer ; } ; ",
                       " setmetatable ( TItem , TObject ) ; ", " A , B : Byte ; "});
