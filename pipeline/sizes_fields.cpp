@@ -1,5 +1,6 @@
 #include "pipeline/sizes_fields.h"
 
+#include <string>
 #include <utility>
 
 namespace ct {
@@ -18,8 +19,10 @@ std::vector<FieldSpan> FieldSpans(std::string_view line) {
   std::vector<FieldSpan> spans;
   FieldSpan current = FieldFrom(1);
   Pos depth = 0;
-  for (Pos p = 1; p <= Len(line); ++p) {
-    char c = At(line, p);
+  // Brackets and separators inside string constants are text.
+  const std::string structure = MaskQuotedStrings(line);
+  for (Pos p = 1; p <= Len(structure); ++p) {
+    char c = At(structure, p);
     if (c == '(' || c == '[') ++depth;
     // A stray closing bracket must not hide the semicolons after it.
     if ((c == ')' || c == ']') && depth > 0) --depth;

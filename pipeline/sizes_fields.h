@@ -12,7 +12,8 @@ namespace ct {
 // One field: from the byte after the previous field's ";" up to and including
 // its own ";", which stands at bracket depth 0 (outside "( )" and "[ ]"), so
 // that a parameter list stays inside its field. The last field runs to the
-// end of the line. Its names end at its first colon at depth 0: in
+// end of the line. Text inside double-quoted strings never bounds a field.
+// Its names end at its first colon at depth 0: in
 // "F1,F2:function:Integer;" the type is "function:Integer".
 struct FieldSpan {
   Pos first = 0;

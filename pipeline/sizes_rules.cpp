@@ -56,7 +56,7 @@ void ReplaceArrayAndWordNotations(std::string& text) {
 // its type, so the fields after it and the table's closing brace stay.
 void ReplaceProcedural(std::string& text, bool whole_line, std::string_view trigger, std::string_view divider,
                        std::string_view replacement) {
-  Pos p = FindText(text, trigger, 1);
+  Pos p = FindText(MaskQuotedStrings(text), trigger, 1);
   if (p == 0) return;
   std::string name = whole_line ? GetValidToken(text, divider).token : Copy(text, 1, p - 1);
   text = name + std::string(replacement);
@@ -73,22 +73,24 @@ void ReplaceProceduralTypesAndFields(std::string& text, bool whole_line) {
 std::string SetSize(std::int64_t members) { return std::to_string(members / 8 + 1); }
 
 void SizeEnumeratedSet(std::string& text) {
-  Pos p = FindText(text, " set of (", 1);
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindText(structure, " set of (", 1);
   Pos closing = 0;
   if (p == 0) return;
-  auto members = CountBracketMembers(text, p, closing);
+  auto members = CountBracketMembers(structure, p, closing);
   if (!members) return;
   Replace(text, p, closing - p + 1, " " + SetSize(*members));
 }
 
 void SizeSubrangeSet(std::string& text, const LineList& working) {
-  Pos p = FindText(text, " set of ", 1);
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindText(structure, " set of ", 1);
   if (p == 0) return;
-  Pos semicolon = FindChar(text, ';', p + 1);
-  Pos dots = FindText(text, " .. ", p + 1);
+  Pos semicolon = FindChar(structure, ';', p + 1);
+  Pos dots = FindText(structure, " .. ", p + 1);
   if (dots == 0 || dots >= semicolon) return;
-  Pos low_start = FindCharInRange(text, ' ', dots - 1, 1) + 1;
-  Pos high_end = FindChar(text, ' ', dots + 4);
+  Pos low_start = FindCharInRange(structure, ' ', dots - 1, 1) + 1;
+  Pos high_end = FindChar(structure, ' ', dots + 4);
   if (high_end == 0) return;
   auto low = NumberOrConstant(working, Slice(text, low_start, dots - 1));
   auto high = NumberOrConstant(working, Slice(text, dots + 4, high_end - 1));
@@ -100,19 +102,21 @@ void SizeSubrangeSet(std::string& text, const LineList& working) {
 }
 
 void SizeOtherSet(std::string& text) {
-  Pos p = FindExact(text, " set of ", 1);
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindExact(structure, " set of ", 1);
   if (p == 0) return;
-  Pos semicolon = FindChar(text, ';', p + 1);
+  Pos semicolon = FindChar(structure, ';', p + 1);
   Pos end = semicolon == 0 ? Len(text) : semicolon - 1;
   Replace(text, p, end - p + 1, " 1 ");
 }
 
 // An enumeration takes as many bytes as its member count has base-255 digits.
 void SizeEnumeration(std::string& text) {
-  Pos p = FindExact(text, "= (", 1);
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindExact(structure, "= (", 1);
   Pos closing = 0;
   if (p == 0) return;
-  auto members = CountBracketMembers(text, p, closing);
+  auto members = CountBracketMembers(structure, p, closing);
   if (!members) return;
   int bytes = 0;
   for (std::int64_t rest = *members; rest > 0; rest /= 255) ++bytes;  // rest shrinks every turn
@@ -120,9 +124,10 @@ void SizeEnumeration(std::string& text) {
 }
 
 void SizePointer(std::string& text) {
-  Pos p = FindChar(text, '^', 1);
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindChar(structure, '^', 1);
   if (p == 0) return;
-  Replace(text, p, WordEnd(text, p + 1) - p + 1, "4");
+  Replace(text, p, WordEnd(structure, p + 1) - p + 1, "4");
 }
 
 // "$" and hexadecimal digits whose value fits 64 bits; anything else is not
@@ -139,9 +144,10 @@ bool IsHexConstant(std::string_view token) {
 }
 
 void ConvertHexConstant(std::string& text) {
-  Pos p = FindChar(text, '$', 1);
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindChar(structure, '$', 1);
   if (p == 0) return;
-  Pos end = WordEnd(text, p + 1);
+  Pos end = WordEnd(structure, p + 1);
   std::string token = Slice(text, p, end);
   if (!IsHexConstant(token)) return;
   Replace(text, p, end - p + 1, std::to_string(HexToInt64(token)));
@@ -151,9 +157,10 @@ void ConvertHexConstant(std::string& text) {
 // aligned to single bytes: the sized form "1_" and the byte count.
 void SizeShortString(std::string& text, const LineList& working) {
   constexpr std::string_view kOpen = " String [ ";
-  Pos p = FindText(text, kOpen, 1);
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindText(structure, kOpen, 1);
   if (p == 0) return;
-  Pos close = FindText(text, " ] ", p + 1);
+  Pos close = FindText(structure, " ] ", p + 1);
   if (close == 0) return;
   std::string count_text = Trim(Slice(text, p + Len(kOpen), close - 1));
   if (Contains(count_text, " ")) return;
@@ -185,16 +192,20 @@ std::vector<std::string> FieldTexts(const std::string& line) {
   return fields;
 }
 
+// Every rule finds its trigger and its bounds outside double-quoted strings,
+// so a rule either leaves a string alone or removes it whole; only the
+// every-occurrence replacements reach into strings, and those are undone
+// before the fields are sized.
 std::string SubstituteInLine(const std::string& line, const LineList& working) {
   std::string text = line;
   ReplaceArrayAndWordNotations(text);
+  RestoreQuotedStrings(line, text);
   std::vector<std::string> fields = FieldTexts(text);
   std::string sized;
   for (std::string& field : fields) {
     SizeField(field, fields.size() == 1, working);
     sized += field;
   }
-  RestoreQuotedStrings(line, sized);
   return sized;
 }
 

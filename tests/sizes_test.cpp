@@ -151,6 +151,24 @@ TEST(SubstituteTypeSizes, AProceduralFieldLeavesTheNextDeclarationsToTheMerge) {
   EXPECT_EQ(working.Lines(), (Lines{" TRec = { a : Byte ; OnDone : pointer ; b : Word ; } ; ", " B = 2 ; "}));
 }
 
+// Words and signs inside string constants are text, not notations.
+INSTANTIATE_TEST_SUITE_P(
+    StringConstants, SubstituteTypeSizesLine,
+    ::testing::Values(
+        LineCase{"array words", " S = \"an array of words\" ; ", " S = \"an array of words\" ; "},
+        LineCase{"function after a colon", " Msg = \"Error: function failed\" ; ",
+                 " Msg = \"Error: function failed\" ; "},
+        LineCase{"set words", " S = \"a set of things\" ; ", " S = \"a set of things\" ; "},
+        LineCase{"caret", " S = \"x^y\" ; ", " S = \"x^y\" ; "},
+        LineCase{"dollar", " S = \"Cost $5\" ; ", " S = \"Cost $5\" ; "},
+        LineCase{"short string words", " S = \"a String [ 5 ] here\" ; ", " S = \"a String [ 5 ] here\" ; "},
+        LineCase{"semicolon between fields",
+                 " S = \"a ; b\" ; P = ^TFoo ; ", " S = \"a ; b\" ; P = 4 ; "},
+        LineCase{"notation after a string", " T = { s : \"^\" ; p : ^TFoo ; } ; ",
+                 " T = { s : \"^\" ; p : 4 ; } ; "},
+        LineCase{"procedural type removes its strings whole",
+                 " TProc = procedure ( s : String = \"a\" ) ; B = \"b\" ; ", " TProc = 4 ; B = \"b\" ; "}));
+
 TEST(SubstituteTypeSizes, ReadsConstantsDeclaredLaterToo) {
   Lines out = Substituted({" S : String [ Len ] ; ", " Len = 7 ; "});
   EXPECT_EQ(out[0], " S : 1_8 ; ");
@@ -243,6 +261,8 @@ INSTANTIATE_TEST_SUITE_P(
         CompactCase{"parameters with semicolons", " M,N:procedure(A:Integer;B:Integer);",
                     " M:procedure(A:Integer;B:Integer);N:procedure(A:Integer;B:Integer);"},
         CompactCase{"parameter group", " P:procedure(A,B:Integer);", " P:procedure(A,B:Integer);"},
+        CompactCase{"string constant", " S=\"a,b:c\";", " S=\"a,b:c\";"},
+        CompactCase{"group after a string", " T={S:\";x\";A,B:Byte;};", " T={S:\";x\";A:Byte;B:Byte;};"},
         CompactCase{"procedural type declaration", " TProc=procedure(Sender:TObject;A,B:Integer)of object;",
                     " TProc=procedure(Sender:TObject;A,B:Integer)of object;"}));
 
