@@ -51,6 +51,9 @@ void ReplaceFieldReferences(LineList& working) {
   for (size_t i = 0; i < working.Count(); ++i) {
     if (!Contains(working.Get(i), "=")) continue;
     Token definition = GetValidToken(working.Get(i), "=");
+    // A line that declares no name (" = 5 ;") would put its value in place
+    // of every space of every declaration.
+    if (Trim(definition.token).empty()) continue;
     std::string value =
         NumericValueOf(working, ReplaceAll(GetValidToken(definition.rest, ";").token, " ", ""));
     if (value.empty()) continue;

@@ -346,6 +346,11 @@ TEST(ReplaceFieldReferences, LeavesStringContentsAlone) {
   EXPECT_EQ(out[1], " S = \" Integer \" ; ");
 }
 
+TEST(ReplaceFieldReferences, ALineWithoutANameReplacesNothing) {
+  Lines in = {" MAX ", " = 5 ; ", " T = { A : [ 0 .. MAX ] of Byte ; } ; "};
+  EXPECT_EQ(Replaced(in), in);
+}
+
 TEST(ReplaceFieldReferences, LeavesLinesWithoutANumericValue) {
   Lines in = {" TStr = TOther ; ", " T = { A : TStr ; } ; "};
   EXPECT_EQ(Replaced(in), in);
