@@ -10,6 +10,17 @@ namespace ct {
 
 namespace {
 
+// A line cut at its first "=" (leading "=" skipped), as GetValidToken cuts
+// it, but at any length: the table line of a large class may exceed the
+// token limit, and cutting it there would rebuild the line as a lone "=".
+Token SplitAtFirstEquals(std::string_view line) {
+  Pos start = 1;
+  while (At(line, start) == '=') ++start;  // At() is '\0' past the end
+  Pos equals = FindChar(line, '=', start);
+  if (equals == 0) return {Tail(line, start), {}};
+  return {Slice(line, start, equals - 1), Tail(line, equals + 1)};
+}
+
 // The value a definition line gives its name: a number as written, or the
 // number of the name it refers to. Empty when it is neither. A value in the
 // sized form keeps its size prefix, which the layout aligns by: a ShortString
@@ -36,7 +47,7 @@ void ReplaceCallLikeUses(std::string& rest, const std::string& name, const std::
 }
 
 void ReplaceReferencesIn(std::string& line, const std::string& name, const std::string& value) {
-  Token parts = GetValidToken(line, "=");
+  Token parts = SplitAtFirstEquals(line);
   if (IsIntegerText(Trim(parts.rest))) return;
   const std::string spaced_value = " " + value + " ";
   ReplaceCallLikeUses(parts.rest, name, spaced_value);
@@ -50,7 +61,7 @@ void ReplaceReferencesIn(std::string& line, const std::string& name, const std::
 void ReplaceFieldReferences(LineList& working) {
   for (size_t i = 0; i < working.Count(); ++i) {
     if (!Contains(working.Get(i), "=")) continue;
-    Token definition = GetValidToken(working.Get(i), "=");
+    Token definition = SplitAtFirstEquals(working.Get(i));
     // A line that declares no name (" = 5 ;") would put its value in place
     // of every space of every declaration.
     if (Trim(definition.token).empty()) continue;

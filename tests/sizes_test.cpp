@@ -346,6 +346,17 @@ TEST(ReplaceFieldReferences, LeavesStringContentsAlone) {
   EXPECT_EQ(out[1], " S = \" Integer \" ; ");
 }
 
+TEST(ReplaceFieldReferences, ReplacesInATableLineOfAnyLength) {
+  std::string fields, sized;
+  for (int i = 0; i < 2000; ++i) {
+    fields += "f" + std::to_string(i) + " : Integer ; ";
+    sized += "f" + std::to_string(i) + " : 4 ; ";
+  }
+  ASSERT_GT(fields.size(), 20479u);
+  Lines out = Replaced({" Integer = 4 ; ", " TBig = { " + fields + "} ; "});
+  EXPECT_EQ(out[1], " TBig = { " + sized + "} ; ");
+}
+
 TEST(ReplaceFieldReferences, ALineWithoutANameReplacesNothing) {
   Lines in = {" MAX ", " = 5 ; ", " T = { A : [ 0 .. MAX ] of Byte ; } ; "};
   EXPECT_EQ(Replaced(in), in);
