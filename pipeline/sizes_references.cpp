@@ -33,7 +33,8 @@ std::string NumericValueOf(const LineList& working, std::string value) {
 }
 
 // A call-like use such as a type cast "Name ( x )" stands for the value as a
-// whole. The search for the next use resumes behind the closing bracket.
+// whole. The search for the next use resumes at the position that followed
+// the closing bracket before the use was replaced.
 void ReplaceCallLikeUses(std::string& rest, const std::string& name, const std::string& spaced_value) {
   const std::string call = name + "( ";
   Pos use = FindExact(rest, call, 1);
