@@ -4,7 +4,6 @@
 
 #include "pipeline/accessors.h"
 #include "pipeline/expressions.h"
-#include "pipeline/input_file.h"
 #include "pipeline/layout.h"
 #include "pipeline/normalise.h"
 #include "pipeline/offsets.h"
@@ -34,7 +33,7 @@ class NumberFaultReport : public NumberFaultListener {
 
 class Run {
  public:
-  Run(FrontEnd& ui, const std::filesystem::path& folder) : ui_(ui), folder_(folder), faults_(ui) {}
+  Run(FrontEnd& ui, FileStore& files) : ui_(ui), files_(files), faults_(ui) {}
 
   RunOutcome Execute() {
     ScopedNumberFaultListener listener(&faults_);
@@ -50,7 +49,7 @@ class Run {
 
   bool Save(const LineList& list, const char* name) {
     std::string error;
-    if (SaveLines(list, folder_ / name, error)) return true;
+    if (files_.Save(name, list, error)) return true;
     FileProblem(texts::kCannotWriteFile, name, error);
     return false;
   }
@@ -62,10 +61,34 @@ class Run {
   }
 
   bool Load() {
-    std::string error;
-    if (LoadLines(reference_, InputPath(folder_), error)) return true;
-    FileProblem(texts::kCannotReadInput, texts::kInputFileName, error);
-    return false;
+    std::string bytes, error;
+    if (!files_.Read(texts::kInputFileName, bytes, error)) {
+      FileProblem(texts::kCannotReadInput, texts::kInputFileName, error);
+      return false;
+    }
+    reference_.SetText(bytes);
+    return DecodeUtf8Input();
+  }
+
+  // Editors save UTF-8 with a byte-order mark; everything downstream works on
+  // GBK, so such an input is converted line by line, and a character GBK
+  // cannot hold stops the run before any file is written.
+  bool DecodeUtf8Input() {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (reference_.Count() == 0 || reference_.Get(0).rfind(kBom, 0) != 0) return true;
+    reference_.Put(0, reference_.Get(0).substr(kBom.size()));
+    for (size_t i = 0; i < reference_.Count(); ++i) {
+      auto gbk = Utf8ToGbk(reference_.Get(i));
+      if (!gbk) {
+        std::string text = Gbk(texts::kUtf8LineNotGbkHead) + std::to_string(i + 1) + Gbk(texts::kUtf8LineNotGbkTail);
+        ui_.Log(Gbk(texts::kMarker) + text);
+        ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+        return false;
+      }
+      reference_.Put(i, std::move(*gbk));
+    }
+    ui_.Log(Gbk(texts::kUtf8InputConverted));
+    return true;
   }
 
   RunOutcome Stages() {
@@ -190,7 +213,7 @@ class Run {
   }
 
   FrontEnd& ui_;
-  std::filesystem::path folder_;
+  FileStore& files_;
   NumberFaultReport faults_;
   LineList working_;
   LineList reference_;
@@ -201,9 +224,14 @@ class Run {
 
 }  // namespace
 
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder) {
-  Run run(ui, folder);
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files) {
+  Run run(ui, files);
   return run.Execute();
+}
+
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder) {
+  FolderStore files(folder);
+  return RunConversion(ui, files);
 }
 
 }  // namespace ct

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "pipeline/file_store.h"
 #include "pipeline/front_end.h"
 
 namespace ct {
@@ -16,6 +17,8 @@ enum class RunOutcome {
   kAbandoned,         // the front end asked to stop at a stage report
 };
 
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files);
+// A run in a folder on disk.
 RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder);
 
 }  // namespace ct

@@ -348,7 +348,7 @@ bool NormalizeNumberText(std::string& value, int& prefix) {
   if (IsIntegerText(value)) return true;
   if (Trim(value).empty()) return false;
   if (value.size() >= 3 && value[0] == '-' && value[1] == ' ' && IsIntegerText(Tail(value, 3))) {
-    value = "-" + Tail(value, 3);
+    value.erase(1, 1);
     return true;
   }
   if (value.size() >= 2 && value[0] == '$' && IsIntegerText(Tail(value, 2))) {

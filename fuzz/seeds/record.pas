@@ -1,0 +1,1 @@
+type TR = record a: Byte; b: Integer; end;

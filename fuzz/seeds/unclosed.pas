@@ -1,0 +1,1 @@
+type TQ = record a: Byte; 

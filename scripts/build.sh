@@ -1,0 +1,7 @@
+#!/bin/sh
+# Configures and builds into build/ (or $BUILD_DIR). Extra arguments go to cmake.
+set -eu
+cd "$(dirname "$0")/.."
+build_dir=${BUILD_DIR:-build}
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-Release} "$@" >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"

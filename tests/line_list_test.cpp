@@ -1,0 +1,83 @@
+#include "text/line_list.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "tests/support/run_folder.h"
+
+namespace ct {
+namespace {
+
+using testing::TempFolder;
+
+TEST(LineListTest, SplitsAtEveryKindOfLineBreak) {
+  struct Case {
+    std::string text;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"\n", {""}},
+      {"", {}},
+      {"a\n\rb", {"a", "", "b"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.text;
+}
+
+TEST(LineListTest, TextEndsEveryLineWithCrLf) {
+  LineList list({"a", "", "b"});
+  EXPECT_EQ(list.Text(), "a\r\n\r\nb\r\n");
+  EXPECT_EQ(LineList().Text(), "");
+}
+
+TEST(LineListTest, InsertAndDeleteOutsideTheListAreHarmless) {
+  LineList list({"a"});
+  list.Insert(99, "b");
+  list.Delete(99);
+  EXPECT_EQ(list.Lines(), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(FileTest, SaveReplacesTheFileAndLoadReadsItBack) {
+  TempFolder folder;
+  folder.Write("x.lua", "old contents that are longer\r\n");
+  std::string error;
+  ASSERT_TRUE(SaveLines(LineList({"one", "two"}), folder.path() / "x.lua", error)) << error;
+  EXPECT_EQ(folder.Read("x.lua"), "one\r\ntwo\r\n");
+  LineList back;
+  ASSERT_TRUE(LoadLines(back, folder.path() / "x.lua", error));
+  EXPECT_EQ(back.Lines(), (std::vector<std::string>{"one", "two"}));
+  // Nothing but the file itself is left in the folder.
+  size_t entries = 0;
+  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.path())) ++entries;
+  EXPECT_EQ(entries, 1u);
+}
+
+TEST(FileTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
+  TempFolder folder;
+  folder.Write("locked.lua", "keep me\r\n");
+  ::chmod((folder.path() / "locked.lua").c_str(), 0444);
+  std::string error;
+  EXPECT_FALSE(SaveLines(LineList({"new"}), folder.path() / "locked.lua", error));
+  EXPECT_NE(error.find("locked.lua"), std::string::npos);
+  EXPECT_EQ(folder.Read("locked.lua"), "keep me\r\n");
+
+  std::filesystem::create_directory(folder.path() / "dir.lua");
+  EXPECT_FALSE(SaveLines(LineList({"new"}), folder.path() / "dir.lua", error));
+  size_t entries = 0;
+  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.path())) ++entries;
+  EXPECT_EQ(entries, 2u);
+}
+
+TEST(FileTest, LoadReportsAMissingFile) {
+  TempFolder folder;
+  LineList list({"untouched"});
+  std::string error;
+  EXPECT_FALSE(LoadLines(list, folder.path() / "absent.txt", error));
+  EXPECT_NE(error.find("absent.txt"), std::string::npos);
+  EXPECT_EQ(list.Lines(), (std::vector<std::string>{"untouched"}));
+}
+
+}  // namespace
+}  // namespace ct
