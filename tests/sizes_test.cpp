@@ -238,6 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
         CompactCase{"no comma", " T={A:Byte;};", " T={A:Byte;};"},
         CompactCase{"group without its semicolon", " A,B:Integer", " A:B:Integer"},
         CompactCase{"colon first", ":A,B", ":A,B"},
+        CompactCase{"comma opening the line", ",A:Byte;", ",A:Byte;"},
         CompactCase{"empty", "", ""}));
 
 // The names of a field end at its first colon outside brackets, and its type
