@@ -8,14 +8,24 @@
 
 namespace ct {
 
+// Each field of each line gets the size its notation tells; the rules that
+// act on a first occurrence act once per field.
 void SubstituteTypeSizes(LineList& working);
+// Rebuilds the working list from a copy in `scratch`: each table, from its
+// " { " to its "} ;" (both outside strings), becomes one line.
 void MergeTableLines(LineList& working, LineList& scratch);
 void SplitFieldGroups(LineList& working);
+// Replaces every use of a name whose definition has a numeric value by that
+// value, line after line, so that a chain of definitions resolves in one pass.
 void ReplaceFieldReferences(LineList& working);
 
 // Splits the field groups of one line in the compact form ("a,b:Integer;"
-// becomes "a:Integer;b:Integer;"). Returns true when a comma was replaced.
-// Shared with the member-name splitting that precedes the accessor format.
+// becomes "a:Integer;b:Integer;"). A field's names end at its first colon
+// outside brackets and its type runs to its semicolon outside brackets, so
+// "OnA,OnB:procedure(Sender:TObject)of object;" is two fields of that
+// procedural type; string constants are never split. Returns true when a
+// comma was replaced. Shared with the member-name splitting that precedes
+// the accessor format.
 bool SplitGroupsInCompactLine(std::string& compact_line);
 
 }  // namespace ct
