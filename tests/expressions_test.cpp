@@ -1,0 +1,91 @@
+#include "pipeline/expressions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace ct::testing {
+namespace {
+
+// Lines are written without the space with which the loosened form begins
+// and ends them.
+std::string Loose(std::string_view shown) { return " " + std::string(shown) + " "; }
+
+struct Row {
+  const char* before;
+  const char* after;
+};
+
+// Evaluates `line` once below the given declarations and returns it.
+std::string EvaluateOnce(const std::vector<std::string>& declarations, const std::string& line) {
+  LineList list;
+  for (const std::string& d : declarations) list.Add(Loose(d));
+  list.Add(Loose(line));
+  EvaluateExpressions(list);
+  std::string result = list.Get(list.Count() - 1);
+  return result.substr(1, result.size() - 2);
+}
+
+const std::vector<std::string> kConstants = {"N = 10 ;", "ShortString = 1_256 ;"};
+
+TEST(EvaluateExpressions, ReducesOneStepPerPassInPassOrder) {
+  const std::vector<Row> rows = {
+      {"M = N * 2 ;", "M = 20 ;"},
+      {"A = 10 - 2 + 3 ;", "A = 5 ;"},
+      {"B = 8 div 2 * 2 ;", "B = 2 ;"},
+      {"C = 7 div 2 ;", "C = 3 ;"},
+      {"C = -7 div 2 ;", "C = -3 ;"},
+      {"C = 7 DIV 2 ;", "C = 3 ;"},
+      {"D = ( 2 + 3 ) * 4 ;", "D = 5 * 4 ;"},
+      {"D = 5 * 4 ;", "D = 20 ;"},
+      {"E = 2 * 3 * 4 ;", "E = 6 * 4 ;"},
+      {"E = 6 * 4 ;", "E = 24 ;"},
+      {"F = 2 * 5 * 4 ;", "F = 40 ;"},
+      {"G = Maxint div 16 ;", "G = Maxint div 16 ;"},
+      {"H = N ;", "H = N ;"},
+      {"x : [ 0 .. 9 ] of 4 ;", "x : 4A40 ;"},
+      {"x : [ 0 .. N - 1 ] of 4 ;", "x : 4A40 ;"},
+      {"x : [ 0 .. 3 , 0 .. 1 ] of 2 ;", "x : 2A16 ;"},
+      {"x : [ 0 .. 9 , 0 .. Z ] of 2 ;", "x : 2A20 ;"},
+      {"x : [ 1 .. 2 , 1 .. 3 , 0 .. 1 ] of 1 ;", "x : 1A12 ;"},
+      {"x : [ 0 .. 9 ] of ShortString ;", "x : 1A2560 ;"},
+      {"x : [ 0 .. Z ] of 4 ;", "x : [ 0 .. Z ] of 4 ;"},
+      {"x : [ 0 .. Z , 0 .. Y ] of 4 ;", "x : [ 0 .. Z , 0 .. Y ] of 4 ;"},
+      {"x : 0 .. 65535 ;", "x : 65536 ;"},
+      {"x : [ 0 .. 3 ] ; y : [ 0 .. 1 , 0 .. 1 ] of 2 ; z : [ 1 .. 2 ] of 4 ;", "x : 4 ; y : 2A8 ; z : 4A8 ;"},
+      {"x : ] [ 0 .. 1 , 0 .. 1 ] ;", "x : ] 4 ;"},
+      {"setmetatable ( TItem , TObject ) ;", "setmetatable ( TItem , TObject ) ;"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(EvaluateOnce(kConstants, row.before), row.after) << row.before;
+}
+
+TEST(EvaluateExpressions, RightOperandMayNameALaidOutStructure) {
+  const std::vector<std::string> laid_out = {
+      "TLate = { nWholeSize : 4 ; nAddSize : 4 ; nMaxSize : 2 ; x : 0 ; y : 2 ; } ;"};
+  const std::vector<std::string> not_laid_out = {"TLate = { x : 2 ; y : 2 ; } ;"};
+  EXPECT_EQ(EvaluateOnce(laid_out, "a : 3 of TLate ;"), "a : 2A12 ;");
+  EXPECT_EQ(EvaluateOnce(not_laid_out, "a : 3 of TLate ;"), "a : 3 of TLate ;");
+  EXPECT_EQ(EvaluateOnce(laid_out, "a : TLate * 3 ;"), "a : TLate * 3 ;");
+}
+
+TEST(EvaluateExpressions, LaterLinesSeeValuesComputedEarlierInThePass) {
+  LineList list({" A = 2 * 3 ; ", " B = A * 2 ; ", " C = D * 2 ; ", " D = 4 * 2 ; "});
+  EXPECT_TRUE(EvaluateExpressions(list));
+  EXPECT_EQ(list.Lines(), (std::vector<std::string>{" A = 6 ; ", " B = 12 ; ", " C = D * 2 ; ", " D = 8 ; "}));
+  EXPECT_TRUE(EvaluateExpressions(list));
+  EXPECT_EQ(list.Get(2), " C = 16 ; ");
+  EXPECT_FALSE(EvaluateExpressions(list));
+}
+
+TEST(EvaluateExpressions, NeverChangesTextInsideQuotes) {
+  const std::vector<Row> rows = {
+      {"S = \"2 * 3\" ;", "S = \"2 * 3\" ;"},
+      {"S = \" 2 * 3 \" ;", "S = \" 2 * 3 \" ;"},
+      {"S = \" 2 * 3 \" ; T = 2 * 3 ;", "S = \" 2 * 3 \" ; T = 6 ;"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(EvaluateOnce({}, row.before), row.after) << row.before;
+}
+
+}  // namespace
+}  // namespace ct::testing
