@@ -1,0 +1,55 @@
+// Structures refer to constants and to each other in any order, and one
+// evaluation pass does not always finish an expression, so evaluation and
+// layout alternate until the layout settles.
+#include <string>
+
+#include "pipeline/expressions.h"
+#include "pipeline/layout.h"
+#include "pipeline/texts.h"
+#include "text/gbk.h"
+#include "text/scan.h"
+
+namespace ct {
+
+namespace {
+
+// Names the line that stayed unresolved by its number as the editor shows
+// it and by its index, with the value that could not be read.
+void ReportIncompleteLayout(Reporter& reporter, size_t index, std::string_view value) {
+  const std::string incomplete = Gbk(texts::kLayoutIncompleteLog);
+  reporter.Log(incomplete);
+  reporter.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kLayoutIncompleteBox), MessageIcon::kError);
+  reporter.Log(Gbk(texts::kLayoutFailedLineHead) + std::to_string(index + 1) + Gbk(texts::kLayoutUnknownType) + "\"" +
+               std::string(value) + "\"" + Gbk(texts::kLayoutIndexHead) + std::to_string(index) + " " + incomplete);
+}
+
+}  // namespace
+
+bool RunLayoutCycles(LineList& working, Reporter& reporter) {
+  size_t previous = 0;
+  size_t last = 0;
+  std::string value;
+  do {
+    previous = last;
+    EvaluateExpressions(working);
+    LayoutPass pass = LayOutStructures(working);
+    last = pass.last_unresolved.value_or(0);
+    value = std::move(pass.unresolved_value);
+  } while (last != previous && last != 0);
+  if (last == 0) {
+    working.Add(Gbk(texts::kLayoutSucceededLine));
+    return true;
+  }
+  ReportIncompleteLayout(reporter, last, value);
+  return false;
+}
+
+void GiveEmptyStructuresZeroSize(LineList& working) {
+  for (size_t i = 0; i < working.Count(); ++i) {
+    const std::string& line = working.Get(i);
+    if (FindText(line, " { } ", 1) == 0) continue;
+    working.Put(i, ReplaceFirstText(line, " { } ", " { nWholeSize : 0 ; } "));
+  }
+}
+
+}  // namespace ct
