@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -18,26 +19,60 @@ namespace ct {
 namespace {
 
 using Result = std::optional<std::string>;
+using Number = std::optional<std::int64_t>;
 
-Result Product(const Operand& left, const Operand& right) { return std::to_string(left.value * right.value); }
-
-Result Quotient(const Operand& left, const Operand& right) { return std::to_string(left.value / right.value); }
-
-Result Sum(const Operand& left, const Operand& right) { return std::to_string(left.value + right.value); }
-
-Result Difference(const Operand& left, const Operand& right) { return std::to_string(left.value - right.value); }
-
-// The number of indexes from left to right, both included.
-Result RangeLength(const Operand& left, const Operand& right) {
-  return std::to_string(right.value - left.value + 1);
+// An operation that overflows 64 bits or divides by zero has no value: it
+// stays as written, and the layout names it if a size depends on it.
+Number CheckedProduct(std::int64_t a, std::int64_t b) {
+  std::int64_t value;
+  if (__builtin_mul_overflow(a, b, &value)) return std::nullopt;
+  return value;
 }
+
+Number CheckedQuotient(std::int64_t a, std::int64_t b) {
+  if (b == 0 || (a == std::numeric_limits<std::int64_t>::min() && b == -1)) return std::nullopt;
+  return a / b;
+}
+
+Number CheckedSum(std::int64_t a, std::int64_t b) {
+  std::int64_t value;
+  if (__builtin_add_overflow(a, b, &value)) return std::nullopt;
+  return value;
+}
+
+Number CheckedDifference(std::int64_t a, std::int64_t b) {
+  std::int64_t value;
+  if (__builtin_sub_overflow(a, b, &value)) return std::nullopt;
+  return value;
+}
+
+// The number of indexes from low to high, both included.
+Number CountFromTo(std::int64_t low, std::int64_t high) {
+  Number span = CheckedDifference(high, low);
+  return span ? CheckedSum(*span, 1) : std::nullopt;
+}
+
+Result Decimal(Number value) {
+  if (!value) return std::nullopt;
+  return std::to_string(*value);
+}
+
+Result Product(const Operand& left, const Operand& right) { return Decimal(CheckedProduct(left.value, right.value)); }
+Result Quotient(const Operand& left, const Operand& right) { return Decimal(CheckedQuotient(left.value, right.value)); }
+Result Sum(const Operand& left, const Operand& right) { return Decimal(CheckedSum(left.value, right.value)); }
+Result Difference(const Operand& left, const Operand& right) {
+  return Decimal(CheckedDifference(left.value, right.value));
+}
+Result RangeLength(const Operand& left, const Operand& right) { return Decimal(CountFromTo(left.value, right.value)); }
 
 // "count of element" becomes the array value: the element's size prefix (or
 // the element size itself), "A", and the total size, which the layout reads
 // like a sized form.
 Result ArrayValue(const Operand& count, const Operand& element) {
+  Number total = CheckedProduct(count.value, element.value);
+  if (!total) return std::nullopt;
   std::string unit = element.prefix != -1 ? std::to_string(element.prefix) : element.text;
-  return unit + "A" + std::to_string(count.value * element.value);
+  return unit + "A" + std::to_string(*total);
 }
 
 struct OperatorPass {
@@ -58,9 +93,10 @@ void Sweep(const LineList& list, std::string& line, const OperatorPass& pass) {
   SweepOperator(list, line, pass.sweep, pass.compute);
 }
 
-// The product of the dimensions of a bracket list of several ranges, or 0
-// when the list holds no single range (a lone range is left to the range
-// sweep). A range whose bounds do not resolve yet is passed over.
+// The product of the dimensions of a bracket list of several ranges. A
+// range whose bounds do not resolve yet is passed over. 0 when nothing is
+// counted: a lone range (left to the range sweep), no range that resolves,
+// or a count that overflows.
 std::int64_t CountIndexes(const LineList& list, std::string content) {
   if (!Contains(content, " , ")) return 0;
   std::int64_t count = 0;
@@ -72,8 +108,10 @@ std::int64_t CountIndexes(const LineList& list, std::string content) {
     if (!low) continue;
     auto high = ResolveOperand(list, Trim(SplitAtChar(element, '.', true).near), OperandSide::kRight);
     if (!high) continue;
-    std::int64_t n = high->value - low->value + 1;
-    count = count == 0 ? n : count * n;
+    Number n = CountFromTo(low->value, high->value);
+    if (count != 0 && n) n = CheckedProduct(count, *n);
+    if (!n) return 0;
+    count = *n;
   }
   return count;
 }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,13 +45,20 @@ struct LayoutLine {
 Pos MemberValueEnd(const LayoutLine& line, Pos colon) { return FindText(line.structure, " ;", colon + 1); }
 Pos NextColon(const LayoutLine& line, Pos colon) { return FindChar(line.structure, ':', colon + 1); }
 
-struct MemberSize {
+// Sizes and offsets are 32-bit numbers in the host; a structure whose
+// numbers leave that range is not laid out.
+bool FitsSize(std::int64_t value) {
+  return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
+}
+
+struct Member {
+  std::string value;  // as written, to name it when it cannot be placed
   std::int64_t size = 0;
   int prefix = -1;
 };
 
 struct Resolution {
-  std::vector<MemberSize> members;
+  std::vector<Member> members;
   std::int64_t max_align = 1;
   bool resolved = true;
   std::string unresolved_value;  // the first value that did not resolve
@@ -64,18 +73,18 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
     Pos e = MemberValueEnd(line, b);
     std::string value = e == 0 ? std::string() : Slice(line.text, b + 2, e - 1);
     auto operand = ResolveMemberValue(working, value);
-    if (!operand) {
+    if (!operand || !FitsSize(operand->value)) {
       result.resolved = false;
       result.unresolved_value = std::move(value);
       return result;
     }
-    MemberSize member{operand->value, operand->prefix};
+    Member member{value, operand->value, operand->prefix};
     std::string normalised = operand->text;
     if (member.prefix != -1) normalised = std::to_string(member.prefix) + "_" + normalised;
     line.Replace(b + 2, e - b - 2, normalised);
     if (member.size <= 8) result.max_align = std::max(result.max_align, member.size);
     if (member.prefix != -1 && member.prefix <= 8) result.max_align = std::max<std::int64_t>(result.max_align, member.prefix);
-    result.members.push_back(member);
+    result.members.push_back(std::move(member));
   }
   return result;
 }
@@ -85,6 +94,7 @@ struct Placement {
   std::int64_t whole = 0;  // nWholeSize
   std::int64_t add = 0;    // nAddSize
   std::int64_t max = 1;    // nMaxSize
+  std::optional<size_t> overflow;  // the member whose offset or end does not fit
 };
 
 std::int64_t RoundUp(std::int64_t offset, std::int64_t unit) {
@@ -94,12 +104,16 @@ std::int64_t RoundUp(std::int64_t offset, std::int64_t unit) {
 }
 
 // Packed members follow each other without gaps.
-Placement PlacePacked(const std::vector<MemberSize>& members) {
+Placement PlacePacked(const std::vector<Member>& members) {
   Placement placement;
   std::int64_t offset = 0;
-  for (const MemberSize& member : members) {
+  for (size_t k = 0; k < members.size(); ++k) {
     placement.offsets.push_back(offset);
-    offset += member.size;
+    offset += members[k].size;
+    if (!FitsSize(offset)) {
+      placement.overflow = k;
+      return placement;
+    }
   }
   placement.add = offset;
   placement.whole = offset;
@@ -110,19 +124,25 @@ Placement PlacePacked(const std::vector<MemberSize>& members) {
 // prefix or, without one, its size, capped by the structure's maximum
 // alignment. The whole size is rounded up to 4 bytes, the alignment of the
 // host's allocations, whatever the maximum alignment is.
-Placement PlaceUnpacked(const std::vector<MemberSize>& members, std::int64_t max_align) {
+Placement PlaceUnpacked(const std::vector<Member>& members, std::int64_t max_align) {
   Placement placement;
   std::int64_t offset = 0;
-  for (const MemberSize& member : members) {
+  for (size_t k = 0; k < members.size(); ++k) {
+    const Member& member = members[k];
     std::int64_t align = std::min(member.size, max_align);
     if (member.prefix != -1) align = std::min<std::int64_t>(member.prefix, max_align);
     offset = RoundUp(offset, align);
     placement.offsets.push_back(offset);
     offset += member.size;
+    if (!FitsSize(offset)) {
+      placement.overflow = k;
+      return placement;
+    }
   }
   placement.add = offset;
   placement.whole = RoundUp(offset, 4);
   placement.max = max_align;
+  if (!FitsSize(placement.whole)) placement.overflow = members.size() - 1;
   return placement;
 }
 
@@ -187,6 +207,11 @@ LayoutPass LayOutStructures(LineList& working) {
       placement = PlacePacked(resolution.members);
     } else {
       placement = PlaceUnpacked(resolution.members, resolution.max_align);
+    }
+    if (placement.overflow) {
+      pass.last_unresolved = i;
+      pass.unresolved_value = resolution.members[*placement.overflow].value;
+      continue;
     }
     WriteOffsets(line, placement.offsets);
 

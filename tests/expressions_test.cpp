@@ -60,6 +60,24 @@ TEST(EvaluateExpressions, ReducesOneStepPerPassInPassOrder) {
   for (const Row& row : rows) EXPECT_EQ(EvaluateOnce(kConstants, row.before), row.after) << row.before;
 }
 
+TEST(EvaluateExpressions, LeavesOperationsWithoutA64BitValue) {
+  const std::vector<Row> rows = {
+      {"A = 7 div 0 ;", "A = 7 div 0 ;"},
+      {"A = ( N div 0 ) ;", "A = ( N div 0 ) ;"},
+      {"A = -9223372036854775808 div -1 ;", "A = -9223372036854775808 div -1 ;"},
+      {"A = 9223372036854775807 + 1 ;", "A = 9223372036854775807 + 1 ;"},
+      {"A = -9223372036854775807 - 2 ;", "A = -9223372036854775807 - 2 ;"},
+      {"A = 4294967296 * 4294967296 ;", "A = 4294967296 * 4294967296 ;"},
+      {"A = 9223372036854775807 - 1 ;", "A = 9223372036854775806 ;"},
+      {"x : [ -9223372036854775808 .. 9223372036854775807 ] of 1 ;",
+       "x : [ -9223372036854775808 .. 9223372036854775807 ] of 1 ;"},
+      // The list is not multiplied out; its ranges are counted one by one.
+      {"x : [ 0 .. 4294967295 , 0 .. 4294967295 ] of 1 ;", "x : [ 4294967296 , 4294967296 ] of 1 ;"},
+      {"x : 4294967296 of 4294967296 ;", "x : 4294967296 of 4294967296 ;"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(EvaluateOnce(kConstants, row.before), row.after) << row.before;
+}
+
 TEST(EvaluateExpressions, RightOperandMayNameALaidOutStructure) {
   const std::vector<std::string> laid_out = {
       "TLate = { nWholeSize : 4 ; nAddSize : 4 ; nMaxSize : 2 ; x : 0 ; y : 2 ; } ;"};

@@ -108,6 +108,29 @@ TEST(LayOutStructures, LeavesLaidOutLinesAlone) {
   EXPECT_EQ(list.Get(1), Loose("TO = { nWholeSize : 8 ; nAddSize : 8 ; nMaxSize : 8 ; r : 0 ; } ;"));
 }
 
+TEST(LayOutStructures, LeavesStructuresWhoseSizesExceed32Bits) {
+  struct Case {
+    const char* line;
+    const char* unresolved;
+  };
+  const std::vector<Case> cases = {
+      {"TH = { a : 4294967296 ; } ;", "4294967296"},
+      {"TH = { a : 2000000000 ; b : 2000000000 ; c : 1 ; } ;", "2000000000"},
+      {"TH = packed { a : 2000000000 ; b : 2000000000 ; } ;", "2000000000"},
+      {"TH = { a : 1 ; b : 2147483646 ; } ;", "2147483646"},
+      {"TH = { a : [ 0 .. 99999 ] of 1_99999 ; } ;", "1A9999900000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    LineList list = LooseList({"N = 1 ;", c.line});
+    RecordingFrontEnd ui;
+    EXPECT_FALSE(RunLayoutCycles(list, ui));
+    EXPECT_EQ(list.Get(1).find("nWholeSize"), std::string::npos);
+    ASSERT_EQ(ui.log.size(), 2u);
+    EXPECT_NE(ui.LogUtf8()[1].find("\"" + std::string(c.unresolved) + "\" N=1 "), std::string::npos);
+  }
+}
+
 TEST(RunLayoutCycles, ReportsTheUnresolvedLine) {
   LineList list = LooseList({"N = 10 ;", "TW = { a : 4 ; b : Unknown ; } ;", "TR = { a : 1 ; } ;"});
   const std::vector<std::string> before = list.Lines();
