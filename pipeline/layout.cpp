@@ -131,7 +131,9 @@ Placement PlaceUnpacked(const std::vector<Member>& members, std::int64_t max_ali
     const Member& member = members[k];
     std::int64_t align = std::min(member.size, max_align);
     if (member.prefix != -1) align = std::min<std::int64_t>(member.prefix, max_align);
-    offset = RoundUp(offset, align);
+    // A member of size 0, a size prefix of 0 or a negative size asks for no
+    // alignment of its own.
+    offset = RoundUp(offset, std::max<std::int64_t>(align, 1));
     placement.offsets.push_back(offset);
     offset += member.size;
     if (!FitsSize(offset)) {

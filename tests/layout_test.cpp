@@ -69,6 +69,21 @@ TEST(RunLayoutCycles, LaysOutEveryStructureOfTheEdgeTable) {
   }
 }
 
+TEST(LayOutStructures, MembersWithoutAnAlignmentAlignToOneByte) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"TZ = { a : 1 ; b : 0 ; c : 2 ; } ;",
+       "TZ = { nWholeSize : 4 ; nAddSize : 4 ; nMaxSize : 2 ; a : 0 ; b : 1 ; c : 2 ; } ;"},
+      {"TZ = { a : 1 ; b : 0_4 ; } ;", "TZ = { nWholeSize : 8 ; nAddSize : 5 ; nMaxSize : 4 ; a : 0 ; b : 1 ; } ;"},
+      {"TZ = { a : 1 ; b : - 2 ; c : 4 ; } ;",
+       "TZ = { nWholeSize : 4 ; nAddSize : 4 ; nMaxSize : 4 ; a : 0 ; b : 1 ; c : 0 ; } ;"},
+  };
+  for (const auto& [before, after] : cases) {
+    LineList list = LooseList({before});
+    LayOutStructures(list);
+    EXPECT_EQ(list.Get(0), Loose(after));
+  }
+}
+
 TEST(LayOutStructures, ForwardDeclarationsTakeTheSizesOfTheFullOne) {
   LineList list = LooseList({"TFoo = { } ;", "TBar = { p : 4 ; } ;", "TFoo = { a : 4 ; b : 2 ; } ;"});
   LayoutPass pass = LayOutStructures(list);
