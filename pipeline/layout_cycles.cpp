@@ -1,6 +1,7 @@
 // Structures refer to constants and to each other in any order, and one
 // evaluation pass does not always finish an expression, so evaluation and
 // layout alternate until the layout settles.
+#include <optional>
 #include <string>
 
 #include "pipeline/expressions.h"
@@ -26,21 +27,21 @@ void ReportIncompleteLayout(Reporter& reporter, size_t index, std::string_view v
 }  // namespace
 
 bool RunLayoutCycles(LineList& working, Reporter& reporter) {
-  size_t previous = 0;
-  size_t last = 0;
+  std::optional<size_t> previous;
+  std::optional<size_t> last;
   std::string value;
   do {
     previous = last;
     EvaluateExpressions(working);
     LayoutPass pass = LayOutStructures(working);
-    last = pass.last_unresolved.value_or(0);
+    last = pass.last_unresolved;
     value = std::move(pass.unresolved_value);
-  } while (last != previous && last != 0);
-  if (last == 0) {
+  } while (last && last != previous);
+  if (!last) {
     working.Add(Gbk(texts::kLayoutSucceededLine));
     return true;
   }
-  ReportIncompleteLayout(reporter, last, value);
+  ReportIncompleteLayout(reporter, *last, value);
   return false;
 }
 

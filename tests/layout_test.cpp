@@ -69,6 +69,31 @@ TEST(RunLayoutCycles, LaysOutEveryStructureOfTheEdgeTable) {
   }
 }
 
+TEST(RunLayoutCycles, AnUnresolvedFirstLineIsNotASuccess) {
+  const std::vector<std::pair<std::string, std::string>> laid_out = {
+      {"TX = { a : 1 ; b : ( 2 + 3 ) * 4 ; } ;",
+       "TX = { nWholeSize : 24 ; nAddSize : 21 ; nMaxSize : 1 ; a : 0 ; b : 1 ; } ;"},
+      {"TN = { a : 2 * 3 * 4 ; } ;", "TN = { nWholeSize : 24 ; nAddSize : 24 ; nMaxSize : 1 ; a : 0 ; } ;"},
+  };
+  for (const auto& [before, after] : laid_out) {
+    LineList list = LooseList({before});
+    RecordingFrontEnd ui;
+    EXPECT_TRUE(RunLayoutCycles(list, ui));
+    EXPECT_EQ(list.Lines(), (std::vector<std::string>{Loose(after), Gbk(texts::kLayoutSucceededLine)}));
+  }
+
+  LineList list = LooseList({"TQ = { a : [ 0 .. 2 ] of TLate ; } ;", "TLate = { x : 2 ; y : 2 ; } ;"});
+  RecordingFrontEnd ui;
+  EXPECT_TRUE(RunLayoutCycles(list, ui));
+  EXPECT_EQ(list.Get(0), Loose("TQ = { nWholeSize : 12 ; nAddSize : 12 ; nMaxSize : 2 ; a : 0 ; } ;"));
+
+  LineList failing = LooseList({"TW = { a : Unknown ; } ;", "TR = { a : 1 ; } ;"});
+  EXPECT_FALSE(RunLayoutCycles(failing, ui));
+  EXPECT_EQ(failing.Count(), 2u);
+  ASSERT_EQ(ui.log.size(), 2u);
+  EXPECT_NE(ui.LogUtf8()[1].find("失败行号= 1 未知数据类型: \"Unknown\" N=0 "), std::string::npos);
+}
+
 TEST(LayOutStructures, MembersWithoutAnAlignmentAlignToOneByte) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"TZ = { a : 1 ; b : 0 ; c : 2 ; } ;",
