@@ -1,7 +1,6 @@
 // Structures refer to constants and to each other in any order, and one
 // evaluation pass does not always finish an expression, so evaluation and
 // layout alternate until the layout settles.
-#include <optional>
 #include <string>
 
 #include "pipeline/expressions.h"
@@ -27,21 +26,21 @@ void ReportIncompleteLayout(Reporter& reporter, size_t index, std::string_view v
 }  // namespace
 
 bool RunLayoutCycles(LineList& working, Reporter& reporter) {
-  std::optional<size_t> previous;
-  std::optional<size_t> last;
-  std::string value;
-  do {
-    previous = last;
-    EvaluateExpressions(working);
-    LayoutPass pass = LayOutStructures(working);
-    last = pass.last_unresolved;
-    value = std::move(pass.unresolved_value);
-  } while (last && last != previous);
-  if (!last) {
+  LayoutPass pass;
+  // Ends: a cycle that changed nothing ends the loop, and lines change only
+  // finitely often: evaluation removes operators and brackets, a structure is
+  // laid out once, and one of whole size 0 that is rewritten with its
+  // offsets reaches offsets that are all 0 within one cycle per member.
+  while (true) {
+    bool evaluated = EvaluateExpressions(working);
+    pass = LayOutStructures(working);
+    if (!pass.last_unresolved || !(evaluated || pass.changed)) break;
+  }
+  if (!pass.last_unresolved) {
     working.Add(Gbk(texts::kLayoutSucceededLine));
     return true;
   }
-  ReportIncompleteLayout(reporter, *last, value);
+  ReportIncompleteLayout(reporter, *pass.last_unresolved, pass.unresolved_value);
   return false;
 }
 

@@ -171,6 +171,27 @@ TEST(LayOutStructures, LeavesStructuresWhoseSizesExceed32Bits) {
   }
 }
 
+TEST(RunLayoutCycles, GoOnWhileStructuresStillLayOut) {
+  // TZ stays the last unresolved line for two cycles while the chain it
+  // depends on lays out one structure per cycle.
+  const std::vector<std::string> chain = {"N = 1 ;", "TC = { d : TD ; } ;", "TD = { e : TE ; } ;",
+                                          "TE = { x : 4 ; } ;", "TZ = { a : 1 ; c : TC ; } ;"};
+  LineList list = LooseList(chain);
+  RecordingFrontEnd ui;
+  EXPECT_TRUE(RunLayoutCycles(list, ui));
+  EXPECT_EQ(list.Get(4), Loose("TZ = { nWholeSize : 8 ; nAddSize : 8 ; nMaxSize : 4 ; a : 0 ; c : 4 ; } ;"));
+
+  // With a line that never resolves, the report names the last unresolved
+  // line of the final cycle, after everything else has laid out.
+  std::vector<std::string> failing = chain;
+  failing.insert(failing.begin() + 4, "TW = { a : Unknown ; } ;");
+  list = LooseList(failing);
+  EXPECT_FALSE(RunLayoutCycles(list, ui));
+  EXPECT_NE(list.Get(5).find("nWholeSize"), std::string::npos);
+  ASSERT_EQ(ui.log.size(), 2u);
+  EXPECT_NE(ui.LogUtf8()[1].find("失败行号= 5 未知数据类型: \"Unknown\" N=4 "), std::string::npos);
+}
+
 TEST(RunLayoutCycles, ReportsTheUnresolvedLine) {
   LineList list = LooseList({"N = 10 ;", "TW = { a : 4 ; b : Unknown ; } ;", "TR = { a : 1 ; } ;"});
   const std::vector<std::string> before = list.Lines();
