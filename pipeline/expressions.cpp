@@ -67,11 +67,14 @@ Result RangeLength(const Operand& left, const Operand& right) { return Decimal(C
 
 // "count of element" becomes the array value: the element's size prefix (or
 // the element size itself), "A", and the total size, which the layout reads
-// like a sized form.
+// like a sized form. That form has room for a one-digit prefix only; an
+// element of 10 bytes or more gives the plain total size, which the layout
+// places like any member of that size.
 Result ArrayValue(const Operand& count, const Operand& element) {
   Number total = CheckedProduct(count.value, element.value);
   if (!total) return std::nullopt;
   std::string unit = element.prefix != -1 ? std::to_string(element.prefix) : element.text;
+  if (unit.size() != 1) return std::to_string(*total);
   return unit + "A" + std::to_string(*total);
 }
 

@@ -78,6 +78,16 @@ TEST(EvaluateExpressions, LeavesOperationsWithoutA64BitValue) {
   for (const Row& row : rows) EXPECT_EQ(EvaluateOnce(kConstants, row.before), row.after) << row.before;
 }
 
+TEST(EvaluateExpressions, ArraysOfWideElementsGetTheirPlainSize) {
+  const std::vector<Row> rows = {
+      {"x : [ 0 .. 2 ] of 10 ;", "x : 30 ;"},
+      {"x : [ 0 .. 2 ] of N ;", "x : 30 ;"},
+      {"x : [ 0 .. 1 , 0 .. 1 ] of 123 ;", "x : 492 ;"},
+      {"x : [ 0 .. 2 ] of 9 ;", "x : 9A27 ;"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(EvaluateOnce(kConstants, row.before), row.after) << row.before;
+}
+
 TEST(EvaluateExpressions, RightOperandMayNameALaidOutStructure) {
   const std::vector<std::string> laid_out = {
       "TLate = { nWholeSize : 4 ; nAddSize : 4 ; nMaxSize : 2 ; x : 0 ; y : 2 ; } ;"};

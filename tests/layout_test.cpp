@@ -94,6 +94,13 @@ TEST(RunLayoutCycles, AnUnresolvedFirstLineIsNotASuccess) {
   EXPECT_NE(ui.LogUtf8()[1].find("失败行号= 1 未知数据类型: \"Unknown\" N=0 "), std::string::npos);
 }
 
+TEST(RunLayoutCycles, ArraysOfWideElementsLayOutAsOneMember) {
+  LineList list = LooseList({"N = 1 ;", "TE = { a : [ 0 .. 2 ] of 10 ; b : 1 ; } ;"});
+  RecordingFrontEnd ui;
+  EXPECT_TRUE(RunLayoutCycles(list, ui));
+  EXPECT_EQ(list.Get(1), Loose("TE = { nWholeSize : 32 ; nAddSize : 31 ; nMaxSize : 1 ; a : 0 ; b : 30 ; } ;"));
+}
+
 TEST(LayOutStructures, MembersWithoutAnAlignmentAlignToOneByte) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"TZ = { a : 1 ; b : 0 ; c : 2 ; } ;",
