@@ -1,8 +1,9 @@
 // The evaluation pass knows no precedence: each operator is swept along the
 // whole line in a fixed order, so "*" binds before "div", "div" before "+",
-// and "+" before "-". What a sweep cannot resolve yet (a constant defined
-// further down, a structure not laid out yet) is left for the next layout
-// cycle, which runs the pass again.
+// and "+" before "-", and parentheses go only with the single operation
+// inside them (or around a single value). What a sweep cannot resolve yet (a
+// constant defined further down, a structure not laid out yet) is left for
+// the next layout cycle, which runs the pass again.
 #include "pipeline/expressions.h"
 
 #include <array>
@@ -146,7 +147,7 @@ bool EvaluateExpressions(LineList& working) {
   bool changed = false;
   for (size_t i = 0; i < working.Count(); ++i) {
     const std::string read = working.Get(i);
-    std::string line = read;
+    std::string line = ReplaceParenthesisedOperands(working, read);
     for (const OperatorPass& pass : kArithmetic) Sweep(working, line, pass);
     EvaluateBracketLists(working, line);
     Sweep(working, line, kRange);

@@ -78,6 +78,17 @@ TEST(EvaluateExpressions, LeavesOperationsWithoutA64BitValue) {
   for (const Row& row : rows) EXPECT_EQ(EvaluateOnce(kConstants, row.before), row.after) << row.before;
 }
 
+TEST(EvaluateExpressions, ParenthesisedValuesAreJustTheirValues) {
+  const std::vector<Row> rows = {
+      {"Name : [ 0 .. ( 32 ) - 1 ] of 1 ;", "Name : 1A32 ;"},
+      {"Name : [ 0 .. ( N ) - 1 ] of 1 ;", "Name : 1A10 ;"},
+      {"A = ( N ) * ( 2 ) ;", "A = 20 ;"},
+      {"A = ( Z ) * 2 ;", "A = ( Z ) * 2 ;"},
+      {"A = ( 2 , 3 ) ;", "A = ( 2 , 3 ) ;"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(EvaluateOnce(kConstants, row.before), row.after) << row.before;
+}
+
 TEST(EvaluateExpressions, ArraysOfWideElementsGetTheirPlainSize) {
   const std::vector<Row> rows = {
       {"x : [ 0 .. 2 ] of 10 ;", "x : 30 ;"},

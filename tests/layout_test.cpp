@@ -94,6 +94,13 @@ TEST(RunLayoutCycles, AnUnresolvedFirstLineIsNotASuccess) {
   EXPECT_NE(ui.LogUtf8()[1].find("失败行号= 1 未知数据类型: \"Unknown\" N=0 "), std::string::npos);
 }
 
+TEST(RunLayoutCycles, ParenthesisedBoundsLayOut) {
+  LineList list = LooseList({"LF_FACESIZE = 32 ;", "TF = { Name : [ 0 .. ( LF_FACESIZE ) - 1 ] of 1 ; } ;"});
+  RecordingFrontEnd ui;
+  EXPECT_TRUE(RunLayoutCycles(list, ui));
+  EXPECT_EQ(list.Get(1), Loose("TF = { nWholeSize : 32 ; nAddSize : 32 ; nMaxSize : 1 ; Name : 0 ; } ;"));
+}
+
 TEST(RunLayoutCycles, ArraysOfWideElementsLayOutAsOneMember) {
   LineList list = LooseList({"N = 1 ;", "TE = { a : [ 0 .. 2 ] of 10 ; b : 1 ; } ;"});
   RecordingFrontEnd ui;
