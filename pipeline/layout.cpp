@@ -22,10 +22,12 @@ constexpr std::string_view kLaidOutMark = " nWholeSize :";
 constexpr std::string_view kPacked = " packed ";
 
 // A line under layout, and the copy of it in which its structure (braces,
-// member colons and ends, the packed keyword) is searched. Every edit is made
-// to both, so that positions found in one apply to the other.
+// member colons and ends, the packed keyword) is searched: braces, colons
+// and semicolons inside double-quoted strings are text, so the copy has the
+// strings' contents masked. Every edit is made to both, so that positions
+// found in one apply to the other.
 struct LayoutLine {
-  explicit LayoutLine(std::string_view line) : text(line), structure(line) {}
+  explicit LayoutLine(std::string_view line) : text(line), structure(MaskQuotedStrings(line)) {}
 
   void Replace(Pos from, Pos count, std::string_view what) {
     ct::Replace(text, from, count, what);

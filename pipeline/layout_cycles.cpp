@@ -45,10 +45,14 @@ bool RunLayoutCycles(LineList& working, Reporter& reporter) {
 }
 
 void GiveEmptyStructuresZeroSize(LineList& working) {
+  constexpr std::string_view kEmpty = " { } ";
   for (size_t i = 0; i < working.Count(); ++i) {
-    const std::string& line = working.Get(i);
-    if (FindText(line, " { } ", 1) == 0) continue;
-    working.Put(i, ReplaceFirstText(line, " { } ", " { nWholeSize : 0 ; } "));
+    std::string line = working.Get(i);
+    // An empty pair of braces inside a string is text, not a structure.
+    Pos empty = FindText(MaskQuotedStrings(line), kEmpty, 1);
+    if (empty == 0) continue;
+    Replace(line, empty, Len(kEmpty), " { nWholeSize : 0 ; } ");
+    working.Put(i, std::move(line));
   }
 }
 

@@ -233,6 +233,23 @@ TEST(RunLayoutCycles, EmptyStructuresStayWithoutSizesAndHoldUpTheirUsers) {
   EXPECT_NE(ui.LogUtf8()[1].find("\"TE\" N=2 "), std::string::npos);
 }
 
+TEST(RunLayoutCycles, BracesColonsAndSemicolonsInStringsAreText) {
+  const std::vector<std::string> lines = {"N = 1 ;", "SText = \"Press { to begin: now ;\" ;",
+                                          "SPacked = \" packed { a : 1 ; } \" ;", "TR = { a : 1 ; } ;"};
+  LineList list = LooseList(lines);
+  RecordingFrontEnd ui;
+  EXPECT_TRUE(RunLayoutCycles(list, ui));
+  EXPECT_EQ(list.Get(1), Loose(lines[1]));
+  EXPECT_EQ(list.Get(2), Loose(lines[2]));
+  EXPECT_EQ(list.Get(3), Loose("TR = { nWholeSize : 4 ; nAddSize : 1 ; nMaxSize : 1 ; a : 0 ; } ;"));
+}
+
+TEST(GiveEmptyStructuresZeroSize, LeavesEmptyBracesInStrings) {
+  LineList list = LooseList({"S = \" { } \" ;", "S = \" { } \" ; T = { } ;"});
+  GiveEmptyStructuresZeroSize(list);
+  EXPECT_EQ(list, LooseList({"S = \" { } \" ;", "S = \" { } \" ; T = { nWholeSize : 0 ; } ;"}));
+}
+
 TEST(GiveEmptyStructuresZeroSize, FillsTheFirstEmptyPairOfEachLine) {
   LineList list = LooseList({"TE = { } ;", "TF = { } ; G = { } ;", "TR = { a : 0 ; } ;", "TG = {  } ;"});
   GiveEmptyStructuresZeroSize(list);
