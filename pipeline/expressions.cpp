@@ -102,7 +102,9 @@ void Sweep(const LineList& list, std::string& line, const OperatorPass& pass) {
 // counted: a lone range (left to the range sweep), no range that resolves,
 // or a count that overflows.
 std::int64_t CountIndexes(const LineList& list, std::string content) {
-  if (!Contains(content, " , ")) return 0;
+  // A list holding a string is a set or an index, never array dimensions;
+  // replacing it would take the string with it.
+  if (!Contains(content, " , ") || Contains(content, "\"")) return 0;
   std::int64_t count = 0;
   // Ends: every cut takes at least the element and its comma off the front.
   while (!content.empty()) {
@@ -147,7 +149,10 @@ bool EvaluateExpressions(LineList& working) {
   bool changed = false;
   for (size_t i = 0; i < working.Count(); ++i) {
     const std::string read = working.Get(i);
-    std::string line = ReplaceParenthesisedOperands(working, read);
+    // The passes see the line with its string contents masked, so that no
+    // operator or bracket inside a string takes part; the contents are put
+    // back afterwards.
+    std::string line = ReplaceParenthesisedOperands(working, MaskQuotedStrings(read));
     for (const OperatorPass& pass : kArithmetic) Sweep(working, line, pass);
     EvaluateBracketLists(working, line);
     Sweep(working, line, kRange);

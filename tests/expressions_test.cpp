@@ -122,6 +122,9 @@ TEST(EvaluateExpressions, NeverChangesTextInsideQuotes) {
       {"S = \"2 * 3\" ;", "S = \"2 * 3\" ;"},
       {"S = \" 2 * 3 \" ;", "S = \" 2 * 3 \" ;"},
       {"S = \" 2 * 3 \" ; T = 2 * 3 ;", "S = \" 2 * 3 \" ; T = 6 ;"},
+      {"S = \"[\" + \" , 0 .. 3 ]\" ;", "S = \"[\" + \" , 0 .. 3 ]\" ;"},
+      {"S = [ \"a\" , 0 .. 1 , 0 .. 2 ] + \"b\" ;", "S = [ \"a\" , 2 , 3 ] + \"b\" ;"},
+      {"S = \"[ 0 .. 1 , 0 .. 1\" + ( 2 * 3 ) + \"]\" ;", "S = \"[ 0 .. 1 , 0 .. 1\" + 6 + \"]\" ;"},
   };
   for (const Row& row : rows) EXPECT_EQ(EvaluateOnce({}, row.before), row.after) << row.before;
 }
