@@ -3,14 +3,12 @@
 // yet is left exactly as it was read and tried again in the next cycle.
 #include "pipeline/layout.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <limits>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "pipeline/layout_placement.h"
 #include "pipeline/operands.h"
 #include "text/scan.h"
 
@@ -47,28 +45,14 @@ struct LayoutLine {
 Pos MemberValueEnd(const LayoutLine& line, Pos colon) { return FindText(line.structure, " ;", colon + 1); }
 Pos NextColon(const LayoutLine& line, Pos colon) { return FindChar(line.structure, ':', colon + 1); }
 
-// Sizes and offsets are 32-bit numbers in the host; a structure whose
-// numbers leave that range is not laid out.
-bool FitsSize(std::int64_t value) {
-  return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
-}
-
-struct Member {
-  std::string value;  // as written, to name it when it cannot be placed
-  std::int64_t size = 0;
-  int prefix = -1;
-};
-
 struct Resolution {
   std::vector<Member> members;
-  std::int64_t max_align = 1;
   bool resolved = true;
   std::string unresolved_value;  // the first value that did not resolve
 };
 
 // Resolves every member value and writes it back in its normalised form
-// (with its size prefix, if any). The largest member size and size prefix up
-// to 8 become the structure's maximum alignment.
+// (with its size prefix, if any), as the placement walk reads it.
 Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
   Resolution result;
   for (Pos b = NextColon(line, 0); b != 0; b = NextColon(line, b)) {
@@ -80,74 +64,12 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
       result.unresolved_value = std::move(value);
       return result;
     }
-    Member member{value, operand->value, operand->prefix};
     std::string normalised = operand->text;
-    if (member.prefix != -1) normalised = std::to_string(member.prefix) + "_" + normalised;
+    if (operand->prefix != -1) normalised = std::to_string(operand->prefix) + "_" + normalised;
     line.Replace(b + 2, e - b - 2, normalised);
-    if (member.size <= 8) result.max_align = std::max(result.max_align, member.size);
-    if (member.prefix != -1 && member.prefix <= 8) result.max_align = std::max<std::int64_t>(result.max_align, member.prefix);
-    result.members.push_back(std::move(member));
+    result.members.push_back({std::move(value), operand->value, operand->prefix});
   }
   return result;
-}
-
-struct Placement {
-  std::vector<std::int64_t> offsets;
-  std::int64_t whole = 0;  // nWholeSize
-  std::int64_t add = 0;    // nAddSize
-  std::int64_t max = 1;    // nMaxSize
-  std::optional<size_t> overflow;  // the member whose offset or end does not fit
-};
-
-std::int64_t RoundUp(std::int64_t offset, std::int64_t unit) {
-  std::int64_t rest = offset % unit;
-  if (rest == 0) return offset;
-  return offset + (rest > 0 ? unit - rest : -rest);
-}
-
-// Packed members follow each other without gaps.
-Placement PlacePacked(const std::vector<Member>& members) {
-  Placement placement;
-  std::int64_t offset = 0;
-  for (size_t k = 0; k < members.size(); ++k) {
-    placement.offsets.push_back(offset);
-    offset += members[k].size;
-    if (!FitsSize(offset)) {
-      placement.overflow = k;
-      return placement;
-    }
-  }
-  placement.add = offset;
-  placement.whole = offset;
-  return placement;
-}
-
-// Each member starts at a multiple of its alignment, which is its size
-// prefix or, without one, its size, capped by the structure's maximum
-// alignment. The whole size is rounded up to 4 bytes, the alignment of the
-// host's allocations, whatever the maximum alignment is.
-Placement PlaceUnpacked(const std::vector<Member>& members, std::int64_t max_align) {
-  Placement placement;
-  std::int64_t offset = 0;
-  for (size_t k = 0; k < members.size(); ++k) {
-    const Member& member = members[k];
-    std::int64_t align = std::min(member.size, max_align);
-    if (member.prefix != -1) align = std::min<std::int64_t>(member.prefix, max_align);
-    // A member of size 0, a size prefix of 0 or a negative size asks for no
-    // alignment of its own.
-    offset = RoundUp(offset, std::max<std::int64_t>(align, 1));
-    placement.offsets.push_back(offset);
-    offset += member.size;
-    if (!FitsSize(offset)) {
-      placement.overflow = k;
-      return placement;
-    }
-  }
-  placement.add = offset;
-  placement.whole = RoundUp(offset, 4);
-  placement.max = max_align;
-  if (!FitsSize(placement.whole)) placement.overflow = members.size() - 1;
-  return placement;
 }
 
 void WriteOffsets(LayoutLine& line, const std::vector<std::int64_t>& offsets) {
@@ -172,7 +94,11 @@ bool GiveNamesakesSizes(LineList& working, size_t self, std::string_view name, s
   bool changed = false;
   for (size_t j = 0; j < working.Count(); ++j) {
     if (j == self) continue;
-    LayoutLine other(working.Get(j));
+    // A namesake starts with the name and its "="; most lines fail this at
+    // once, without being copied.
+    const std::string& candidate = working.Get(j);
+    if (candidate.compare(0, name.size(), name) != 0 || At(candidate, Len(name) + 1) != '=') continue;
+    LayoutLine other(candidate);
     Pos equals = FindChar(other.structure, '=', 1);
     if (equals == 0 || Copy(other.text, 1, equals - 1) != name) continue;
     Pos open = FindChar(other.structure, '{', 1);
@@ -210,7 +136,7 @@ LayoutPass LayOutStructures(LineList& working) {
       brace = packed + 1;
       placement = PlacePacked(resolution.members);
     } else {
-      placement = PlaceUnpacked(resolution.members, resolution.max_align);
+      placement = PlaceUnpacked(resolution.members);
     }
     if (placement.overflow) {
       pass.last_unresolved = i;

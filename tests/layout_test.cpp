@@ -132,6 +132,17 @@ TEST(LayOutStructures, ForwardDeclarationsTakeTheSizesOfTheFullOne) {
   EXPECT_EQ(list.Get(2), Loose("TFoo = { nWholeSize : 8 ; nAddSize : 6 ; nMaxSize : 4 ; a : 0 ; b : 4 ; } ;"));
 }
 
+TEST(LayOutStructures, NamesakesMatchTheNameExactly) {
+  const std::vector<std::string> others = {"tfoo = { } ;", "TFoo2 = { } ;", "TFoo  = { } ;", "TFoo = 4 ;",
+                                           "X = TFoo = { } ;"};
+  std::vector<std::string> lines = others;
+  lines.push_back("TFoo = { a : 4 ; } ;");
+  LineList list = LooseList(lines);
+  LayOutStructures(list);
+  for (size_t i = 0; i < others.size(); ++i) EXPECT_EQ(list.Get(i), Loose(others[i]));
+  EXPECT_EQ(list.Get(others.size()), Loose("TFoo = { nWholeSize : 4 ; nAddSize : 4 ; nMaxSize : 4 ; a : 0 ; } ;"));
+}
+
 TEST(LayOutStructures, LeavesUnresolvedAndNonStructureLinesAsRead) {
   const std::vector<std::string> before = {"TW = { a : Unknown ; b : 4 ; } ;", "V : TR ;", "N = 10 ;",
                                            "TE = { } ;", "X = a : b"};
