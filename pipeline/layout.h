@@ -16,13 +16,21 @@ struct LayoutPass {
   bool changed = false;  // the pass wrote back at least one changed line
 };
 
+// One pass over all lines, top to bottom. A structure line whose member
+// values all resolve (numbers, sized forms, array values, constants, laid-out
+// structures) receives its offsets and its nWholeSize, nAddSize and nMaxSize
+// fields, which are also given to declarations of the same name. A line with
+// a value that does not resolve stays as it was; the pass names the last such
+// line and its value. Lines laid out earlier in the pass serve later ones.
 LayoutPass LayOutStructures(LineList& working);
 
-// Runs evaluation and layout passes until nothing more resolves. On success
-// appends the success line and returns true; otherwise writes the failure
-// report and returns false.
+// Runs evaluation and layout passes until a whole cycle changes no line. On
+// success appends the success line and returns true; otherwise writes the
+// failure report, naming the last unresolved line of the final cycle, and
+// returns false.
 bool RunLayoutCycles(LineList& working, Reporter& reporter);
 
+// Empty structures get a whole size of 0, which the later stages need.
 void GiveEmptyStructuresZeroSize(LineList& working);
 
 }  // namespace ct

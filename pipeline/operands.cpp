@@ -5,7 +5,16 @@
 
 namespace ct {
 
-std::optional<Operand> ResolveOperand(const LineList& list, std::string_view text, OperandSide side) {
+namespace {
+
+using StructureLookup = bool (*)(const LineList&, std::string&, int&);
+
+// Numbers first, then constants, then (when asked) laid-out structures: the
+// first that accepts the word gives its value and size prefix.
+std::optional<Operand> Resolve(const LineList& list, std::string_view text, StructureLookup structure) {
+  // An empty word would match a definition line with an empty name, and a
+  // word holding a quote is string text; neither is ever a number.
+  if (text.empty() || text.find('"') != std::string_view::npos) return std::nullopt;
   Operand operand;
   operand.text = std::string(text);
   bool resolved = NormalizeNumberText(operand.text, operand.prefix);
@@ -13,9 +22,9 @@ std::optional<Operand> ResolveOperand(const LineList& list, std::string_view tex
     operand.text = std::string(text);
     resolved = FindNumericValue(list, operand.text, operand.prefix);
   }
-  if (!resolved && side == OperandSide::kRight) {
+  if (!resolved && structure != nullptr) {
     operand.text = std::string(text);
-    resolved = GetAddAndMaxSize(list, operand.text, operand.prefix);
+    resolved = structure(list, operand.text, operand.prefix);
   }
   if (!resolved) return std::nullopt;
   auto value = ParseInt64(operand.text);
@@ -24,11 +33,22 @@ std::optional<Operand> ResolveOperand(const LineList& list, std::string_view tex
   return operand;
 }
 
+}  // namespace
+
+std::optional<Operand> ResolveOperand(const LineList& list, std::string_view text, OperandSide side) {
+  return Resolve(list, text, side == OperandSide::kRight ? GetAddAndMaxSize : nullptr);
+}
+
+std::optional<Operand> ResolveMemberValue(const LineList& list, std::string_view text) {
+  return Resolve(list, text, GetWholeAndMaxSize);
+}
+
 std::string ReplaceParenthesisedOperands(const LineList& list, std::string_view line) {
   std::string result(line);
   Pos from = 1;
-  // A failed candidate moves `from` on; a replacement shortens the line and
-  // starts again from the front so that nested parentheses unwrap too.
+  // Ends: a failed candidate moves `from` on, and a replacement removes one
+  // "(" (the value holds none) before starting again from the front so that
+  // nested parentheses unwrap too.
   while (true) {
     std::string mask = MaskQuotedStrings(result);
     Pos open = FindExact(mask, " ( ", from);
@@ -46,6 +66,40 @@ std::string ReplaceParenthesisedOperands(const LineList& list, std::string_view 
     from = 1;
   }
   return result;
+}
+
+void SweepOperator(const LineList& list, std::string& line, const OperatorSweep& sweep,
+                   const ComputeOperation& compute) {
+  const Pos width = Len(sweep.op);
+  Pos p = FindText(line, sweep.op, 1);
+  // Ends: every step moves p to a later start within the part of the line
+  // that no replacement has touched, so the text from p on keeps shrinking.
+  while (p != 0) {
+    Pos l = FindCharInRange(line, ' ', p - 1, 1);
+    Pos r = FindChar(line, ' ', p + width);
+    std::optional<std::string> result;
+    if (auto left = ResolveOperand(list, Slice(line, l + 1, p - 1), OperandSide::kLeft)) {
+      std::string right_text = r == 0 ? std::string() : Slice(line, p + width, r - 1);
+      if (auto right = ResolveOperand(list, right_text, OperandSide::kRight)) result = compute(*left, *right);
+    }
+    if (!result) {
+      p = FindText(line, sweep.op, p + 1);
+      continue;
+    }
+    Pos from = l + 1;
+    Pos to = r - 1;
+    if (At(line, l - 1) == sweep.open && At(line, r + 1) == sweep.close) {
+      from = l - 1;
+      to = r + 1;
+    }
+    Replace(line, from, to - from + 1, *result);
+    // The walk resumes at the start of the result, a single word in which no
+    // occurrence can start; one that now starts exactly where the replaced
+    // occurrence stood is passed over.
+    Pos next = FindText(line, sweep.op, from + Len(*result));
+    if (next == p) next = FindText(line, sweep.op, p + 1);
+    p = next;
+  }
 }
 
 }  // namespace ct

@@ -1,0 +1,37 @@
+// Where the members of one structure go: offsets and the three size fields,
+// from the members' sizes and size prefixes alone.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ct {
+
+struct Member {
+  std::string value;     // as written, to name it when it cannot be placed
+  std::int64_t size = 0;
+  int prefix = -1;       // the alignment unit of a sized form or structure
+};
+
+struct Placement {
+  std::vector<std::int64_t> offsets;
+  std::int64_t whole = 0;  // nWholeSize: what a member of this type occupies
+  std::int64_t add = 0;    // nAddSize: the end of the last member
+  std::int64_t max = 1;    // nMaxSize: the structure's maximum alignment
+  std::optional<size_t> overflow;  // the member whose offset or end does not fit
+};
+
+// Sizes and offsets are 32-bit numbers in the host; a structure whose
+// numbers leave that range cannot be placed.
+bool FitsSize(std::int64_t value);
+
+// The largest of 1, every member size up to 8 and every size prefix up to 8.
+std::int64_t MaxAlignment(const std::vector<Member>& members);
+
+Placement PlacePacked(const std::vector<Member>& members);
+Placement PlaceUnpacked(const std::vector<Member>& members);
+
+}  // namespace ct
