@@ -37,30 +37,44 @@ void ReportValue(Reporter& reporter, const std::string& value) {
   reporter.Message(Gbk(texts::kCaptionError), value + Gbk(texts::kValueNotIntegerBoxTail), MessageIcon::kError);
 }
 
-// Adds `offset` to every number after a colon of one line. Each replacement
-// only rewrites digits between a colon and its ";", so the line keeps its
-// colons and the walk meets each of them once.
+// Adds `offset` to every number after a colon of one line. Colons and
+// semicolons inside string literals are text, so the walk runs on the masked
+// copy. Each replacement only rewrites digits between a colon and its ";"
+// (in the line and its mask alike), so the line keeps its colons and the
+// walk meets each of them once.
 void ShiftLine(std::string& line, long long offset, Reporter& reporter) {
-  for (Pos b = FindChar(line, ':', 1); b != 0; b = FindChar(line, ':', b + 1)) {
-    Pos e = FindChar(line, ';', b + 1);
+  std::string mask = MaskQuotedStrings(line);
+  for (Pos b = FindChar(mask, ':', 1); b != 0; b = FindChar(mask, ':', b + 1)) {
+    Pos e = FindChar(mask, ';', b + 1);
     std::string value = Slice(line, b + 2, e - 2);
     auto number = IntegerValue(value);
     if (!number) {
       ReportValue(reporter, value);
       continue;
     }
-    Replace(line, b + 2, Len(value), std::to_string(*number + offset));
+    std::string shifted = std::to_string(*number + offset);
+    Replace(line, b + 2, Len(value), shifted);
+    Replace(mask, b + 2, Len(value), shifted);
   }
 }
 
-// Deletes the first field `key` of a line, from its leading space through its
-// ";". Returns false when the line holds no such field.
+// Deletes the first field `key` outside string literals, from its leading
+// space through its ";". Returns false when the line holds no such field.
 bool DeleteField(std::string& line, std::string_view key) {
-  Pos p = FindExact(line, key, 1);
+  const std::string mask = MaskQuotedStrings(line);
+  Pos p = FindExact(mask, key, 1);
   if (p == 0) return false;
-  Pos q = FindChar(line, ';', p + 1);
+  Pos q = FindChar(mask, ';', p + 1);
   if (q != 0) Erase(line, p, q - p + 1);
   return true;
+}
+
+// The name of a definition line: the trimmed text before its first "="
+// outside string literals; nothing when the line defines nothing.
+std::optional<std::string> DefinitionName(std::string_view line) {
+  const std::string mask = MaskQuotedStrings(line);
+  if (FindChar(mask, '=', 1) == 0) return std::nullopt;
+  return Trim(GetValidToken(mask, "=").token);
 }
 
 }  // namespace
@@ -68,10 +82,12 @@ bool DeleteField(std::string& line, std::string_view key) {
 void ShiftParentOffsets(LineList& working, Reporter& reporter) {
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
-    const std::string line = working.Get(i);
-    if (!Contains(LowerAscii(line), " setmetatable ")) continue;
-    Pos open = FindChar(line, '(', 1);
-    Pos close = FindChar(line, ')', open + 1);
+    const std::string& line = working.Get(i);
+    // A string literal that mentions setmetatable is no inheritance line.
+    const std::string mask = MaskQuotedStrings(line);
+    if (!Contains(LowerAscii(mask), " setmetatable ")) continue;
+    Pos open = FindChar(mask, '(', 1);
+    Pos close = FindChar(mask, ')', open + 1);
     Token names = GetValidToken(Slice(line, open + 2, close - 2), ",");
     std::string child = Trim(names.token);
     std::string parent = Trim(names.rest);
@@ -89,7 +105,8 @@ bool ShiftMemberOffsets(LineList& working, std::string_view name, long long offs
   bool found = false;
   for (size_t i = 0; i < working.Count(); ++i) {
     std::string line = working.Get(i);
-    if (!Contains(line, "=") || !SameText(Trim(GetValidToken(line, "=").token), name)) continue;
+    auto line_name = DefinitionName(line);
+    if (!line_name || !SameText(*line_name, name)) continue;
     found = true;
     ShiftLine(line, offset, reporter);
     working.Put(i, std::move(line));

@@ -161,5 +161,26 @@ TEST(SizeFields, OnlyLinesWithAWholeSizeLoseTheirFields) {
   EXPECT_EQ(working.Get(2), " Maxint = 32767 ; ");
 }
 
+// String literals are text: what they hold never reads as an inheritance
+// line, a member or a size field.
+TEST(ParentOffsets, StringLiteralsAreNeverStructure) {
+  const std::string lua_snippet = " SInit = \" return setmetatable ( TChild , TBase ) \" ; ";
+  const std::string tag = " TChild = \"Tag: 1;\" ; ";
+  const std::string size_note = " SNote = \"the nWholeSize ; of a record\" ; ";
+  LineList working = Lines({kBase, kChild, tag, size_note, lua_snippet});
+  RecordingFrontEnd ui;
+  ShiftParentOffsets(working, ui);
+  EXPECT_EQ(working.Get(1), kChild);
+  EXPECT_TRUE(ui.messages.empty());
+
+  EXPECT_TRUE(ShiftMemberOffsets(working, "TChild", 8, ui));
+  EXPECT_EQ(working.Get(1), " TChild = { nWholeSize : 12 ; nAddSize : 12 ; nMaxSize : 12 ; b : 8 ; } ; ");
+  EXPECT_EQ(working.Get(2), tag);
+  EXPECT_TRUE(ui.messages.empty());
+
+  RemoveSizeFields(working);
+  EXPECT_EQ(working.Get(3), size_note);
+}
+
 }  // namespace
 }  // namespace ct::testing
