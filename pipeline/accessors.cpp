@@ -3,7 +3,6 @@
 
 namespace ct {
 
-void EvaluateOperators(LineList&) {}
 bool SplitMemberNames(std::string&) { return false; }
 std::string ResolveTypeDescriptor(const LineList&, const LineList&, const LineList&, std::string_view type) {
   return std::string(type);

@@ -75,5 +75,66 @@ TEST(RemoveVariableDeclarations, EveryReferenceLineBeyondAShortWorkingListIsRepo
   EXPECT_EQ(ui.messages[1].icon, MessageIcon::kError);
 }
 
+// ---- Operator evaluation ----------------------------------------------------
+
+TEST(EvaluateOperators, ReducesConstantExpressionsInPlace) {
+  const struct {
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {" MaxListSize = Maxint div 16 ; ", " MaxListSize = 2047 ; "},
+      {" x : [ 0 .. MAXPATHLEN - 1 ] of Char ; ", " x : [ 0 .. 254 ] of Char ; "},
+      // No precedence but the order of the operators: "+" before "-".
+      {" A = 10 - 2 + 3 ; ", " A = 5 ; "},
+      {" B = 2 + 3 * 4 ; ", " B = 14 ; "},
+      {" C = 7 mod 3 ; ", " C = 1 ; "},
+      {" C = -7 mod 3 ; ", " C = -1 ; "},
+      {" C = -7 div 2 ; ", " C = -3 ; "},
+      {" D = 1 shl 4 ; ", " D = 16 ; "},
+      {" D = 256 SHR 4 ; ", " D = 16 ; "},
+      {" D = 4294967295 shr 16 ; ", " D = 65535 ; "},
+      {" E = 12 and 10 ; ", " E = 8 ; "},
+      {" E = 12 or 10 ; ", " E = 14 ; "},
+      {" E = 12 xor 10 ; ", " E = 6 ; "},
+      {" F = Maxint * Maxint ; ", " F = 1073676289 ; "},
+      // A right operand may name a structure laid out already.
+      {" G = 2 * TS ; ", " G = 12 ; "},
+      {" G = TS * 2 ; ", " G = TS * 2 ; "},
+      // Parentheses go with the single operation directly inside them.
+      {" H = ( 2 * 3 ) + 1 ; ", " H = 7 ; "},
+      {" H = ( 2 + 3 ) * 4 ; ", " H = 5 * 4 ; "},
+      {" H = ( 1 + 2 + 3 ) ; ", " H = ( 3 + 3 ) ; "},
+      {" I = Unknown * 2 ; ", " I = Unknown * 2 ; "},
+      {" S = \"2 * 3\" ; ", " S = \"2 * 3\" ; "},
+  };
+  for (const auto& c : cases) {
+    LineList list = Lines({" Maxint = 32767 ; ", " MAXPATHLEN = 255 ; ",
+                           " TS = { nWholeSize : 8 ; nAddSize : 6 ; nMaxSize : 2 ; } ; ", c.before});
+    EvaluateOperators(list);
+    EXPECT_EQ(list.Get(3), c.after) << "before: " << c.before;
+  }
+}
+
+TEST(EvaluateOperators, OperationsWithoutA32BitValueStayAsWritten) {
+  const char* const cases[] = {
+      " A = 8 div 0 ; ",           " A = 8 mod 0 ; ",         " A = 2147483647 + 1 ; ",
+      " A = -2147483648 - 1 ; ",   " A = 65536 * 65536 ; ",   " A = -2147483648 div -1 ; ",
+      " A = 1 shl 32 ; ",          " A = 1 shl -1 ; ",        " A = 1 shl 31 ; ",
+      " A = 1 shr 32 ; ",          " A = -1 shr 1 ; ",        " A = 4294967296 and 1 ; ",
+      " A = 99999999999999999999 * 1 ; ",
+  };
+  for (const char* line : cases) {
+    LineList list = Lines({line});
+    EvaluateOperators(list);
+    EXPECT_EQ(list.Get(0), line);
+  }
+}
+
+TEST(EvaluateOperators, LaterLinesSeeEarlierResults) {
+  LineList list = Lines({" A1 = 2 * 3 ; ", " A2 = A1 + 1 ; "});
+  EvaluateOperators(list);
+  EXPECT_EQ(list, Lines({" A1 = 6 ; ", " A2 = 7 ; "}));
+}
+
 }  // namespace
 }  // namespace ct::testing
