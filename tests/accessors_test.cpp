@@ -136,5 +136,80 @@ TEST(EvaluateOperators, LaterLinesSeeEarlierResults) {
   EXPECT_EQ(list, Lines({" A1 = 6 ; ", " A2 = 7 ; "}));
 }
 
+// ---- Accessor format --------------------------------------------------------
+
+// The lists as the accessor format meets them, reduced to what the members
+// below need.
+struct AccessorLists {
+  LineList working;
+  LineList reference;
+  LineList snapshot;
+
+  AccessorLists(std::vector<std::string> laid_out, std::vector<std::string> declared) {
+    const std::vector<std::string> shared = {" vt_Integer = 1 ; ", " vt_Byte = 7 ; ", " vt_Word = 8 ; ",
+                                             " vt_Procedure = 58 ; ", " Integer = 4 ; ", " Word = 2 ; ",
+                                             " PInteger = ^Integer ; "};
+    std::vector<std::string> w = shared, r = shared;
+    w.insert(w.end(), laid_out.begin(), laid_out.end());
+    r.insert(r.end(), declared.begin(), declared.end());
+    working = LineList(w);
+    reference = LineList(r);
+  }
+
+  void Convert() { ConvertToAccessorFormat(working, reference, snapshot); }
+  const std::string& Line(size_t k) const { return working.Get(7 + k); }
+};
+
+TEST(AccessorFormat, EveryMemberGetsItsOffsetAndDescriptor) {
+  AccessorLists lists({" TItem = { X : 0 ; P : 4 ; A : 8 ; } ; "},
+                      {" TItem = { X : Word ; P : PInteger ; A : array [ 0 .. 3 ] of Integer ; } ; "});
+  lists.Convert();
+  EXPECT_EQ(lists.Line(0),
+            " TItem = { X : { 0,vt_Word}  ; P : { 4,-1,vt_Integer}  ; A : { 8,4,vt_Integer}  ; } ; ");
+}
+
+TEST(AccessorFormat, VariableOutsideAStructureSitsAtOffsetZero) {
+  AccessorLists lists({" Count : 4 ; "}, {" Count : Integer ; "});
+  lists.Convert();
+  EXPECT_EQ(lists.Line(0), " Count : { 0,vt_Integer}  ; ");
+}
+
+TEST(AccessorFormat, LinesWithoutMembersOrCounterpartStayAsTheyAre) {
+  AccessorLists lists({" TBad = { a : TUnknown ; } ; ", " TProc = 4 ; ", " TEmpty = { } ; ", " Extra : 4 ; "},
+                      {" tbad = { a : TUnknown ; } ; ", " TProc = procedure ( A : Integer ) ; ", " TEmpty = { } ; "});
+  const LineList before = lists.working;
+  lists.Convert();
+  EXPECT_EQ(lists.working, before);
+}
+
+// These need the real compaction, field-group split and loosening.
+bool NameSplittingAvailable() {
+  std::string probe = "a,b:Integer;";
+  return LoosenLine("a;b") != "a;b" && SplitGroupsInCompactLine(probe);
+}
+
+TEST(SplitMemberNames, EveryNameOfAGroupGetsItsOwnType) {
+  if (!NameSplittingAvailable()) GTEST_SKIP() << "needs the normalisation and size groups";
+  std::string line = " TRec = { a , b , c : Word ; d : Byte ; } ; ";
+  EXPECT_TRUE(SplitMemberNames(line));
+  EXPECT_EQ(line, " TRec = { a : Word ; b : Word ; c : Word ; d : Byte ; } ; ");
+
+  std::string single = " TRec = { a : Word ; } ; ";
+  EXPECT_FALSE(SplitMemberNames(single));
+  EXPECT_EQ(single, " TRec = { a : Word ; } ; ");
+
+  std::string quoted = " S = \"a, b: c;\" ; ";
+  EXPECT_FALSE(SplitMemberNames(quoted));
+  EXPECT_EQ(quoted, " S = \"a, b: c;\" ; ");
+}
+
+TEST(AccessorFormat, FieldGroupsArePairedNameByName) {
+  if (!NameSplittingAvailable()) GTEST_SKIP() << "needs the normalisation and size groups";
+  AccessorLists lists({" TRec = { a : 0 ; b : 2 ; c : 4 ; } ; "}, {" TRec = { a , b , c : Word ; } ; "});
+  lists.Convert();
+  EXPECT_EQ(lists.reference.Get(7), " TRec = { a : Word ; b : Word ; c : Word ; } ; ");
+  EXPECT_EQ(lists.Line(0), " TRec = { a : { 0,vt_Word}  ; b : { 2,vt_Word}  ; c : { 4,vt_Word}  ; } ; ");
+}
+
 }  // namespace
 }  // namespace ct::testing
