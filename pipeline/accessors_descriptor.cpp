@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,26 @@ struct Lists {
   const LineList& working;
   const LineList& reference;
   const LineList& snapshot;
+};
+
+// Follows type aliases through the reference list, each name at most once,
+// so that a cycle of aliases (A = B ; B = A) ends where it would repeat.
+// Every successful step uses the definition line of a name not followed
+// before, so a trail takes at most as many steps as the list has lines.
+class AliasTrail {
+ public:
+  explicit AliasTrail(const LineList& reference) : reference_(reference) {}
+
+  // Replaces `name` by its alias; false when it has none or was followed
+  // already.
+  bool Follow(std::string& name) {
+    if (!followed_.insert(LowerAscii(name)).second) return false;
+    return FindTypeAlias(reference_, name);
+  }
+
+ private:
+  const LineList& reference_;
+  std::set<std::string> followed_;
 };
 
 bool HasTypeCode(const LineList& working, std::string_view name) {
@@ -93,7 +114,8 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
   if (FindFieldValue(lists.snapshot, whole, " nWholeSize ")) return whole + "," + element;
   if (Contains(element, "^")) return "4," + element;
   std::string alias = element;
-  while (FindTypeAlias(lists.reference, alias)) {
+  AliasTrail trail(lists.reference);
+  while (trail.Follow(alias)) {
     if (!Contains(alias, "^")) continue;
     if (kind == ArrayKind::kFixed) return "4," + alias;
     return "4,-1," + ReplaceFirst(alias, "^", "");
@@ -128,9 +150,10 @@ void ResolvePointer(const Lists& lists, std::string& t) {
   std::string w = AfterFirstComma(t);
   if (Contains(w, " ")) return;
   std::string start = w;
+  AliasTrail trail(lists.reference);
   Pos hat = FindChar(w, '^', 1);
   if (hat == 0) {
-    while (FindTypeAlias(lists.reference, w)) {
+    while (trail.Follow(w)) {
       if (Contains(w, " ")) {
         w = start;
         break;
@@ -148,7 +171,7 @@ void ResolvePointer(const Lists& lists, std::string& t) {
       --levels;
     }
     const std::string target = w;
-    if (!FindTypeAlias(lists.reference, w)) break;
+    if (!trail.Follow(w)) break;
     if (Contains(w, " ")) {
       w = target;
       break;
@@ -179,6 +202,7 @@ std::string ResolveTypeDescriptor(const LineList& working, const LineList& refer
   std::string descriptor;
   std::string previous;
   std::string t(declared_type);
+  AliasTrail trail(reference);
   while (true) {
     t = Reduce(lists, t);
     if (HasTypeCode(working, t)) t = "vt_" + t;
@@ -188,7 +212,7 @@ std::string ResolveTypeDescriptor(const LineList& working, const LineList& refer
     // An alias refines the name it stands for inside what was found so far.
     descriptor = descriptor.empty() ? t : ReplaceFirstText(descriptor, previous, t);
     previous = last;
-    if (!FindTypeAlias(reference, last)) return descriptor;
+    if (!trail.Follow(last)) return descriptor;
     t = last;
   }
 }

@@ -46,6 +46,12 @@ const std::vector<std::string> kDefinitions = {
     " TCompare = function ( A , B : Pointer ) : Integer ; ",
     " PRect = ^TRect ; ",
     " TRectAlias = TRect ; ",
+    // Cycles that no compiler would accept, but that a header may contain.
+    " TCycA = TCycB ; ",
+    " TCycB = TCycA ; ",
+    " PCycA = ^PCycB ; ",
+    " PCycB = ^PCycA ; ",
+    " TSelf = TSelf ; ",
 };
 
 struct Fixture {
@@ -157,6 +163,20 @@ TEST(TypeDescriptor, ProceduralTypes) {
       // A named procedural type with parameters is no alias: its name stays.
       {"TCompare", "TCompare"},
   });
+}
+
+// Each alias is followed at most once per walk, so a cycle ends with a name
+// of the cycle (which Lua then sees as an unknown global) instead of
+// hanging the run.
+TEST(TypeDescriptor, CyclicAliasesEndWithANameOfTheCycle) {
+  Fixture lists;
+  const char* const types[] = {"TCycA", "TSelf", "PCycA", "^TCycB", "array of TCycA", "array [ 0 .. 1 ] of TCycB",
+                               "array of PCycB", "array [ 0 .. 1 ] of PCycA"};
+  for (const char* type : types) {
+    const std::string descriptor = lists.Resolve(type);
+    EXPECT_TRUE(descriptor.find("Cyc") != std::string::npos || descriptor.find("TSelf") != std::string::npos)
+        << type << " gave " << descriptor;
+  }
 }
 
 }  // namespace
