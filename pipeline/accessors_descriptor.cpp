@@ -47,9 +47,16 @@ bool HasTypeCode(const LineList& working, std::string_view name) {
   return FindIntegerConstant(working, "vt_" + std::string(name), code);
 }
 
-// The text after the first comma of a descriptor, or all of it without one.
-std::string AfterFirstComma(const std::string& t) {
-  return Contains(t, ",") ? GetValidToken(t, ",").rest : t;
+// A descriptor list names its type in its last item; the items in front
+// of it are numbers. `head` keeps the comma before the last item.
+struct Items {
+  std::string head;
+  std::string last;
+};
+
+Items SplitLastItem(const std::string& t) {
+  Pos comma = FindCharInRange(t, ',', Len(t), 1);
+  return {Copy(t, 1, comma), Tail(t, comma + 1)};
 }
 
 // Sets take a byte; an enumeration takes as many bytes as its number of
@@ -145,9 +152,11 @@ std::string ReduceFixedArray(const Lists& lists, std::string t) {
 }
 
 // Pointers: every "^" met, written or through a pointer alias, adds one
-// level of indirection in front of the name pointed to.
+// level of indirection in front of the name pointed to. Only the last item
+// is a name: in an array's descriptor the pointer is the element.
 void ResolvePointer(const Lists& lists, std::string& t) {
-  std::string w = AfterFirstComma(t);
+  const Items items = SplitLastItem(t);
+  std::string w = items.last;
   if (Contains(w, " ")) return;
   std::string start = w;
   AliasTrail trail(lists.reference);
@@ -179,7 +188,7 @@ void ResolvePointer(const Lists& lists, std::string& t) {
     hat = FindChar(w, '^', 1);
     if (hat == 0) break;
   }
-  t = ReplaceFirstText(t, start, std::to_string(levels) + "," + w);
+  t = items.head + ReplaceFirstText(items.last, start, std::to_string(levels) + "," + w);
 }
 
 // One round: the declared type (or the alias reached) reduced to a code
@@ -207,8 +216,9 @@ std::string ResolveTypeDescriptor(const LineList& working, const LineList& refer
     t = Reduce(lists, t);
     if (HasTypeCode(working, t)) t = "vt_" + t;
     else if (ContainsText(t, "String [ ")) t = "vt_ShortString";
-    std::string last = AfterFirstComma(t);
-    if (HasTypeCode(working, last)) t = ReplaceFirstText(t, last, "vt_" + last);
+    const Items items = SplitLastItem(t);
+    std::string last = items.last;
+    if (HasTypeCode(working, last)) t = items.head + "vt_" + last;
     // An alias refines the name it stands for inside what was found so far.
     descriptor = descriptor.empty() ? t : ReplaceFirstText(descriptor, previous, t);
     previous = last;

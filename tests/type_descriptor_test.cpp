@@ -40,6 +40,7 @@ const std::vector<std::string> kDefinitions = {
     " PPChar = ^PChar ; ",
     " PMyInt = PInteger ; ",
     " THandle = LongWord ; ",
+    " PHandle = ^THandle ; ",
     " TNameType = ( ntA , ntB , ntC ) ; ",
     " TStringsDefined = set of ( sdDelimiter , sdQuoteChar , sdNameValueSeparator ) ; ",
     " TProc = procedure ; ",
@@ -162,6 +163,20 @@ TEST(TypeDescriptor, ProceduralTypes) {
       {"procedure ( a : Integer ; f : TFunctionList )", "vt_Procedure"},
       // A named procedural type with parameters is no alias: its name stays.
       {"TCompare", "TCompare"},
+  });
+}
+
+// The element of an array of pointers is resolved to its code or table like
+// any other type, so that Lua never meets a bare type name.
+TEST(TypeDescriptor, ArraysOfPointersKeepTheElementCode) {
+  ExpectDescriptors({
+      {"array [ 0 .. 3 ] of PInteger", "4,-1,vt_Integer"},
+      {"array of PInteger", "-1,4,-1,vt_Integer"},
+      {"array of ^Integer", "-1,4,-1,vt_Integer"},
+      {"array of ^TRect", "-1,4,-1,TRect"},
+      {"array [ 0 .. 3 ] of PHandle", "4,-1,vt_LongWord"},
+      {"array of PHandle", "-1,4,-1,vt_LongWord"},
+      {"PHandle", "-1,vt_LongWord"},
   });
 }
 
