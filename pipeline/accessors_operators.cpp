@@ -103,7 +103,9 @@ void EvaluateOperators(LineList& list) {
   const size_t count = list.Count();
   for (size_t i = 0; i < count; ++i) {
     const std::string line = list.Get(i);
-    std::string t = line;
+    // "( N ) - 1" holds no operation inside its parentheses, so no operator
+    // pass would ever remove them and "-" would never see a number.
+    std::string t = ReplaceParenthesisedOperands(list, line);
     for (const Operator& op : kOperators) EvaluateOperator(list, t, op);
     RestoreQuotedStrings(line, t);
     list.Put(i, std::move(t));

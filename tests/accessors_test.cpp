@@ -130,6 +130,24 @@ TEST(EvaluateOperators, OperationsWithoutA32BitValueStayAsWritten) {
   }
 }
 
+TEST(EvaluateOperators, ParenthesisedSingleOperandsBecomeTheirValue) {
+  const struct {
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {" Name : array [ 0 .. ( LF_FACESIZE ) - 1 ] of Char ; ", " Name : array [ 0 .. 31 ] of Char ; "},
+      {" X = ( ( 5 ) ) * 2 ; ", " X = 10 ; "},
+      // Parentheses around anything but a number stay.
+      {" TOne = ( oneValue ) ; ", " TOne = ( oneValue ) ; "},
+      {" S = \"( 5 ) - 1\" ; ", " S = \"( 5 ) - 1\" ; "},
+  };
+  for (const auto& c : cases) {
+    LineList list = Lines({" LF_FACESIZE = 32 ; ", c.before});
+    EvaluateOperators(list);
+    EXPECT_EQ(list.Get(1), c.after) << "before: " << c.before;
+  }
+}
+
 TEST(EvaluateOperators, LaterLinesSeeEarlierResults) {
   LineList list = Lines({" A1 = 2 * 3 ; ", " A2 = A1 + 1 ; "});
   EvaluateOperators(list);
