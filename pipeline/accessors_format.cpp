@@ -34,13 +34,20 @@ std::string WithAccessorEntries(std::string laid_out, const std::string& declare
   // Each round consumes the part of the laid-out line up to the ";" it
   // paired; the insertions all lie before the next search start.
   while (s != 0 && At(laid_out, s - 2) != '}') {
-    Pos e = FindCharInRange(declared, ':', d - 1, 1);
-    if (e == 0) e = FindCharInRange(declared, '=', d - 1, 1);
-    const std::string type = Trim(Slice(declared, e + 1, d - 1));
+    std::string type;
+    if (d == 0 || At(declared, d - 2) == '}') {
+      // A declared line with fewer members leaves the rest without a type
+      // rather than lending them text of its other members.
+      d = 0;
+    } else {
+      Pos e = FindCharInRange(declared, ':', d - 1, 1);
+      if (e == 0) e = FindCharInRange(declared, '=', d - 1, 1);
+      type = Trim(Slice(declared, e + 1, d - 1));
+      d = FindChar(declared, ';', d + 1);
+    }
     const std::string descriptor = ResolveTypeDescriptor(lists.working, lists.reference, lists.snapshot, type);
     InsertAt(laid_out, "," + descriptor + "} ", s - 1);
     InsertAt(laid_out, " {", FindCharInRange(laid_out, ':', s - 1, 1) + 1);
-    d = FindChar(declared, ';', d + 1);
     s = FindChar(laid_out, ';', s + Len(descriptor) + 6);
   }
   return laid_out;

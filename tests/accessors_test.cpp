@@ -200,6 +200,12 @@ TEST(AccessorFormat, LinesWithoutMembersOrCounterpartStayAsTheyAre) {
   EXPECT_EQ(lists.working, before);
 }
 
+TEST(AccessorFormat, MembersBeyondTheDeclaredOnesGetNoBorrowedType) {
+  AccessorLists lists({" TRec = { a : 0 ; b : 2 ; c : 4 ; d : 6 ; } ; "}, {" TRec = { a : Word ; } ; "});
+  lists.Convert();
+  EXPECT_EQ(lists.Line(0), " TRec = { a : { 0,vt_Word}  ; b : { 2,}  ; c : { 4,}  ; d : { 6,}  ; } ; ");
+}
+
 // These need the real compaction, field-group split and loosening.
 bool NameSplittingAvailable() {
   std::string probe = "a,b:Integer;";
