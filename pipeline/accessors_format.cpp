@@ -1,7 +1,9 @@
 // Every member of a structure put into accessor format: its offset from the
 // working list and a type descriptor from its declared type in the
 // reference list.
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "pipeline/accessors.h"
 #include "pipeline/normalise.h"
@@ -18,37 +20,71 @@ struct Lists {
   const LineList& snapshot;
 };
 
-// Pairs the n-th ";" of the laid-out line with the n-th member of the
-// declared line and wraps each offset as "{ offset ,descriptor }".
-std::string WithAccessorEntries(std::string laid_out, const std::string& declared, const Lists& lists) {
-  Pos s = FindChar(laid_out, ';', 1);
-  if (!Contains(laid_out, "=")) {
-    // A variable outside any structure sits at offset 0 of its own.
-    Pos colon = FindChar(laid_out, ':', 1);
-    if (colon != 0 && colon < s) {
-      Replace(laid_out, colon + 1, s - colon - 1, " 0 ");
-      s = FindChar(laid_out, ';', 1);
+// One member of a line: its names run up to the first colon at bracket
+// depth 0 after the previous member's ";", its type up to the next ";" at
+// depth 0, so that the colons and semicolons of a parameter list stay
+// inside the type. A semicolon of 0 means the line holds no further member.
+struct MemberSpan {
+  Pos colon = 0;
+  Pos semicolon = 0;
+};
+
+MemberSpan NextMember(std::string_view text, Pos from) {
+  MemberSpan span;
+  int depth = 0;
+  for (Pos p = std::max<Pos>(from, 1); p <= Len(text); ++p) {
+    const char c = At(text, p);
+    if (c == '(' || c == '[') {
+      ++depth;
+    } else if (c == ')' || c == ']') {
+      if (depth > 0) --depth;
+    } else if (depth == 0 && c == ':' && span.colon == 0) {
+      span.colon = p;
+    } else if (depth == 0 && c == ';') {
+      span.semicolon = p;
+      break;
     }
   }
-  Pos d = FindChar(declared, ';', 1);
+  return span;
+}
+
+// The colon that ends a member's names; for a member without one, the last
+// colon or, failing that, the last "=" in front of its ";".
+Pos NamesEnd(std::string_view text, const MemberSpan& member) {
+  if (member.colon != 0) return member.colon;
+  Pos colon = FindCharInRange(text, ':', member.semicolon - 1, 1);
+  return colon != 0 ? colon : FindCharInRange(text, '=', member.semicolon - 1, 1);
+}
+
+// Pairs the n-th member of the laid-out line with the n-th member of the
+// declared line and wraps each offset as "{ offset ,descriptor }".
+std::string WithAccessorEntries(std::string laid_out, const std::string& declared, const Lists& lists) {
+  MemberSpan slot = NextMember(laid_out, 1);
+  if (!Contains(laid_out, "=") && slot.colon != 0 && slot.semicolon != 0) {
+    // A variable outside any structure sits at offset 0 of its own.
+    Replace(laid_out, slot.colon + 1, slot.semicolon - slot.colon - 1, " 0 ");
+    slot = NextMember(laid_out, 1);
+  }
+  Pos declared_from = 1;
   // Each round consumes the part of the laid-out line up to the ";" it
   // paired; the insertions all lie before the next search start.
-  while (s != 0 && At(laid_out, s - 2) != '}') {
+  while (slot.semicolon != 0 && At(laid_out, slot.semicolon - 2) != '}') {
     std::string type;
-    if (d == 0 || At(declared, d - 2) == '}') {
+    const MemberSpan member = NextMember(declared, declared_from);
+    if (member.semicolon == 0 || At(declared, member.semicolon - 2) == '}') {
       // A declared line with fewer members leaves the rest without a type
       // rather than lending them text of its other members.
-      d = 0;
+      declared_from = Len(declared) + 1;
     } else {
-      Pos e = FindCharInRange(declared, ':', d - 1, 1);
-      if (e == 0) e = FindCharInRange(declared, '=', d - 1, 1);
-      type = Trim(Slice(declared, e + 1, d - 1));
-      d = FindChar(declared, ';', d + 1);
+      declared_from = member.semicolon + 1;
+      type = Trim(Slice(declared, NamesEnd(declared, member) + 1, member.semicolon - 1));
     }
     const std::string descriptor = ResolveTypeDescriptor(lists.working, lists.reference, lists.snapshot, type);
+    const Pos s = slot.semicolon;
+    const Pos names_end = NamesEnd(laid_out, slot);
     InsertAt(laid_out, "," + descriptor + "} ", s - 1);
-    InsertAt(laid_out, " {", FindCharInRange(laid_out, ':', s - 1, 1) + 1);
-    s = FindChar(laid_out, ';', s + Len(descriptor) + 6);
+    InsertAt(laid_out, " {", names_end + 1);
+    slot = NextMember(laid_out, s + Len(descriptor) + 6);
   }
   return laid_out;
 }

@@ -164,18 +164,21 @@ struct AccessorLists {
   LineList snapshot;
 
   AccessorLists(std::vector<std::string> laid_out, std::vector<std::string> declared) {
-    const std::vector<std::string> shared = {" vt_Integer = 1 ; ", " vt_Byte = 7 ; ", " vt_Word = 8 ; ",
-                                             " vt_Procedure = 58 ; ", " Integer = 4 ; ", " Word = 2 ; ",
-                                             " PInteger = ^Integer ; "};
-    std::vector<std::string> w = shared, r = shared;
+    std::vector<std::string> w = Shared(), r = Shared();
     w.insert(w.end(), laid_out.begin(), laid_out.end());
     r.insert(r.end(), declared.begin(), declared.end());
     working = LineList(w);
     reference = LineList(r);
   }
 
+  static std::vector<std::string> Shared() {
+    return {" vt_Integer = 1 ; ",   " vt_Byte = 7 ; ",  " vt_Word = 8 ; ",
+            " vt_Function = 57 ; ", " vt_Procedure = 58 ; ", " Integer = 4 ; ",
+            " Word = 2 ; ",         " PInteger = ^Integer ; "};
+  }
   void Convert() { ConvertToAccessorFormat(working, reference, snapshot); }
-  const std::string& Line(size_t k) const { return working.Get(7 + k); }
+  const std::string& Line(size_t k) const { return working.Get(Shared().size() + k); }
+  const std::string& Declared(size_t k) const { return reference.Get(Shared().size() + k); }
 };
 
 TEST(AccessorFormat, EveryMemberGetsItsOffsetAndDescriptor) {
@@ -198,6 +201,19 @@ TEST(AccessorFormat, LinesWithoutMembersOrCounterpartStayAsTheyAre) {
   const LineList before = lists.working;
   lists.Convert();
   EXPECT_EQ(lists.working, before);
+}
+
+// Colons and semicolons of a parameter list belong to the member's type.
+TEST(AccessorFormat, MembersArePairedAtBracketDepthZero) {
+  AccessorLists lists(
+      {" TEvents = { OnA : 0 ; OnB : 4 ; F1 : 8 ; Tag : 12 ; } ; "},
+      {" TEvents = { OnA : procedure ( Sender : TObject ) of object ; "
+       "OnB : procedure ( Sender : TObject ; var Done : Boolean ) of object ; "
+       "F1 : function : Integer ; Tag : Word ; } ; "});
+  lists.Convert();
+  EXPECT_EQ(lists.Line(0),
+            " TEvents = { OnA : { 0,vt_Procedure}  ; OnB : { 4,vt_Procedure}  ; F1 : { 8,vt_Function}  ; "
+            "Tag : { 12,vt_Word}  ; } ; ");
 }
 
 TEST(AccessorFormat, MembersBeyondTheDeclaredOnesGetNoBorrowedType) {
@@ -231,8 +247,16 @@ TEST(AccessorFormat, FieldGroupsArePairedNameByName) {
   if (!NameSplittingAvailable()) GTEST_SKIP() << "needs the normalisation and size groups";
   AccessorLists lists({" TRec = { a : 0 ; b : 2 ; c : 4 ; } ; "}, {" TRec = { a , b , c : Word ; } ; "});
   lists.Convert();
-  EXPECT_EQ(lists.reference.Get(7), " TRec = { a : Word ; b : Word ; c : Word ; } ; ");
+  EXPECT_EQ(lists.Declared(0), " TRec = { a : Word ; b : Word ; c : Word ; } ; ");
   EXPECT_EQ(lists.Line(0), " TRec = { a : { 0,vt_Word}  ; b : { 2,vt_Word}  ; c : { 4,vt_Word}  ; } ; ");
+}
+
+TEST(AccessorFormat, GroupsOfProceduralMembersKeepTheirParameterLists) {
+  if (!NameSplittingAvailable()) GTEST_SKIP() << "needs the normalisation and size groups";
+  AccessorLists lists({" TEvents = { OnA : 0 ; OnB : 4 ; } ; "},
+                      {" TEvents = { OnA , OnB : procedure ( Sender : TObject ) of object ; } ; "});
+  lists.Convert();
+  EXPECT_EQ(lists.Line(0), " TEvents = { OnA : { 0,vt_Procedure}  ; OnB : { 4,vt_Procedure}  ; } ; ");
 }
 
 }  // namespace
