@@ -57,34 +57,43 @@ Pos NamesEnd(std::string_view text, const MemberSpan& member) {
 }
 
 // Pairs the n-th member of the laid-out line with the n-th member of the
-// declared line and wraps each offset as "{ offset ,descriptor }".
+// declared line and wraps each offset as "{ offset ,descriptor }". Members
+// are found in copies with string contents masked: what a literal holds is
+// text. The laid-out mask takes every insertion too, so positions agree.
 std::string WithAccessorEntries(std::string laid_out, const std::string& declared, const Lists& lists) {
-  MemberSpan slot = NextMember(laid_out, 1);
-  if (!Contains(laid_out, "=") && slot.colon != 0 && slot.semicolon != 0) {
+  std::string laid_mask = MaskQuotedStrings(laid_out);
+  const std::string declared_mask = MaskQuotedStrings(declared);
+  auto insert = [&](std::string_view text, Pos at) {
+    InsertAt(laid_out, text, at);
+    InsertAt(laid_mask, text, at);
+  };
+  MemberSpan slot = NextMember(laid_mask, 1);
+  if (!Contains(laid_mask, "=") && slot.colon != 0 && slot.semicolon != 0) {
     // A variable outside any structure sits at offset 0 of its own.
     Replace(laid_out, slot.colon + 1, slot.semicolon - slot.colon - 1, " 0 ");
-    slot = NextMember(laid_out, 1);
+    laid_mask = MaskQuotedStrings(laid_out);
+    slot = NextMember(laid_mask, 1);
   }
   Pos declared_from = 1;
   // Each round consumes the part of the laid-out line up to the ";" it
   // paired; the insertions all lie before the next search start.
-  while (slot.semicolon != 0 && At(laid_out, slot.semicolon - 2) != '}') {
+  while (slot.semicolon != 0 && At(laid_mask, slot.semicolon - 2) != '}') {
     std::string type;
-    const MemberSpan member = NextMember(declared, declared_from);
-    if (member.semicolon == 0 || At(declared, member.semicolon - 2) == '}') {
+    const MemberSpan member = NextMember(declared_mask, declared_from);
+    if (member.semicolon == 0 || At(declared_mask, member.semicolon - 2) == '}') {
       // A declared line with fewer members leaves the rest without a type
       // rather than lending them text of its other members.
       declared_from = Len(declared) + 1;
     } else {
       declared_from = member.semicolon + 1;
-      type = Trim(Slice(declared, NamesEnd(declared, member) + 1, member.semicolon - 1));
+      type = Trim(Slice(declared, NamesEnd(declared_mask, member) + 1, member.semicolon - 1));
     }
     const std::string descriptor = ResolveTypeDescriptor(lists.working, lists.reference, lists.snapshot, type);
     const Pos s = slot.semicolon;
-    const Pos names_end = NamesEnd(laid_out, slot);
-    InsertAt(laid_out, "," + descriptor + "} ", s - 1);
-    InsertAt(laid_out, " {", names_end + 1);
-    slot = NextMember(laid_out, s + Len(descriptor) + 6);
+    const Pos names_end = NamesEnd(laid_mask, slot);
+    insert("," + descriptor + "} ", s - 1);
+    insert(" {", names_end + 1);
+    slot = NextMember(laid_mask, s + Len(descriptor) + 6);
   }
   return laid_out;
 }
@@ -108,7 +117,7 @@ void ConvertToAccessorFormat(LineList& working, LineList& reference, const LineL
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
     const std::string laid_out = working.Get(i);
-    if (!Contains(laid_out, ":") || !reference.Has(i)) continue;
+    if (!Contains(MaskQuotedStrings(laid_out), ":") || !reference.Has(i)) continue;
     std::string declared = reference.Get(i);
     if (SplitMemberNames(declared)) reference.Put(i, declared);
     if (SameText(declared, laid_out)) continue;

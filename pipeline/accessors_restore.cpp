@@ -38,8 +38,10 @@ bool RestoreDeclarations(LineList& working, const LineList& reference, Reporter&
     const std::string& declared = reference.Get(i);
     // Structures, variables and procedural types with parameters hold a
     // colon and keep their laid-out form; every other definition gets back
-    // the text it had before its sizes were substituted.
-    if (!Contains(declared, ":") && Contains(declared, "=")) working.Put(i, declared);
+    // the text it had before its sizes were substituted. A colon inside a
+    // string literal is text and makes no structure.
+    const std::string mask = MaskQuotedStrings(declared);
+    if (!Contains(mask, ":") && Contains(mask, "=")) working.Put(i, declared);
   }
   return aligned;
 }
@@ -49,8 +51,8 @@ bool RemoveVariableDeclarations(LineList& working, LineList& reference, Reporter
   // Each round either deletes a reference line or moves i on.
   size_t i = 0;
   while (i < reference.Count()) {
-    const std::string& declared = reference.Get(i);
-    if (!Contains(declared, "{") && Contains(declared, ":")) {
+    const std::string mask = MaskQuotedStrings(reference.Get(i));
+    if (!Contains(mask, "{") && Contains(mask, ":")) {
       if (working.Has(i)) working.Delete(i);
       reference.Delete(i);
       continue;

@@ -75,6 +75,27 @@ TEST(RemoveVariableDeclarations, EveryReferenceLineBeyondAShortWorkingListIsRepo
   EXPECT_EQ(ui.messages[1].icon, MessageIcon::kError);
 }
 
+// A constant whose string holds colons, braces or semicolons is a constant:
+// it is restored, never taken for a structure or a variable, and its text
+// stays as written.
+TEST(StringLiterals, ConstantsWithSymbolsInStringsStayConstants) {
+  const std::string declared = " SLabel = \"Width: {0};\" + W ; ";
+  const std::string laid_out = " SLabel = \"Width: {0};\" + 10 ; ";
+  LineList working = Lines({laid_out});
+  LineList reference = Lines({declared});
+  RecordingFrontEnd ui;
+  EXPECT_TRUE(RestoreDeclarations(working, reference, ui));
+  EXPECT_EQ(working.Get(0), declared);
+
+  working = Lines({laid_out});
+  ConvertToAccessorFormat(working, reference, LineList());
+  EXPECT_EQ(working.Get(0), laid_out);
+
+  EXPECT_TRUE(RemoveVariableDeclarations(working, reference, ui));
+  EXPECT_EQ(reference, Lines({declared}));
+  EXPECT_EQ(working, Lines({laid_out}));
+}
+
 // ---- Operator evaluation ----------------------------------------------------
 
 TEST(EvaluateOperators, ReducesConstantExpressionsInPlace) {
@@ -214,6 +235,15 @@ TEST(AccessorFormat, MembersArePairedAtBracketDepthZero) {
   EXPECT_EQ(lists.Line(0),
             " TEvents = { OnA : { 0,vt_Procedure}  ; OnB : { 4,vt_Procedure}  ; F1 : { 8,vt_Function}  ; "
             "Tag : { 12,vt_Word}  ; } ; ");
+}
+
+TEST(AccessorFormat, SymbolsInsideStringsDoNotDelimitMembers) {
+  // A short string whose length is counted from a literal that holds
+  // closing brackets and a semicolon.
+  AccessorLists lists({" TTagged = { Tag : 0 ; Size : 4 ; } ; "},
+                      {" TTagged = { Tag : String [ Length ( \"]);\" ) ] ; Size : Integer ; } ; "});
+  lists.Convert();
+  EXPECT_EQ(lists.Line(0), " TTagged = { Tag : { 0,vt_ShortString}  ; Size : { 4,vt_Integer}  ; } ; ");
 }
 
 TEST(AccessorFormat, MembersBeyondTheDeclaredOnesGetNoBorrowedType) {
