@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,52 @@ TEST(AccessorFormat, GroupsOfProceduralMembersKeepTheirParameterLists) {
                       {" TEvents = { OnA , OnB : procedure ( Sender : TObject ) of object ; } ; "});
   lists.Convert();
   EXPECT_EQ(lists.Line(0), " TEvents = { OnA : { 0,vt_Procedure}  ; OnB : { 4,vt_Procedure}  ; } ; ");
+}
+
+// ---- Any input ----------------------------------------------------------------
+
+// Lines made of the pieces the stages look for, in any order: unbalanced
+// brackets, stray quotes, cyclic aliases, missing semicolons. Every stage
+// must end and stay inside its strings (the sanitizer build checks the
+// latter).
+std::string RandomLine(std::mt19937& random) {
+  static const char* const kPieces[] = {
+      " ",  ":",  ";",  "{",  "}",   "(",        ")",        "[",         "]",         "=",  ",",  "\"", "^",
+      "..", "-",  "*",  "0",  "7",   "-1",       "$10",      "1_256",     "4A40",      "TA", "TB", "PA",  "PB",
+      " array of ", " array ", " of ", " set of ", " String [ ", " procedure ", " function ", " div ", " mod ",
+      " shl ", " shr ", " and ", " xor ", " + ", " - ", " * ", " nWholeSize ", " setmetatable ", "vt_",
+  };
+  std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) - 1);
+  std::uniform_int_distribution<int> length(0, 24);
+  std::string line;
+  for (int n = length(random); n > 0; --n) line += kPieces[piece(random)];
+  return line;
+}
+
+TEST(AccessorStages, AnyInputEnds) {
+  std::mt19937 random(20240611);
+  const std::vector<std::string> aliases = {" TA = TB ; ", " TB = TA ; ", " PA = ^PB ; ", " PB = ^PA ; ",
+                                            " vt_TA = 1 ; ", " TA = 4 ; "};
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> w = aliases, r = aliases;
+    const int lines = static_cast<int>(random() % 8);
+    for (int k = 0; k < lines; ++k) {
+      w.push_back(RandomLine(random));
+      r.push_back(RandomLine(random));
+    }
+    if (round % 3 == 0) r.pop_back();
+    LineList working(w), reference(r), snapshot(w);
+    RecordingFrontEnd ui;
+    RestoreDeclarations(working, reference, ui);
+    EvaluateOperators(working);
+    EvaluateOperators(reference);
+    ConvertToAccessorFormat(working, reference, snapshot);
+    RemoveVariableDeclarations(working, reference, ui);
+    for (int k = 0; k < 4; ++k) ResolveTypeDescriptor(working, reference, snapshot, RandomLine(random));
+    std::string line = RandomLine(random);
+    SplitMemberNames(line);
+  }
+  SUCCEED();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -180,6 +181,30 @@ TEST(ParentOffsets, StringLiteralsAreNeverStructure) {
 
   RemoveSizeFields(working);
   EXPECT_EQ(working.Get(3), size_note);
+}
+
+// Whatever the lines hold, the walks end and stay inside their strings (the
+// sanitizer build checks the latter).
+TEST(ParentOffsets, AnyInputEnds) {
+  static const char* const kPieces[] = {" ", ":", ";", "=", "{", "}", "(", ")", ",", "\"", "-", "8",
+                                        "4294967296", " TA ", " TB ", " setmetatable ", " nWholeSize ",
+                                        " nAddSize ", " nMaxSize "};
+  std::mt19937 random(7);
+  std::uniform_int_distribution<size_t> piece(0, std::size(kPieces) - 1);
+  for (int round = 0; round < 300; ++round) {
+    std::vector<std::string> lines;
+    for (int k = static_cast<int>(random() % 8); k > 0; --k) {
+      std::string line;
+      for (int n = static_cast<int>(random() % 20); n > 0; --n) line += kPieces[piece(random)];
+      lines.push_back(line);
+    }
+    lines.push_back(" setmetatable ( TA , TB ) ; ");
+    LineList working(lines);
+    RecordingFrontEnd ui;
+    ShiftParentOffsets(working, ui);
+    RemoveSizeFields(working);
+  }
+  SUCCEED();
 }
 
 }  // namespace
