@@ -174,6 +174,7 @@ void ResolvePointer(const Lists& lists, std::string& t) {
   }
   if (hat == 0) return;
   int levels = 0;
+  // Every round follows the trail once more, and the trail ends.
   while (true) {
     for (; hat != 0; hat = FindChar(w, '^', hat)) {
       Erase(w, hat, 1);
@@ -212,6 +213,7 @@ std::string ResolveTypeDescriptor(const LineList& working, const LineList& refer
   std::string previous;
   std::string t(declared_type);
   AliasTrail trail(reference);
+  // Every round follows the trail once more, and the trail ends.
   while (true) {
     t = Reduce(lists, t);
     if (HasTypeCode(working, t)) t = "vt_" + t;

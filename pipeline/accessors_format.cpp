@@ -14,12 +14,6 @@ namespace ct {
 
 namespace {
 
-struct Lists {
-  const LineList& working;
-  const LineList& reference;
-  const LineList& snapshot;
-};
-
 // One member of a line: its names run up to the first colon at bracket
 // depth 0 after the previous member's ";", its type up to the next ";" at
 // depth 0, so that the colons and semicolons of a parameter list stay
@@ -60,7 +54,8 @@ Pos NamesEnd(std::string_view text, const MemberSpan& member) {
 // declared line and wraps each offset as "{ offset ,descriptor }". Members
 // are found in copies with string contents masked: what a literal holds is
 // text. The laid-out mask takes every insertion too, so positions agree.
-std::string WithAccessorEntries(std::string laid_out, const std::string& declared, const Lists& lists) {
+template <class Describe>
+std::string WithAccessorEntries(std::string laid_out, const std::string& declared, Describe&& describe) {
   std::string laid_mask = MaskQuotedStrings(laid_out);
   const std::string declared_mask = MaskQuotedStrings(declared);
   auto insert = [&](std::string_view text, Pos at) {
@@ -88,7 +83,7 @@ std::string WithAccessorEntries(std::string laid_out, const std::string& declare
       declared_from = member.semicolon + 1;
       type = Trim(Slice(declared, NamesEnd(declared_mask, member) + 1, member.semicolon - 1));
     }
-    const std::string descriptor = ResolveTypeDescriptor(lists.working, lists.reference, lists.snapshot, type);
+    const std::string descriptor = describe(type);
     const Pos s = slot.semicolon;
     const Pos names_end = NamesEnd(laid_mask, slot);
     insert("," + descriptor + "} ", s - 1);
@@ -113,7 +108,9 @@ bool SplitMemberNames(std::string& line) {
 }
 
 void ConvertToAccessorFormat(LineList& working, LineList& reference, const LineList& snapshot) {
-  const Lists lists{working, reference, snapshot};
+  auto describe = [&](const std::string& type) {
+    return ResolveTypeDescriptor(working, reference, snapshot, type);
+  };
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
     const std::string laid_out = working.Get(i);
@@ -121,7 +118,7 @@ void ConvertToAccessorFormat(LineList& working, LineList& reference, const LineL
     std::string declared = reference.Get(i);
     if (SplitMemberNames(declared)) reference.Put(i, declared);
     if (SameText(declared, laid_out)) continue;
-    working.Put(i, WithAccessorEntries(laid_out, declared, lists));
+    working.Put(i, WithAccessorEntries(laid_out, declared, describe));
   }
 }
 
