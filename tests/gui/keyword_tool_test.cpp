@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/gui/keyword_actions.h"
 #include "app/gui/main_window.h"
 #include "app/gui/qt_text.h"
 #include "tests/gui/gui_support.h"

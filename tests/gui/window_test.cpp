@@ -9,7 +9,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTextBlock>
 
 #include "app/gui/editor_font.h"
