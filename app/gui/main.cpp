@@ -1,0 +1,58 @@
+// classtable-gui [DIR]: the desktop window, working in DIR (by default the
+// current folder).
+#include <QApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "app/gui/dialogs.h"
+#include "app/gui/gui_texts.h"
+#include "app/gui/main_window.h"
+#include "app/gui/qt_text.h"
+#include "pipeline/texts.h"
+
+namespace {
+
+constexpr int kExitBadFolder = 3;
+constexpr int kExitUsage = 64;
+
+constexpr const char* kUsage =
+    "Usage: classtable-gui [DIR]\n"
+    "\n"
+    "Opens the converter's window working in DIR (default: the current folder):\n"
+    "DIR/ClassTable.txt is read, written from the prelude when missing, and the\n"
+    "intermediate files and ClassType.lua are written beside it.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QStringList args = QApplication::arguments();
+  args.removeFirst();
+  if (args.size() == 1 && (args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h"))) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(QLatin1Char('-')))) {
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+  }
+
+  ct::gui::QtDialogs dialogs;
+  std::error_code ec;
+  std::filesystem::path folder = args.isEmpty() ? std::filesystem::current_path(ec)
+                                                : std::filesystem::absolute(ct::gui::PathFromQString(args[0]), ec);
+  if (ec || !std::filesystem::is_directory(folder, ec)) {
+    QString shown = args.isEmpty() ? QStringLiteral(".") : args[0];
+    dialogs.Message(nullptr, ct::gui::FromUtf8(ct::texts::kCaptionConfirm),
+                    ct::gui::FromUtf8(ct::gui_texts::kBadFolder) + shown, ct::gui::BoxIcon::kError);
+    return kExitBadFolder;
+  }
+
+  ct::gui::TForm1 window(folder, dialogs);
+  window.FormCreate();
+  window.show();
+  return QApplication::exec();
+}
