@@ -2,7 +2,8 @@
 const
   MAXBAGITEM    = 46;
   MAXMAGIC      = 20;
-  ITEMNAMELEN   = 14 * 2 + 2;
+  ITEMNAMELEN   = 30;
+  ITEMDESCLEN   = ITEMNAMELEN * 2 + 4;
   MAXSKILLLEVEL = MAXMAGIC div 5;
   MAXUSEITEM    = $0D;
   sDefaultMap   = 'Bichon{0}';   // 字符串中的大括号不是注释
@@ -28,6 +29,7 @@ type
   PStdItem = ^TStdItem;
   TStdItem = record
     Name: String[ITEMNAMELEN];
+    Desc: array[0..ITEMDESCLEN - 1] of Char;
     StdMode: Byte;
     Shape: Byte;
     Weight: Byte;
