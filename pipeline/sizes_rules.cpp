@@ -123,11 +123,19 @@ void SizeEnumeration(std::string& text) {
   Replace(text, p, closing - p + 1, "= " + std::to_string(bytes));
 }
 
+// A pointer is 4 bytes whatever it points to. Its target may carry a bracket,
+// as a dynamic array of short strings does ("^String [ 20 ]"); the bracket
+// goes with the pointer, or the layout would meet "4 [ 20 ]".
 void SizePointer(std::string& text) {
   const std::string structure = MaskQuotedStrings(text);
   Pos p = FindChar(structure, '^', 1);
   if (p == 0) return;
-  Replace(text, p, WordEnd(structure, p + 1) - p + 1, "4");
+  Pos end = WordEnd(structure, p + 1);
+  if (Copy(structure, end + 1, 3) == " [ ") {
+    Pos close = FindExact(structure, " ] ", end + 1);
+    if (close != 0) end = close + 1;
+  }
+  Replace(text, p, end - p + 1, "4");
 }
 
 // "$" and hexadecimal digits whose value fits 64 bits; anything else is not
