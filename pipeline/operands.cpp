@@ -45,12 +45,16 @@ std::optional<Operand> ResolveMemberValue(const LineList& list, std::string_view
 
 std::string ReplaceParenthesisedOperands(const LineList& list, std::string_view line) {
   std::string result(line);
+  // The replaced text holds no quote, so one mask edited alongside the line
+  // stays its mask.
+  std::string mask = MaskQuotedStrings(result);
   Pos from = 1;
   // Ends: a failed candidate moves `from` on, and a replacement removes one
-  // "(" (the value holds none) before starting again from the front so that
-  // nested parentheses unwrap too.
+  // "(" (the value holds none). A replacement can only complete the pair
+  // that directly encloses it, so the walk steps back to that one instead
+  // of starting again from the front: nested parentheses unwrap in a time
+  // that grows with their number, not with its cube.
   while (true) {
-    std::string mask = MaskQuotedStrings(result);
     Pos open = FindExact(mask, " ( ", from);
     if (open == 0) break;
     Pos inner = open + 3;
@@ -62,8 +66,10 @@ std::string ReplaceParenthesisedOperands(const LineList& list, std::string_view 
     auto operand = ResolveOperand(list, token, OperandSide::kLeft);
     if (!operand) continue;
     // Keep the spaces on both sides: " ( x ) " becomes " value ".
-    Replace(result, open + 1, space - open + 1, std::to_string(operand->value));
-    from = 1;
+    const std::string value = std::to_string(operand->value);
+    Replace(result, open + 1, space - open + 1, value);
+    Replace(mask, open + 1, space - open + 1, value);
+    if (open > 2 && Copy(mask, open - 2, 3) == " ( ") from = open - 2;
   }
   return result;
 }

@@ -75,6 +75,10 @@ TEST(ReplaceParenthesisedOperands, UnwrapsSingleResolvableWordsOnly) {
       {" A = ( TLate ) ; ", " A = ( TLate ) ; "},
       {" S = \" ( 5 ) \" ; ", " S = \" ( 5 ) \" ; "},
       {" A = ( 5 ", " A = ( 5 "},
+      {" A = ( ( ( 1 ) ) ) + ( ( 2 ) ) ; ", " A = 1 + 2 ; "},
+      {" A = ( Z ( ( N ) ) ) ; ", " A = ( Z 10 ) ; "},
+      {" A = ( ( N ) ( 2 ) ) ; ", " A = ( 10 2 ) ; "},
+      {" A = ( ( Z ) ( ( 3 ) ) ) ; ", " A = ( ( Z ) 3 ) ; "},
   };
   const LineList list = Declarations();
   for (const auto& [before, after] : cases) EXPECT_EQ(ReplaceParenthesisedOperands(list, before), after) << before;
