@@ -15,18 +15,24 @@ std::string ReadingLine(std::string_view text) { return ReplaceAllTextOutsideQuo
 
 void AddTableForReading(LineList& out, std::string_view structure) {
   std::string line = ReplaceAllTextOutsideQuotes(structure, "} } ,", "} }");
-  if (CountText(MaskQuotedStrings(line), ";") < 2) {
+  // The members are cut on one mask of the whole line: masking, trimming or
+  // copying what is left at every member would take time that grows with
+  // the square of the line's length.
+  const std::string mask = MaskQuotedStrings(line);
+  if (CountText(mask, ";") < 2) {
     out.Add(ReplaceAllTextOutsideQuotes(line, ";", ""));
     return;
   }
-  Pos opening = FindTableOpening(line);
-  out.Add(Slice(line, 1, opening + 2));
-  std::string rest = Tail(line, opening + 3);
-  // Every round consumes at least the ";" ending a member, or all the rest.
-  while (!Trim(rest).empty()) {
-    Token member = GetTokenOutsideQuotes(rest, ';');
-    out.Add(ReadingLine("\t" + Trim(member.token) + " ,"));
-    rest = std::move(member.rest);
+  const size_t opening = static_cast<size_t>(FindTableOpening(line));
+  out.Add(Slice(line, 1, static_cast<Pos>(opening) + 2));
+  const size_t blank_from = TrimRight(line).size();
+  // Every round moves `from` past the ";" ending a member, or to the end.
+  for (size_t from = opening + 2; from < blank_from;) {
+    const size_t begin = mask.find_first_not_of(';', from);
+    const size_t end = begin == std::string::npos ? begin : mask.find(';', begin);
+    const std::string member = begin == std::string::npos ? std::string() : line.substr(begin, end - begin);
+    out.Add(ReadingLine("\t" + Trim(member) + " ,"));
+    from = end == std::string::npos ? line.size() : end + 1;
   }
 }
 
