@@ -1,0 +1,1 @@
+type TMyList = class(TStringList) FItems: TList; FLock: TRTLCriticalSection; FHash: TStringHash; end;
