@@ -104,7 +104,7 @@ class Run {
   if (!Save(list, name)) return RunOutcome::kFileError
 
     CT_REPORT(1, reference_);
-    RemoveComments(reference_);
+    RemoveComments(reference_, nesting_);
     CT_REPORT(2, reference_);
     StripSymbolSpaces(reference_);
     CT_REPORT(3, working_);

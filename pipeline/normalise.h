@@ -16,6 +16,16 @@ struct BracketCount {
   Pos last_close = 0;
 };
 
+// A block comment that the input never closes swallows every declaration
+// after it, and a "}" outside any comment would close a table early; both
+// stop the run like a bracket that breaks the nesting.
+struct CommentFault {
+  size_t line = 0;            // 1-based line of the input; 0 = no fault
+  Pos position = 0;           // of the opener or the stray "}" in that line
+  std::string text;           // that line
+  bool stray_closer = false;  // a "}" that closes nothing
+};
+
 struct NestingState {
   std::string statement;
   BracketCount round;
@@ -24,12 +34,15 @@ struct NestingState {
   size_t error_line = 0;  // 1-based line of the input as joined
   bool open = false;
   bool mismatch = false;
+  CommentFault comment;
 
-  bool HasError() const { return error_position != 0; }
+  bool HasError() const { return error_position != 0 || comment.line != 0; }
 };
 
 void EscapeInputText(LineList& list);
-void RemoveComments(LineList& list);
+// Records in `state` the first "}" that closes no comment or, failing that,
+// where a comment that the input leaves open began.
+void RemoveComments(LineList& list, NestingState& state);
 void StripSymbolSpaces(LineList& list);
 void CountBrackets(std::string_view statement, char opening, char closing, BracketCount& count);
 void JoinStatements(const LineList& source, LineList& working, NestingState& state);

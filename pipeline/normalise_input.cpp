@@ -20,9 +20,16 @@ enum class OpenComment { kNone, kBrace, kStar };
 
 bool IsBlankText(std::string_view text) { return Trim(text).empty(); }
 
+// Positions on one line of the last comment opener and the first "}" that
+// closes no comment; 0 when there is none.
+struct CommentMarks {
+  Pos opened_at = 0;
+  Pos stray_closer = 0;
+};
+
 // The part of `line` that lies outside comments. `open` carries the comment
 // that is still open at the line's start and receives the one open at its end.
-std::string KeepOutsideComments(std::string_view line, OpenComment& open) {
+std::string KeepOutsideComments(std::string_view line, OpenComment& open, CommentMarks& marks) {
   std::string kept;
   bool in_string = false;
   size_t i = 0;
@@ -50,14 +57,17 @@ std::string KeepOutsideComments(std::string_view line, OpenComment& open) {
       if (c == '/' && next == '/') return kept;
       if (c == '{') {
         open = OpenComment::kBrace;
+        marks.opened_at = static_cast<Pos>(i) + 1;
         i += 1;
         continue;
       }
       if (c == '(' && next == '*') {
         open = OpenComment::kStar;
+        marks.opened_at = static_cast<Pos>(i) + 1;
         i += 2;
         continue;
       }
+      if (c == '}' && marks.stray_closer == 0) marks.stray_closer = static_cast<Pos>(i) + 1;
     }
     kept.push_back(c);
     ++i;
@@ -67,20 +77,31 @@ std::string KeepOutsideComments(std::string_view line, OpenComment& open) {
 
 }  // namespace
 
-void RemoveComments(LineList& list) {
+void RemoveComments(LineList& list, NestingState& state) {
   std::vector<std::string> out;
   OpenComment open = OpenComment::kNone;
   // What the lines of a comment that is still open kept before it began; it
   // joins the text after the comment's end, and is lost if the input ends
-  // inside the comment.
+  // inside the comment, which the state then records.
   std::string pending;
-  for (const std::string& line : list.Lines()) {
+  CommentFault stray, start;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const std::string& line = list.Get(i);
     if (IsBlankText(line)) continue;
-    pending += KeepOutsideComments(line, open);
-    if (open != OpenComment::kNone) continue;
+    CommentMarks marks;
+    pending += KeepOutsideComments(line, open, marks);
+    if (marks.stray_closer != 0 && stray.line == 0) stray = {i + 1, marks.stray_closer, line, true};
+    if (open != OpenComment::kNone) {
+      if (marks.opened_at != 0) start = {i + 1, marks.opened_at, line, false};
+      continue;
+    }
     if (!IsBlankText(pending)) out.push_back(pending);
     pending.clear();
   }
+  // A stray "}" always stands before a comment left open: that comment
+  // would have taken the "}" as its end.
+  if (stray.line != 0) state.comment = std::move(stray);
+  else if (open != OpenComment::kNone) state.comment = std::move(start);
   list = LineList(std::move(out));
 }
 

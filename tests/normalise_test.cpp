@@ -53,7 +53,43 @@ TEST(RemoveComments, KeepsTextOutsideCommentsAndStrings) {
       {"unterminated comment swallows the rest", {"a", "b { c", "d"}, {"a"}},
       {"lone star-paren", {"(*)", "x *)y"}, {"y"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Apply(RemoveComments, c.input), c.expected) << c.name;
+  auto remove_comments = [](LineList& list) {
+    NestingState state;
+    RemoveComments(list, state);
+  };
+  for (const auto& c : cases) EXPECT_EQ(Apply(remove_comments, c.input), c.expected) << c.name;
+}
+
+TEST(RemoveComments, RecordsAStrayCloserOrWhereACommentLeftOpenBegan) {
+  const struct {
+    const char* name;
+    Lines input;
+    size_t line;
+    Pos position;
+    bool stray_closer;
+  } cases[] = {
+      {"brace left open", {"a", "b { c", "d"}, 2, 3, false},
+      {"star left open after a closed one", {"a { x } b (* y", "z"}, 1, 11, false},
+      {"reopened on the closing line", {"{ a", "} b { c", "d"}, 2, 5, false},
+      {"blank lines inside", {"x (* a", "", "  ", "b"}, 1, 3, false},
+      {"every comment closed", {"a { x", "} b (* y *)"}, 0, 0, false},
+      {"closer of nothing", {"a ;", "b } ; }"}, 2, 3, true},
+      {"closer after a closed comment", {"{ x } }"}, 1, 7, true},
+      {"stray closer before an open comment", {"a } b", "{ c"}, 1, 3, true},
+      {"closers inside strings and star comments", {"S = \"}\" ; (* } *)"}, 0, 0, false},
+  };
+  for (const auto& c : cases) {
+    LineList list(c.input);
+    NestingState state;
+    RemoveComments(list, state);
+    EXPECT_EQ(state.comment.line, c.line) << c.name;
+    EXPECT_EQ(state.comment.position, c.position) << c.name;
+    EXPECT_EQ(state.comment.stray_closer, c.stray_closer) << c.name;
+    EXPECT_EQ(state.HasError(), c.line != 0) << c.name;
+    if (c.line != 0) {
+      EXPECT_EQ(state.comment.text, c.input[c.line - 1]) << c.name;
+    }
+  }
 }
 
 TEST(CompactLine, RemovesSpacesAroundSymbolsOnly) {
@@ -251,7 +287,7 @@ TEST(MarkClassPointers, MarksOnlyOnce) {
 Lines Normalise(const Lines& input, NestingState& state) {
   LineList reference(input);
   EscapeInputText(reference);
-  RemoveComments(reference);
+  RemoveComments(reference, state);
   StripSymbolSpaces(reference);
   LineList working;
   JoinStatements(reference, working, state);
