@@ -1,0 +1,201 @@
+// Inputs nobody means to feed the tool, and folders that refuse its files:
+// every run ends in one of its defined outcomes, says so, and never leaves a
+// half-written file or loses an earlier one.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "pipeline/driver.h"
+#include "pipeline/texts.h"
+#include "tests/support/lua_check.h"
+#include "tests/support/run_folder.h"
+#include "text/gbk.h"
+#include "text/scan.h"
+
+namespace ct::testing {
+namespace {
+
+const char* const kResults[] = {"ClassTable_B.lua", "ClassTable_C.lua", "ClassTable_D.lua",
+                                "ClassTable_E.lua", "ClassTable_F.lua", "ClassType.lua"};
+
+// A few basic sizes and type codes, so that small inputs lay out without the
+// whole prelude.
+const std::string kMiniPrelude = "const vt_Integer = 1; vt_Byte = 7; Integer = 4; Byte = 1;\r\n";
+
+// Reproducible bytes of every value.
+std::string Junk(size_t size, std::uint32_t seed) {
+  std::string bytes;
+  for (size_t i = 0; i < size; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    bytes.push_back(static_cast<char>(seed >> 16));
+  }
+  return bytes;
+}
+
+// Junk that passes the nesting check, so that every later stage meets it.
+std::string WithoutBrackets(std::string bytes) {
+  for (char& c : bytes)
+    if (std::string_view("()[]{}*/").find(c) != std::string_view::npos) c = ' ';
+  return bytes;
+}
+
+std::string Repeat(std::string_view part, size_t times) {
+  std::string out;
+  out.reserve(part.size() * times);
+  for (size_t i = 0; i < times; ++i) out += part;
+  return out;
+}
+
+bool LeftTemporaryFiles(const TempFolder& folder) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    if (entry.path().filename().string().find(".tmp-") != std::string::npos) return true;
+  return false;
+}
+
+// What every run must leave, whatever its input: one end, the final message
+// of its outcome, and no temporary file beside its results.
+void ExpectOrderlyEnd(const WholeRun& run, RunOutcome expected, const std::string& name) {
+  EXPECT_EQ(run.outcome, expected) << name;
+  EXPECT_EQ(run.ui.runs_ended, 1) << name;
+  EXPECT_FALSE(LeftTemporaryFiles(run.folder)) << name;
+  ASSERT_FALSE(run.ui.messages.empty()) << name;
+  const std::string& last = run.ui.messages.back().text;
+  switch (run.outcome) {
+    case RunOutcome::kSucceeded:
+      EXPECT_EQ(last, Gbk(texts::kSucceededLabel)) << name;
+      break;
+    case RunOutcome::kFailed:
+      EXPECT_EQ(last, Gbk(texts::kFailedBox)) << name;
+      break;
+    case RunOutcome::kStoppedAtNesting:
+      EXPECT_TRUE(last == Gbk(texts::kMismatchBox) || last == Gbk(texts::kUnclosedBox)) << name;
+      EXPECT_TRUE(run.folder.Has("ClassTable_A.lua")) << name;
+      EXPECT_EQ(run.ui.stages.size(), 8u) << name;
+      break;
+    default:
+      break;
+  }
+}
+
+struct OutcomeCase {
+  std::string name;
+  std::string input;
+  RunOutcome outcome;
+};
+
+TEST(HostileInput, EveryInputEndsWithTheMessageOfItsOutcome) {
+  const std::vector<OutcomeCase> cases = {
+      {"empty file", "", RunOutcome::kSucceeded},
+      {"prelude alone", WithPrelude(""), RunOutcome::kSucceeded},
+      {"binary junk", Junk(4096, 1), RunOutcome::kStoppedAtNesting},
+      {"binary junk after the prelude", WithPrelude("") + Junk(4096, 2), RunOutcome::kStoppedAtNesting},
+      {"junk without brackets or comments", WithoutBrackets(Junk(4096, 3)), RunOutcome::kFailed},
+      {"nothing but zero bytes", std::string(4096, '\0'), RunOutcome::kSucceeded},
+      {"round bracket left open", WithPrelude("const A = (1;"), RunOutcome::kStoppedAtNesting},
+      {"round bracket closing nothing", WithPrelude("const A = 1);"), RunOutcome::kStoppedAtNesting},
+      {"square bracket left open", WithPrelude("type T = array[0..3 of Byte;"), RunOutcome::kStoppedAtNesting},
+      {"square bracket closing nothing", WithPrelude("const A = 1];"), RunOutcome::kStoppedAtNesting},
+      {"brace comment left open", WithPrelude("type T = record a: Byte; { end;"), RunOutcome::kStoppedAtNesting},
+      {"star comment left open", WithPrelude("(* type T = record a: Byte; end;"), RunOutcome::kStoppedAtNesting},
+      {"brace closing nothing", WithPrelude("type T = record a: Byte; } end;"), RunOutcome::kStoppedAtNesting},
+      {"star closer alone", WithPrelude("type T = record a: Byte; *) end;"), RunOutcome::kStoppedAtNesting},
+  };
+  for (const auto& c : cases) {
+    WholeRun run;
+    run.ui.record_lists = false;
+    RunOn(run, c.input);
+    ExpectOrderlyEnd(run, c.outcome, c.name);
+  }
+}
+
+TEST(HostileInput, ACommentLeftOpenStopsTheRunNamingItsLineAndKeepsEarlierResults) {
+  WholeRun run;
+  run.folder.Write("ClassType.lua", "-- from an earlier run\r\n");
+  RunOn(run, kMiniPrelude + "type TA = record a: Byte; end;\r\n\r\n  (* TB = record\r\nb: Byte; end;\r\n");
+  ExpectOrderlyEnd(run, RunOutcome::kStoppedAtNesting, "star comment");
+  EXPECT_EQ(run.ui.messages.back().text, Gbk(texts::kUnclosedBox));
+  const std::vector<std::string> log(run.ui.log.end() - 5, run.ui.log.end());
+  EXPECT_EQ(log, (std::vector<std::string>{
+                     Gbk(texts::kUnclosedLog),
+                     Gbk(texts::kNestingLineHead) + "4" + Gbk(texts::kNestingLineTail),
+                     Gbk(texts::kNestingPositionHead) + "3" + Gbk(texts::kNestingPositionTail),
+                     Gbk(texts::kNestingStatementHead) + "\"  (\"",
+                     Gbk(texts::kNestingFileHead) + "ClassTable.txt",
+                 }));
+  EXPECT_EQ(run.folder.Read("ClassType.lua"), "-- from an earlier run\r\n");
+}
+
+TEST(HostileInput, EveryKindOfLineEndGivesTheSameFiles) {
+  const std::string declarations = "type\nTA = packed record\n  a: Byte;\n  b: Integer;\nend;\n"
+                                   "TB = class(TObject)\n  x: TA;\nend;\n";
+  WholeRun crlf, lf, cr, mixed;
+  RunOn(crlf, WithPrelude(declarations));
+  RunOn(lf, ReplaceAll(WithPrelude(declarations), "\r\n", "\n"));
+  RunOn(cr, ReplaceAll(WithPrelude(declarations), "\r\n", "\r"));
+  std::string mixed_input = WithPrelude(declarations);
+  mixed_input = ReplaceFirst(ReplaceFirst(mixed_input, "\r\n", "\n"), "\r\n", "\r");
+  RunOn(mixed, mixed_input);
+  ExpectOrderlyEnd(crlf, RunOutcome::kSucceeded, "CR LF");
+  for (const WholeRun* other : {&lf, &cr, &mixed}) {
+    ExpectOrderlyEnd(*other, RunOutcome::kSucceeded, "other line ends");
+    for (const char* name : kResults) EXPECT_EQ(other->folder.Read(name), crlf.folder.Read(name)) << name;
+  }
+  EXPECT_NE(crlf.folder.Read("ClassType.lua").find(" TB = {"), std::string::npos);
+}
+
+TEST(HostileInput, GbkCharactersInNamesStringsAndCommentsKeepTheirBytes) {
+  // Names are laid out like any other; literals keep their bytes; comments
+  // vanish whole, whatever bytes their characters are made of.
+  WholeRun run;
+  RunOn(run, WithPrelude(Gbk("const S = '汉字，标点。'; // 注释\n{ 说明：中文 }\n"
+                             "type T中文 = record 名字: Integer; b: Byte; end;")));
+  ExpectOrderlyEnd(run, RunOutcome::kSucceeded, "GBK");
+  EXPECT_NE(run.folder.Read("ClassTable_B.lua").find(Gbk(" S = \"汉字，标点。\" ; ")), std::string::npos);
+  const std::string script = run.folder.Read("ClassType.lua");
+  EXPECT_NE(script.find(Gbk(" T中文 = { \r\n\t名字 = { 0 , vt_Integer } , \r\n\tb = { 4 , vt_Byte } , \r\n}")),
+            std::string::npos);
+  EXPECT_EQ(script.find(Gbk("注释")), std::string::npos);
+  EXPECT_EQ(script.find(Gbk("说明")), std::string::npos);
+}
+
+TEST(HostileInput, OneLineOfAMegabyteEndsInTime) {
+  // A literal of a megabyte keeps every byte; a megabyte of declarations on
+  // one line is laid out as far as one line can be.
+  const std::string literal = Repeat("0123456789abcdef", 1 << 16);
+  WholeRun text_line;
+  RunOn(text_line, "const S = '" + literal + "';");
+  ExpectOrderlyEnd(text_line, RunOutcome::kSucceeded, "literal");
+  EXPECT_NE(text_line.folder.Read("ClassTable_B.lua").find("\"" + literal + "\""), std::string::npos);
+
+  WholeRun declarations;
+  RunOn(declarations, kMiniPrelude + Repeat("type TA = record a: Integer; b: Byte; end; ", 1 << 14));
+  ExpectOrderlyEnd(declarations, RunOutcome::kFailed, "declarations");
+}
+
+TEST(HostileInput, AHundredThousandNestedBracketsEndInTime) {
+  constexpr size_t kDepth = 100000;
+  WholeRun round;
+  RunOn(round, "const A = " + std::string(kDepth, '(') + "7" + std::string(kDepth, ')') + ";\r\n");
+  ExpectOrderlyEnd(round, RunOutcome::kSucceeded, "round");
+  EXPECT_EQ(round.folder.Lines("ClassTable_F.lua"), (std::vector<std::string>{" A = 7 ; "}));
+
+  WholeRun square;
+  RunOn(square, "const A = " + std::string(kDepth, '[') + std::string(kDepth, ']') + ";\r\n");
+  ExpectOrderlyEnd(square, RunOutcome::kSucceeded, "square");
+
+  // Braces are comments: the first "}" closes them all, the rest close nothing.
+  WholeRun brace;
+  RunOn(brace, "const A = " + std::string(kDepth, '{') + std::string(kDepth, '}') + ";\r\n");
+  ExpectOrderlyEnd(brace, RunOutcome::kStoppedAtNesting, "brace");
+
+  WholeRun open;
+  RunOn(open, "const A = " + std::string(kDepth, '(') + "7;\r\n");
+  ExpectOrderlyEnd(open, RunOutcome::kStoppedAtNesting, "open");
+}
+
+}  // namespace
+}  // namespace ct::testing
