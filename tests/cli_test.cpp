@@ -7,11 +7,14 @@
 
 #include "pipeline/texts.h"
 #include "resources/prelude.h"
+#include "tests/support/refusing_path.h"
 #include "tests/support/run_folder.h"
+#include "text/gbk.h"
 
 namespace ct {
 namespace {
 
+using testing::RefusingPath;
 using testing::TempFolder;
 using testing::WithPrelude;
 
@@ -98,6 +101,62 @@ TEST(CliTest, KeywordsConvertAFileToGbkWithCrLf) {
   Result r = Cli("keywords " + Quoted(folder.path() / "keys.txt"));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, " TBase = { \r\n\t\"Vmt\",\r\n},\r\n");
+}
+
+// Hostile inputs and folders each end with their status; the files of an
+// earlier run survive every failure.
+TEST(CliTest, HostileInputsAndFoldersEndWithTheirStatus) {
+  const std::string earlier = "-- from an earlier run\r\n";
+  struct Case {
+    const char* name;
+    std::string input;
+    int status;
+  } cases[] = {
+      {"empty file", "", 0},
+      {"binary junk", std::string("\x01(\xff\x00]\x80", 6), 2},
+      {"bracket left open", WithPrelude("const A = (1;"), 2},
+      {"comment left open", WithPrelude("{ const A = 1;"), 2},
+      {"brace closing nothing", WithPrelude("const A = 1; }"), 2},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + GbkToUtf8(WithPrelude("")) + "const S = '中文';\r\n", 0},
+      {"UTF-8 character GBK lacks", "\xEF\xBB\xBF" "const S = '\xF0\x9F\x98\x80';\r\n", 3},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    folder.Write("ClassTable.txt", c.input);
+    folder.Write("ClassType.lua", earlier);
+    EXPECT_EQ(Cli("convert " + Quoted(folder.path())).status, c.status) << c.name;
+    if (c.status != 0) {
+      EXPECT_EQ(folder.Read("ClassType.lua"), earlier) << c.name;
+    }
+  }
+}
+
+TEST(CliTest, FilesThatCannotBeWrittenExitWithThree) {
+  const std::string earlier = "-- from an earlier run\r\n";
+  TempFolder read_only_result, refusing_folder, size_limit, errors;
+  for (const TempFolder* folder : {&read_only_result, &refusing_folder, &size_limit}) {
+    folder->Write("ClassTable.txt", WithPrelude(""));
+    folder->Write("ClassType.lua", earlier);
+  }
+  std::filesystem::permissions(read_only_result.path() / "ClassType.lua", std::filesystem::perms::owner_read);
+  EXPECT_EQ(Cli("convert " + Quoted(read_only_result.path())).status, 3);
+  EXPECT_EQ(read_only_result.Read("ClassType.lua"), earlier);
+
+  // Past the limit the save fails like any other write: no signal kills
+  // the run halfway through a file.
+  EXPECT_EQ(::system(("ulimit -f 4; exec " + std::string(CLASSTABLE_CLI) + " convert " + Quoted(size_limit.path()) +
+                      " >/dev/null 2>" + Quoted(errors.path() / "err.txt"))
+                         .c_str()) >> 8,
+            3);
+  EXPECT_NE(errors.Read("err.txt").find("ClassTable_B.lua"), std::string::npos);
+  EXPECT_EQ(size_limit.Read("ClassType.lua"), earlier);
+  for (const auto& entry : std::filesystem::directory_iterator(size_limit.path()))
+    EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+
+  RefusingPath refusing(refusing_folder.path());
+  if (!refusing.refuses()) GTEST_SKIP() << "this file system lets root write anywhere";
+  EXPECT_EQ(Cli("convert " + Quoted(refusing_folder.path())).status, 3);
+  EXPECT_EQ(refusing_folder.Read("ClassType.lua"), earlier);
 }
 
 }  // namespace

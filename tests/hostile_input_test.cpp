@@ -5,13 +5,14 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "pipeline/driver.h"
 #include "pipeline/texts.h"
-#include "tests/support/lua_check.h"
+#include "tests/support/refusing_path.h"
 #include "tests/support/run_folder.h"
 #include "text/gbk.h"
 #include "text/scan.h"
@@ -195,6 +196,73 @@ TEST(HostileInput, AHundredThousandNestedBracketsEndInTime) {
   WholeRun open;
   RunOn(open, "const A = " + std::string(kDepth, '(') + "7;\r\n");
   ExpectOrderlyEnd(open, RunOutcome::kStoppedAtNesting, "open");
+}
+
+}  // namespace
+}  // namespace ct::testing
+
+namespace ct::testing {
+namespace {
+
+bool NamesFile(const std::string& text, std::string_view name) { return text.find(name) != std::string::npos; }
+
+TEST(HostileInput, AFolderThatRefusesNewFilesEndsTheRunAtTheFirstSave) {
+  WholeRun run;
+  run.folder.Write("ClassTable.txt", WithPrelude(""));
+  run.folder.Write("ClassType.lua", "-- from an earlier run\r\n");
+  {
+    RefusingPath refusing(run.folder.path());
+    if (!refusing.refuses()) GTEST_SKIP() << "this file system lets root write anywhere";
+    run.outcome = RunConversion(run.ui, run.folder.path());
+  }
+  EXPECT_EQ(run.outcome, RunOutcome::kFileError);
+  EXPECT_EQ(run.ui.stages.size(), 10u);
+  ASSERT_FALSE(run.ui.messages.empty());
+  EXPECT_EQ(run.ui.messages.back().icon, MessageIcon::kError);
+  EXPECT_TRUE(NamesFile(run.ui.messages.back().text, "ClassTable_B.lua"));
+  EXPECT_TRUE(NamesFile(run.ui.log.back(), "ClassTable_B.lua"));
+  EXPECT_FALSE(run.folder.Has("ClassTable_B.lua"));
+  EXPECT_EQ(run.folder.Read("ClassType.lua"), "-- from an earlier run\r\n");
+  EXPECT_FALSE(LeftTemporaryFiles(run.folder));
+  EXPECT_EQ(run.ui.runs_ended, 1);
+}
+
+TEST(HostileInput, AResultThatCannotBeReplacedKeepsItsBytes) {
+  const std::string old = "-- from an earlier run\r\n";
+  enum class Obstacle { kReadOnlyFile, kImmutableFile, kFolder };
+  for (Obstacle obstacle : {Obstacle::kReadOnlyFile, Obstacle::kImmutableFile, Obstacle::kFolder}) {
+    WholeRun run;
+    run.ui.record_lists = false;
+    run.folder.Write("ClassTable.txt", WithPrelude(""));
+    const std::filesystem::path result = run.folder.path() / "ClassType.lua";
+    std::unique_ptr<RefusingPath> refusing;
+    switch (obstacle) {
+      case Obstacle::kReadOnlyFile:
+        run.folder.Write("ClassType.lua", old);
+        std::filesystem::permissions(result, std::filesystem::perms::owner_read);
+        break;
+      case Obstacle::kImmutableFile:
+        run.folder.Write("ClassType.lua", old);
+        refusing = std::make_unique<RefusingPath>(result);
+        if (!refusing->refuses()) continue;
+        break;
+      case Obstacle::kFolder:
+        std::filesystem::create_directory(result);
+        break;
+    }
+    run.outcome = RunConversion(run.ui, run.folder.path());
+    refusing.reset();
+    const int which = static_cast<int>(obstacle);
+    EXPECT_EQ(run.outcome, RunOutcome::kFileError) << which;
+    EXPECT_EQ(run.ui.stages.size(), 35u) << which;
+    ASSERT_FALSE(run.ui.messages.empty()) << which;
+    EXPECT_TRUE(NamesFile(run.ui.messages.back().text, "ClassType.lua")) << which;
+    if (obstacle != Obstacle::kFolder) {
+      EXPECT_EQ(run.folder.Read("ClassType.lua"), old) << which;
+    }
+    for (const char* name : {"ClassTable_B.lua", "ClassTable_F.lua"}) EXPECT_TRUE(run.folder.Has(name)) << which;
+    EXPECT_FALSE(LeftTemporaryFiles(run.folder)) << which;
+  }
 }
 
 }  // namespace
