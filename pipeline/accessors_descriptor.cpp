@@ -176,6 +176,7 @@ void ResolvePointer(const Lists& lists, std::string& t) {
   int levels = 0;
   // Every round follows the trail once more, and the trail ends.
   while (true) {
+    // Every turn erases the "^" it found.
     for (; hat != 0; hat = FindChar(w, '^', hat)) {
       Erase(w, hat, 1);
       --levels;

@@ -22,6 +22,7 @@ std::string KeywordLine(const std::string& line) {
 void ConvertKeywordList(LineList& lines) {
   bool table_mode = false;
   size_t i = 0;
+  // Each round either deletes line i or moves i on.
   while (i < lines.Count()) {
     std::string s = lines.Get(i);
     if (ContainsText(s, " BindGet ") || ContainsText(s, " BindSet ")) {

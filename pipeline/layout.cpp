@@ -55,6 +55,7 @@ struct Resolution {
 // (with its size prefix, if any), as the placement walk reads it.
 Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
   Resolution result;
+  // b only grows, and a written-back value holds no colon.
   for (Pos b = NextColon(line, 0); b != 0; b = NextColon(line, b)) {
     Pos e = MemberValueEnd(line, b);
     std::string value = e == 0 ? std::string() : Slice(line.text, b + 2, e - 1);

@@ -29,6 +29,7 @@ class Converter {
     char* src = const_cast<char*>(in.data());
     size_t src_left = in.size();
     char buffer[4096];
+    // Goes on only after a full buffer, which always holds a converted character.
     while (src_left > 0) {
       char* dst = buffer;
       size_t dst_left = sizeof buffer;
@@ -50,6 +51,7 @@ std::string GbkToUtf8(std::string_view gbk) {
   thread_local Converter converter("UTF-8", kCodePage);
   std::string out;
   out.reserve(gbk.size() + gbk.size() / 2);
+  // Every round converts the rest or skips at least one byte.
   while (!gbk.empty()) {
     size_t consumed = 0;
     if (converter.Run(gbk, consumed, out) == 0) break;

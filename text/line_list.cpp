@@ -62,6 +62,7 @@ bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes, std::s
   }
   std::string data;
   char buffer[65536];
+  // Every read consumes bytes of a finite file, or reports its end or a fault.
   while (true) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n == 0) break;
@@ -99,12 +100,12 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     return false;
   };
   size_t done = 0;
+  // Every round writes at least one byte or fails: a write that takes
+  // nothing would otherwise be asked again for ever.
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail(errno);
-    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return fail(n < 0 ? errno : ENOSPC);
     done += static_cast<size_t>(n);
   }
   // Files written by the tool are ordinary user files, not private ones.

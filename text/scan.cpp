@@ -111,6 +111,7 @@ std::string ReplaceImpl(std::string_view text, std::string_view searched, std::s
   std::string out;
   out.reserve(text.size());
   Pos start = 1;
+  // Every match moves `start` past it.
   while (true) {
     Pos p = ignore_case ? FindText(searched, from, start) : FindExact(searched, from, start);
     if (p == 0) break;
@@ -283,6 +284,7 @@ bool IsInsideQuotes(std::string_view text, Pos first, Pos pos) {
 
 void EmptyQuotedStrings(std::string& text) {
   Pos a = 1;
+  // Every pair moves `a` past its opening quote; emptying only shortens.
   while (true) {
     Pos b = FindChar(text, '"', a);
     if (b == 0) return;
@@ -302,6 +304,7 @@ std::string WithEmptiedStrings(std::string_view text) {
 std::string MaskQuotedStrings(std::string_view text) {
   std::string s(text);
   Pos a = 1;
+  // Every pair moves `a` past its closing quote.
   while (true) {
     Pos b = FindChar(s, '"', a);
     if (b == 0) break;
@@ -334,6 +337,7 @@ std::string ReplaceAllTextMasked(std::string_view text, std::string_view mask, s
 void RestoreQuotedStrings(std::string_view source, std::string& target) {
   Pos a = FindChar(source, '"', 1);
   Pos b = FindChar(target, '"', 1);
+  // Every pair moves `a` past the source's closing quote.
   while (a != 0) {
     Pos c = FindChar(source, '"', a + 1);
     if (c == 0) return;
