@@ -44,32 +44,30 @@ std::optional<Operand> ResolveMemberValue(const LineList& list, std::string_view
 }
 
 std::string ReplaceParenthesisedOperands(const LineList& list, std::string_view line) {
-  std::string result(line);
-  // The replaced text holds no quote, so one mask edited alongside the line
-  // stays its mask.
-  std::string mask = MaskQuotedStrings(result);
-  Pos from = 1;
-  // Ends: a failed candidate moves `from` on, and a replacement removes one
-  // "(" (the value holds none). A replacement can only complete the pair
-  // that directly encloses it, so the walk steps back to that one instead
-  // of starting again from the front: nested parentheses unwrap in a time
-  // that grows with their number, not with its cube.
-  while (true) {
-    Pos open = FindExact(mask, " ( ", from);
-    if (open == 0) break;
-    Pos inner = open + 3;
-    Pos space = FindChar(mask, ' ', inner);
-    if (space == 0) break;
-    from = open + 1;
-    if (space == inner || Copy(mask, space, 3) != " ) ") continue;
-    std::string token = Slice(result, inner, space - 1);
-    auto operand = ResolveOperand(list, token, OperandSide::kLeft);
+  // The line is copied byte by byte; whenever the copy ends in " ( x ) ",
+  // x is tried at once. A replacement can only complete the pair that
+  // directly encloses it, whose ") " is still to come, so one pass unwraps
+  // nested parentheses, and it edits only the end of the copy: the time
+  // grows with the length of the line, however deep the nesting.
+  const std::string mask = MaskQuotedStrings(line);
+  std::string result, result_mask;
+  result.reserve(line.size());
+  result_mask.reserve(line.size());
+  for (size_t i = 0; i < line.size(); ++i) {
+    result.push_back(line[i]);
+    result_mask.push_back(mask[i]);
+    const size_t n = result_mask.size();
+    if (n < 7 || result_mask.compare(n - 3, 3, " ) ") != 0) continue;
+    const size_t space = result_mask.rfind(' ', n - 4);  // the space before x
+    if (space == std::string::npos || space + 1 == n - 3 || space < 2 ||
+        result_mask.compare(space - 2, 3, " ( ") != 0)
+      continue;
+    auto operand = ResolveOperand(list, result.substr(space + 1, n - 4 - space), OperandSide::kLeft);
     if (!operand) continue;
     // Keep the spaces on both sides: " ( x ) " becomes " value ".
-    const std::string value = std::to_string(operand->value);
-    Replace(result, open + 1, space - open + 1, value);
-    Replace(mask, open + 1, space - open + 1, value);
-    if (open > 2 && Copy(mask, open - 2, 3) == " ( ") from = open - 2;
+    const std::string value = std::to_string(operand->value) + " ";
+    result.replace(space - 1, std::string::npos, value);
+    result_mask.replace(space - 1, std::string::npos, value);
   }
   return result;
 }
