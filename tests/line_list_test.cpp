@@ -70,6 +70,20 @@ TEST(FileTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(entries, 2u);
 }
 
+TEST(FileTest, LoadRefusesWhatIsNoRegularFileAtOnce) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder.path() / "dir.txt");
+  ASSERT_EQ(::mkfifo((folder.path() / "pipe.txt").c_str(), 0644), 0);
+  for (const std::filesystem::path& path : {folder.path() / "dir.txt", folder.path() / "pipe.txt",
+                                            std::filesystem::path("/dev/zero")}) {
+    LineList list({"untouched"});
+    std::string error;
+    EXPECT_FALSE(LoadLines(list, path, error)) << path;
+    EXPECT_NE(error.find(path.filename().string()), std::string::npos) << error;
+    EXPECT_EQ(list.Lines(), (std::vector<std::string>{"untouched"}));
+  }
+}
+
 TEST(FileTest, LoadReportsAMissingFile) {
   TempFolder folder;
   LineList list({"untouched"});

@@ -55,9 +55,17 @@ std::string Describe(const char* what, const std::filesystem::path& path, int er
 }  // namespace
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes, std::string& error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without blocking and then checked: a named pipe in the file's
+  // place would wait for a writer for ever, and a device may never end.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     error = Describe("cannot open", path, errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = Describe("cannot read", path, S_ISDIR(info.st_mode) ? EISDIR : EINVAL);
+    ::close(fd);
     return false;
   }
   std::string data;
