@@ -4,9 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -197,12 +196,6 @@ TEST(HostileInput, AHundredThousandNestedBracketsEndInTime) {
   RunOn(open, "const A = " + std::string(kDepth, '(') + "7;\r\n");
   ExpectOrderlyEnd(open, RunOutcome::kStoppedAtNesting, "open");
 }
-
-}  // namespace
-}  // namespace ct::testing
-
-namespace ct::testing {
-namespace {
 
 bool NamesFile(const std::string& text, std::string_view name) { return text.find(name) != std::string::npos; }
 
