@@ -6,6 +6,7 @@
 #include "pipeline/expressions.h"
 #include "pipeline/layout.h"
 #include "pipeline/normalise.h"
+#include "pipeline/normalise_names.h"
 #include "pipeline/offsets.h"
 #include "pipeline/output.h"
 #include "pipeline/sizes.h"
@@ -33,9 +34,10 @@ class NumberFaultReport : public NumberFaultListener {
 
 class Run {
  public:
-  Run(FrontEnd& ui, FileStore& files) : ui_(ui), files_(files), faults_(ui) {}
+  Run(FrontEnd& ui, FileStore& files, const RunOptions& options) : ui_(ui), files_(files), options_(options), faults_(ui) {}
 
   RunOutcome Execute() {
+    for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(!options_.reference);
     ScopedNumberFaultListener listener(&faults_);
     RunOutcome outcome = Stages();
     ui_.RunEnded();
@@ -114,9 +116,17 @@ class Run {
     CT_REPORT(5, working_);
     DeleteJunkLines(working_);
     CT_REPORT(6, working_);
-    UnifyCase(working_);
+    if (options_.reference) {
+      UnifyCase(working_);
+    } else {
+      UnifyCaseFast(working_);
+    }
     CT_REPORT(7, working_);
-    MarkClassPointers(working_);
+    if (options_.reference) {
+      MarkClassPointers(working_);
+    } else {
+      MarkClassPointersFast(working_);
+    }
 
     CT_REPORT(8, working_);
     if (nesting_.HasError()) {
@@ -141,7 +151,11 @@ class Run {
     MergeTableLines(working_, scratch_);
     SplitFieldGroups(working_);
     CT_REPORT(15, working_);
-    ReplaceFieldReferences(working_);
+    if (options_.reference) {
+      ReplaceFieldReferences(working_);
+    } else {
+      ReplaceFieldReferencesFast(working_);
+    }
     CT_REPORT(16, working_);
     CT_SAVE(working_, "ClassTable_D.lua");
 
@@ -214,6 +228,7 @@ class Run {
 
   FrontEnd& ui_;
   FileStore& files_;
+  const RunOptions options_;
   NumberFaultReport faults_;
   LineList working_;
   LineList reference_;
@@ -224,14 +239,14 @@ class Run {
 
 }  // namespace
 
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files) {
-  Run run(ui, files);
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options) {
+  Run run(ui, files, options);
   return run.Execute();
 }
 
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder) {
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options) {
   FolderStore files(folder);
-  return RunConversion(ui, files);
+  return RunConversion(ui, files, options);
 }
 
 }  // namespace ct

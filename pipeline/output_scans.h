@@ -6,12 +6,11 @@
 #include <cstddef>
 #include <string_view>
 
+#include "text/candidate_lines.h"
 #include "text/line_list.h"
 #include "text/scan.h"
 
 namespace ct {
-
-inline constexpr size_t kNoLine = static_cast<size_t>(-1);
 
 // Every structural test here looks only outside double-quoted strings: a
 // string constant is never a table, whatever braces it holds.
