@@ -89,10 +89,13 @@ int RunOnce(const fs::path& folder, bool reference, bool stages) {
 }
 
 struct Measurement {
-  double seconds = 0;
+  double seconds = 0;      // the conversion's wall time, as the child timed it
+  double cpu_seconds = 0;  // the child's user and system time: less sensitive to a busy machine
   long peak_kib = 0;
   std::string outcome;
 };
+
+double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
 
 std::optional<Measurement> SpawnRun(const std::string& self, const fs::path& folder, bool reference, bool stages) {
   int out[2];
@@ -124,6 +127,7 @@ std::optional<Measurement> SpawnRun(const std::string& self, const fs::path& fol
   std::istringstream fields(reply);
   if (!(fields >> m.seconds >> m.outcome)) return std::nullopt;
   m.peak_kib = usage.ru_maxrss;
+  m.cpu_seconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
   return m;
 }
 
@@ -211,39 +215,49 @@ double Median(std::vector<double> values) {
 
 std::optional<Measurement> Measure(const std::string& self, const fs::path& folder, bool reference,
                                    const Options& options) {
-  std::vector<double> seconds;
+  std::vector<double> seconds, cpu_seconds;
   Measurement result;
   for (int r = 0; r < options.repeats; ++r) {
     auto m = SpawnRun(self, folder, reference, options.stages);
     if (!m) return std::nullopt;
     seconds.push_back(m->seconds);
+    cpu_seconds.push_back(m->cpu_seconds);
     result.peak_kib = std::max(result.peak_kib, m->peak_kib);
     result.outcome = m->outcome;
   }
   result.seconds = Median(seconds);
+  result.cpu_seconds = Median(cpu_seconds);
   return result;
+}
+
+// The growth exponent between two sizes: time grows as lines^e.
+std::string Exponent(double seconds, double previous_seconds, size_t lines, size_t previous_lines) {
+  if (seconds <= 0 || previous_seconds <= 0) return "-";
+  double e = std::log(seconds / previous_seconds) /
+             std::log(static_cast<double>(lines) / static_cast<double>(previous_lines));
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", e);
+  return text;
 }
 
 void PrintMode(const char* name, const std::vector<Row>& rows, std::optional<Measurement> Row::*which) {
   std::printf("\n%s\n", name);
-  std::printf("%9s %10s %10s %12s %9s %12s %9s  %s\n", "lines", "bytes", "seconds", "lines/s", "peak MiB",
-              "limit MiB", "exponent", "outcome");
+  std::printf("%9s %10s %9s %9s %10s %9s %9s %9s %9s  %s\n", "lines", "bytes", "seconds", "cpu s", "lines/s",
+              "peak MiB", "limit MiB", "exponent", "exp. cpu", "outcome");
   const Row* previous = nullptr;
   for (const Row& row : rows) {
     const auto& m = row.*which;
     if (!m) continue;
     double limit_mib = 50.0 + 20.0 * static_cast<double>(row.bytes) / (1024.0 * 1024.0);
-    std::string exponent = "-";
-    if (previous && m->seconds > 0 && (previous->*which)->seconds > 0) {
-      double e = std::log(m->seconds / (previous->*which)->seconds) /
-                 std::log(static_cast<double>(row.lines) / static_cast<double>(previous->lines));
-      char text[32];
-      std::snprintf(text, sizeof text, "%.2f", e);
-      exponent = text;
+    std::string exponent = "-", cpu_exponent = "-";
+    if (previous) {
+      const Measurement& p = *(previous->*which);
+      exponent = Exponent(m->seconds, p.seconds, row.lines, previous->lines);
+      cpu_exponent = Exponent(m->cpu_seconds, p.cpu_seconds, row.lines, previous->lines);
     }
-    std::printf("%9zu %10zu %10.3f %12.0f %9.1f %12.1f %9s  %s\n", row.lines, row.bytes, m->seconds,
-                static_cast<double>(row.lines) / m->seconds, static_cast<double>(m->peak_kib) / 1024.0, limit_mib,
-                exponent.c_str(), m->outcome.c_str());
+    std::printf("%9zu %10zu %9.3f %9.3f %10.0f %9.1f %9.1f %9s %9s  %s\n", row.lines, row.bytes, m->seconds,
+                m->cpu_seconds, static_cast<double>(row.lines) / m->seconds, static_cast<double>(m->peak_kib) / 1024.0,
+                limit_mib, exponent.c_str(), cpu_exponent.c_str(), m->outcome.c_str());
     previous = &row;
   }
 }
@@ -289,10 +303,10 @@ int Main(int argc, char** argv) {
   bool any_ratio = false;
   for (const Row& row : rows) {
     if (!row.fast || !row.reference) continue;
-    if (!any_ratio) std::printf("\n%9s %14s %10s\n", "lines", "speed-up", "same files");
+    if (!any_ratio) std::printf("\n%9s %10s %10s %10s\n", "lines", "speed-up", "cpu", "same files");
     any_ratio = true;
-    std::printf("%9zu %13.1fx %10s\n", row.lines, row.reference->seconds / row.fast->seconds,
-                *row.identical ? "yes" : "NO");
+    std::printf("%9zu %9.1fx %9.1fx %10s\n", row.lines, row.reference->seconds / row.fast->seconds,
+                row.reference->cpu_seconds / row.fast->cpu_seconds, *row.identical ? "yes" : "NO");
   }
   for (const Row& row : rows)
     if (row.identical && !*row.identical) return 1;

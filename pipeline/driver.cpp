@@ -192,7 +192,11 @@ class Run {
     LoosenText(working_);
 
     CT_REPORT(29, working_);
-    SortByNesting(working_, reference_);
+    if (options_.reference) {
+      SortByNesting(working_, reference_);
+    } else {
+      SortByNestingFast(working_, reference_);
+    }
     CT_REPORT(30, working_);
     MergeInheritedMembers(working_);
     LoosenText(working_);

@@ -2,7 +2,6 @@
 // same results as the plain stages, which compare every line with every
 // other, found by visiting only the lines and words that can change.
 #include <algorithm>
-#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +11,7 @@
 
 #include "pipeline/normalise_names.h"
 #include "pipeline/normalise_strings.h"
+#include "text/candidate_lines.h"
 #include "text/spaced_words.h"
 
 namespace ct {
@@ -89,10 +89,7 @@ void MarkClassPointersFast(LineList& list) {
     auto rewrite = [&](std::string& s) { MarkUsesAsPointers(s, name); };
     std::optional<std::vector<size_t>> lines;
     if (std::string_view word = SpacedWordWithin(name); !word.empty()) lines = uses.LinesWith(word);
-    if (!lines) {
-      lines.emplace(list.Count());
-      std::iota(lines->begin(), lines->end(), size_t{0});
-    }
+    if (!lines) lines = EveryLine(list);
     for (size_t k : *lines) {
       std::string line = RewriteOutsideStrings(list.Get(k), rewrite);
       if (line == list.Get(k)) continue;

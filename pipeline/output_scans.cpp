@@ -6,8 +6,6 @@
 
 namespace ct {
 
-namespace {
-
 bool DefinesStructureNamed(std::string_view line, std::string_view name) {
   if (!ContainsText(line, name)) return false;  // spares most lines the masking
   const std::string mask = MaskQuotedStrings(line);
@@ -15,14 +13,6 @@ bool DefinesStructureNamed(std::string_view line, std::string_view name) {
   return SameText(Trim(GetTokenOutsideQuotes(line, '=').token), name);
 }
 
-bool IsTableHeaded(std::string_view line, std::string_view head) {
-  Pos p = FindTableOpening(line);
-  return p != 0 && SameText(Copy(line, 1, p - 1), head);
-}
-
-// The keys under which an indexed list files its lines for these scans: the
-// name that DefinesStructureNamed compares, for lines that define members,
-// and the head that IsTableHeaded compares, for table lines.
 bool StructureNameKey(std::string_view line, std::string& key) {
   const std::string mask = MaskQuotedStrings(line);
   if (!Contains(mask, ":") || ContainsText(mask, "{ }")) return false;
@@ -30,6 +20,15 @@ bool StructureNameKey(std::string_view line, std::string& key) {
   return true;
 }
 
+namespace {
+
+bool IsTableHeaded(std::string_view line, std::string_view head) {
+  Pos p = FindTableOpening(line);
+  return p != 0 && SameText(Copy(line, 1, p - 1), head);
+}
+
+// The key under which an indexed list files table lines: the head that
+// IsTableHeaded compares.
 bool TableHeadKey(std::string_view line, std::string& key) {
   Pos p = FindTableOpening(line);
   if (p == 0) return false;

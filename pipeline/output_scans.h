@@ -18,6 +18,13 @@ namespace ct {
 // Position of the "= {" that opens a structure's table in the line, or 0.
 Pos FindTableOpening(std::string_view line);
 
+// Whether `line` defines the members of a structure named `name` (it holds
+// ":" and no "{ }", and its definition name is `name` ignoring case), and
+// the key under which an indexed list files such lines: that name in lower
+// case. Both depend on the name's letters only, not on their case.
+bool DefinesStructureNamed(std::string_view line, std::string_view name);
+bool StructureNameKey(std::string_view line, std::string& key);
+
 // The line nearest the end, at index `lowest` or later and below `end`,
 // that defines the members of a structure named `name` (it holds ":" and no
 // "{ }", and its definition name is `name` ignoring case); kNoLine when there

@@ -1,7 +1,6 @@
 // Every use of a name with a known numeric value (a constant, or a type whose
 // size is known) replaced by that value, so that layout sees numbers only.
 #include <algorithm>
-#include <numeric>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -9,6 +8,7 @@
 
 #include "pipeline/sizes.h"
 #include "pipeline/sizes_numbers.h"
+#include "text/candidate_lines.h"
 #include "text/scan.h"
 #include "text/spaced_words.h"
 
@@ -127,8 +127,7 @@ void ReplaceFieldReferencesFast(LineList& working) {
       lines->insert(lines->end(), opening_equals.begin(), opening_equals.end());
       std::sort(lines->begin(), lines->end());
     } else {
-      lines.emplace(count);
-      std::iota(lines->begin(), lines->end(), size_t{0});
+      lines = EveryLine(working);
     }
     for (size_t j : *lines) {
       auto line = WithReferencesReplaced(working, j, i, *defined);

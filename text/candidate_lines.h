@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <numeric>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,13 @@
 namespace ct {
 
 inline constexpr size_t kNoLine = static_cast<size_t>(-1);
+
+// 0 to the list's last index: what a scan visits without an index.
+inline std::vector<size_t> EveryLine(const LineList& list) {
+  std::vector<size_t> every(list.Count());
+  std::iota(every.begin(), every.end(), size_t{0});
+  return every;
+}
 
 class CandidateLines {
  public:
@@ -56,12 +64,7 @@ class CandidateLines {
 
   // The candidate indices themselves, ascending, for a scan that rewrites
   // the lines it visits (a copy: rewriting refiles them).
-  std::vector<size_t> All() const {
-    if (filed_ != nullptr) return *filed_;
-    std::vector<size_t> every(list_.Count());
-    for (size_t k = 0; k < every.size(); ++k) every[k] = k;
-    return every;
-  }
+  std::vector<size_t> All() const { return filed_ != nullptr ? *filed_ : EveryLine(list_); }
 
  private:
   const LineList& list_;
