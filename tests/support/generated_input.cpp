@@ -61,6 +61,7 @@ class Writer {
   std::string Run() {
     // Every block adds at least one line, so the count reaches the target.
     for (size_t block = 1; lines_ < shape_.lines; ++block) Block(block);
+    if (shape_.unclosed_bracket) Line("  TBroken = (bOne, bTwo;");
     return std::move(text_);
   }
 
@@ -87,6 +88,12 @@ class Writer {
     Line("  Title" + k + " = 'Block " + k + " { not a comment } // nor this';");
     if (random_.Percent(shape_.namesakes))
       Line("  " + std::string(random_.Pick(kSharedConstants)) + " = " + std::to_string(random_.Between(1, 99)) + ";");
+    if (random_.Percent(shape_.variables)) {
+      Line("var");
+      Line("  Counter" + k + ": Integer;");
+      Line("  Current" + k + ": TEntry" + k + ";");
+      Line("const");
+    }
     if (random_.Percent(shape_.quoted_names)) {
       Line("  Sample" + k + " = 'TEntry" + k + " = record Count: Integer; end;';");
       Line("  Hint" + k + " = 'TBase" + k + " = class(TObject) MaxItems" + k + "';");
@@ -104,7 +111,8 @@ class Writer {
     for (size_t f = 0; f < count; ++f) {
       std::string name = random_.Percent(shape_.namesakes) ? std::string(random_.Pick(kSharedConstants))
                                                            : "F" + std::to_string(f);
-      Line("    " + name + ": " + Type(Basic()) + ";");
+      std::string type = random_.Percent(shape_.unknown_types) ? "TMissing" + std::to_string(f) : Type(Basic());
+      Line("    " + name + ": " + type + ";");
     }
   }
 
@@ -129,8 +137,13 @@ class Writer {
     Fields(random_.Between(2, 8));
     Line("  end;");
     if (random_.Percent(shape_.namesakes)) {
-      Line("  " + std::string(random_.Pick(kSharedRecords)) + " = record");
+      Line("  " + Type(std::string(random_.Pick(kSharedRecords))) + " = record");
       Fields(random_.Between(1, 4));
+      Line("  end;");
+    }
+    if (random_.Percent(shape_.namesakes)) {
+      Line("  TSharedClass = class(TObject)");
+      Fields(random_.Between(1, 3));
       Line("  end;");
     }
   }
@@ -174,8 +187,11 @@ class Writer {
   // One line over the token limit: a record with hundreds of fields and a
   // long string constant.
   void LongLines(const std::string& k) {
+    // Long member names keep the member count, which several stages walk
+    // once per member, low.
     std::string wide = "  TWide" + k + " = record";
-    for (size_t f = 0; wide.size() < 21000; ++f) wide += " W" + std::to_string(f) + ": Integer;";
+    for (size_t f = 0; wide.size() < 21000; ++f)
+      wide += " W" + std::to_string(f) + "_" + std::string(120, 'w') + ": Integer;";
     Line(wide + " end;");
     Line("const");
     Line("  Long" + k + " = '" + std::string(20500, 'x') + " TEntry" + k + "';");
@@ -190,7 +206,7 @@ class Writer {
     Line("  TOwner" + k + " = class;");
     Enumerations(k);
     Records(k, block);
-    if (shape_.long_lines && block % 5 == 0) LongLines(k);
+    if (shape_.long_lines && block % 5 == 1) LongLines(k);
     Classes(k, block);
     Line("");
   }

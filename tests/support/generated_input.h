@@ -17,9 +17,14 @@ struct InputShape {
   int namesakes = 0;      // a constant, record or field takes a name shared by many blocks
   int case_variants = 0;  // a type is named in another letter case than its declaration
   int quoted_names = 0;   // a string constant holds declaration text and type names
+  int unknown_types = 0;  // a field names a type declared nowhere, so layout cannot finish
+  int variables = 0;      // a variable is declared outside any structure
   // Adds, every few blocks, a record and a string constant written on one
   // line longer than the token limit.
   bool long_lines = false;
+  // Ends the text with an unclosed bracket, which stops the run after the
+  // normalisation stages.
+  bool unclosed_bracket = false;
 };
 
 // The declarations alone, lines separated by CR LF.
