@@ -204,6 +204,7 @@ class Run {
     TidyLines(working_);
     CT_REPORT(32, working_);
     AddBindingLines(working_);
+    AddLateReferenceLines(working_);
     CT_REPORT(33, working_);
     LayOutForReading(working_, reference_);
     LoosenText(working_);

@@ -11,6 +11,9 @@ void SortByNestingFast(LineList& working, const LineList& reference);
 void MergeInheritedMembers(LineList& working);
 void TidyLines(LineList& working);
 void AddBindingLines(LineList& working);
+// Entries that name their own or a later structure's table get a line after
+// the tables that fills in the table, which the constructor saw as nil.
+void AddLateReferenceLines(LineList& working);
 void LayOutForReading(LineList& working, LineList& reference);
 void TidyTables(LineList& working);
 void NormalizeValues(LineList& working);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pipeline/output.h"
+#include "pipeline/output_entries.h"
 #include "pipeline/output_scans.h"
 #include "pipeline/output_sort.h"
 #include "text/scan.h"
@@ -38,20 +39,11 @@ bool MoveEmbeddedStructuresTo(LineList& working, std::string_view reference_line
 // (a negative number). A pointer's target is left alone, as the passes do.
 std::vector<std::string> EmbeddedTableNames(std::string_view line) {
   std::vector<std::string> names;
-  const std::string mask = MaskQuotedStrings(line);
-  Pos opening = FindTableOpening(line);
-  if (opening == 0) return names;
-  // Each round starts after the closing brace of the entry before.
-  for (Pos open = FindChar(mask, '{', opening + 3); open != 0;) {
-    Pos close = FindChar(mask, '}', open + 1);
-    if (close == 0) break;
-    std::string rest = Slice(line, open + 1, close - 1);
-    std::vector<std::string> items;
-    while (!rest.empty()) items.push_back(Trim(CutAtChar(rest, ',', false)));  // every cut shortens the rest
-    auto is_indirection = [](const std::string& item) { return !item.empty() && item[0] == '-'; };
+  auto is_indirection = [](const std::string& item) { return !item.empty() && item[0] == '-'; };
+  for (const MemberEntry& entry : MemberEntries(line)) {
+    const auto& items = entry.items;
     if (items.size() >= 2 && std::none_of(items.begin() + 1, items.end() - 1, is_indirection))
       names.push_back(items.back());
-    open = FindChar(mask, '{', close + 1);
   }
   return names;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pipeline/sizes.h"
+#include "pipeline/sizes_fields.h"
 #include "pipeline/sizes_numbers.h"
 #include "text/candidate_lines.h"
 #include "text/scan.h"
@@ -16,15 +17,20 @@ namespace ct {
 
 namespace {
 
-// A line cut at its first "=" (leading "=" skipped), as GetValidToken cuts
-// it, but at any length: the table line of a large class may exceed the
-// token limit, and cutting it there would rebuild the line as a lone "=".
-Token SplitAtFirstEquals(std::string_view line) {
-  Pos start = 1;
-  while (At(line, start) == '=') ++start;  // At() is '\0' past the end
-  Pos equals = FindChar(line, '=', start);
-  if (equals == 0) return {Tail(line, start), {}};
-  return {Slice(line, start, equals - 1), Tail(line, equals + 1)};
+// A line cut at its first "=" at any length: the table line of a large class
+// may exceed the token limit, and cutting it there would rebuild the line as
+// a lone "=".
+Token SplitAtFirstEquals(std::string_view line) { return GetTokenOutsideQuotes(line, '='); }
+
+// Where a reference may be replaced: outside strings, and in a table line
+// not in the members' names, so that a field called like a constant keeps
+// its name instead of becoming a number the script cannot load.
+std::string ReplaceableText(std::string_view rest) {
+  std::string mask = MaskQuotedStrings(rest);
+  if (mask.find('{') == std::string::npos) return mask;
+  for (const FieldSpan& field : FieldSpans(rest))
+    for (Pos p = field.first; field.colon != 0 && p < field.colon; ++p) mask[static_cast<size_t>(p - 1)] = kMaskByte;
+  return mask;
 }
 
 // The value a definition line gives its name: a number as written, or the
@@ -58,9 +64,7 @@ void ReplaceReferencesIn(std::string& line, const std::string& name, const std::
   if (IsIntegerText(Trim(parts.rest))) return;
   const std::string spaced_value = " " + value + " ";
   ReplaceCallLikeUses(parts.rest, name, spaced_value);
-  std::string rewritten = parts.token + "=" + ReplaceAllText(parts.rest, name, spaced_value);
-  RestoreQuotedStrings(line, rewritten);
-  line = std::move(rewritten);
+  line = parts.token + "=" + ReplaceAllTextMasked(parts.rest, ReplaceableText(parts.rest), name, spaced_value);
 }
 
 // The name that line i defines and its numeric value, when it has one.

@@ -110,6 +110,25 @@ void SizeOtherSet(std::string& text) {
   Replace(text, p, end - p + 1, " 1 ");
 }
 
+bool StartsIdentifier(char c) {
+  return c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// "= ( a , b = 2 )" ends its declaration and lists names, each with an
+// optional value; "= ( 2 + 3 ) * 4" is an expression whose value the layout
+// evaluates, and sizing it as an enumeration of one would change it.
+bool ListsEnumerationMembers(std::string_view structure, Pos p, Pos closing) {
+  const std::string after = Trim(Tail(structure, closing + 1));
+  if (!after.empty() && after[0] != ';') return false;
+  std::string members = Slice(structure, FindChar(structure, '(', p + 1) + 1, closing - 1);
+  while (!members.empty()) {  // every cut shortens the members
+    std::string member = Trim(CutAtChar(members, ',', false));
+    std::string name = Trim(GetTokenOutsideQuotes(member, '=').token);
+    if (name.empty() || !StartsIdentifier(name[0]) || Contains(name, " ")) return false;
+  }
+  return true;
+}
+
 // An enumeration takes as many bytes as its member count has base-255 digits.
 void SizeEnumeration(std::string& text) {
   const std::string structure = MaskQuotedStrings(text);
@@ -117,17 +136,25 @@ void SizeEnumeration(std::string& text) {
   Pos closing = 0;
   if (p == 0) return;
   auto members = CountBracketMembers(structure, p, closing);
-  if (!members) return;
+  if (!members || !ListsEnumerationMembers(structure, p, closing)) return;
   int bytes = 0;
   for (std::int64_t rest = *members; rest > 0; rest /= 255) ++bytes;  // rest shrinks every turn
   Replace(text, p, closing - p + 1, "= " + std::to_string(bytes));
 }
 
+// A pointer is 4 bytes whatever it points to. Its target may carry a bracket,
+// as a dynamic array of short strings does ("^String [ 20 ]"); the bracket
+// goes with the pointer, or the layout would meet "4 [ 20 ]".
 void SizePointer(std::string& text) {
   const std::string structure = MaskQuotedStrings(text);
   Pos p = FindChar(structure, '^', 1);
   if (p == 0) return;
-  Replace(text, p, WordEnd(structure, p + 1) - p + 1, "4");
+  Pos end = WordEnd(structure, p + 1);
+  if (Copy(structure, end + 1, 3) == " [ ") {
+    Pos close = FindExact(structure, " ] ", end + 1);
+    if (close != 0) end = close + 1;
+  }
+  Replace(text, p, end - p + 1, "4");
 }
 
 // "$" and hexadecimal digits whose value fits 64 bits; anything else is not

@@ -48,8 +48,30 @@ TEST(LuaCheck, NamesATableUsedBeforeItsDefinition) {
       " TItem.__newindex = BindSet \r\n"
       " TOwner.__index = BindGet \r\n"
       " TOwner.__newindex = BindSet \r\n";
-  EXPECT_EQ(CheckClassTypeLua(script),
-            (Problems{"TOwner.Item holds 1 value(s), not an offset and a type", "reads the undefined global TItem"}));
+  EXPECT_EQ(CheckClassTypeLua(script), (Problems{"TOwner.Item holds 1 value(s), not an offset and a type"}));
+}
+
+TEST(LuaCheck, AcceptsATableFilledInAfterItsDefinition) {
+  const char* script =
+      " vt_Word = 8 \r\n"
+      " TNode = { \r\n"
+      "\tNext = { 0 , - 1 , TNode } , \r\n"
+      "}\r\n"
+      " TNode.__index = BindGet \r\n"
+      " TNode.__newindex = BindSet \r\n"
+      " TNode.Next [ 3 ] = TNode \r\n";
+  EXPECT_EQ(CheckClassTypeLua(script), Problems{});
+}
+
+TEST(LuaCheck, NamesAGlobalThatIsNeverDefined) {
+  const char* script =
+      " TOwner = { \r\n"
+      "\tItem = { 0 , - 1 , Missing } , \r\n"
+      "}\r\n"
+      " TOwner.__index = BindGet \r\n"
+      " TOwner.__newindex = BindSet \r\n";
+  // The entry itself reads { 0 , - 1 } to Lua, so only the read gives it away.
+  EXPECT_EQ(CheckClassTypeLua(script), (Problems{"reads the undefined global Missing"}));
 }
 
 TEST(LuaCheck, NamesAMissingBinding) {

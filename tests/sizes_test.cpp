@@ -74,8 +74,13 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"enumeration", " TDuplicates = ( dupIgnore , dupAccept , dupError ) ; ",
                  " TDuplicates = 1 ; "},
         LineCase{"enumeration of 254", Enumeration(254), " TE = 1 ; "},
+        LineCase{"enumeration with values", " TV = ( vA = 1 , vB = 5 ) ; ", " TV = 1 ; "},
+        LineCase{"parenthesised expression", " D = ( 2 + 3 ) * 4 ; ", " D = ( 2 + 3 ) * 4 ; "},
+        LineCase{"parenthesised sum", " D = ( A + B ) ; ", " D = ( A + B ) ; "},
+        LineCase{"parenthesised constant times", " D = ( N ) * 2 ; ", " D = ( N ) * 2 ; "},
         LineCase{"enumeration of 255", Enumeration(255), " TE = 2 ; "},
         LineCase{"pointer", " P : ^TFoo ; ", " P : 4 ; "},
+        LineCase{"dynamic array of short strings", " X : array of String [ 20 ] ; ", " X : 4 ; "},
         LineCase{"second pointer of a field stays", " P : ^TFoo ^TBar ; ", " P : 4 ^TBar ; "},
         LineCase{"hexadecimal", " X = $FF ; ", " X = 255 ; "},
         LineCase{"hexadecimal digits only", " X = $10 ; ", " X = 16 ; "},
@@ -99,6 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LineCase{"unclosed short string", " S : String [ 5 ; ", " S : String [ 5 ; "},
                       LineCase{"empty short string", " S : String [ ] ; ", " S : String [ ] ; "},
                       LineCase{"pointer at the end", " P : ^TFoo", " P : 4"},
+        LineCase{"pointer to an unclosed bracket", " P : ^String [ 20 ; ", " P : 4 [ 20 ; "},
                       LineCase{"lone caret", " P : ^ ; ", " P : 4 ; "}));
 
 // A "$" token that is no hexadecimal number of 64 bits stays for the user to
@@ -287,6 +293,13 @@ TEST(ReplaceFieldReferences, ReplacesWholeWordsOnly) {
                         " TP = { A : PInteger ; B : Integer ; } ; "});
   EXPECT_EQ(out[2], " TRect = { Left : 4 ; Top : 4 ; Right : 4 ; Bottom : 4 ; } ; ");
   EXPECT_EQ(out[3], " TP = { A : PInteger ; B : 4 ; } ; ");
+}
+
+TEST(ReplaceFieldReferences, KeepsMemberNamesThatAreAlsoConstants) {
+  Lines out = Replaced({" N = 10 ; ", " Byte = 1 ; ", " T = { n : Byte ; a : [ 0 .. N ] of Byte ; } ; ",
+                        " M = n + N ; "});
+  EXPECT_EQ(out[2], " T = { n : 1 ; a : [ 0 .. 10 ] of 1 ; } ; ");
+  EXPECT_EQ(out[3], " M = 10 + 10 ; ");
 }
 
 TEST(ReplaceFieldReferences, IgnoresCaseOfTheUse) {

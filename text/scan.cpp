@@ -326,6 +326,11 @@ std::string ReplaceAllTextOutsideQuotes(std::string_view text, std::string_view 
   return ReplaceImpl(text, MaskQuotedStrings(text), from, to, true, true);
 }
 
+std::string ReplaceAllTextMasked(std::string_view text, std::string_view mask, std::string_view from,
+                                 std::string_view to) {
+  return ReplaceImpl(text, mask, from, to, true, true);
+}
+
 void RestoreQuotedStrings(std::string_view source, std::string& target) {
   Pos a = FindChar(source, '"', 1);
   Pos b = FindChar(target, '"', 1);

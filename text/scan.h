@@ -110,6 +110,10 @@ Token GetTokenOutsideQuotes(std::string_view text, char divider);
 // ReplaceAllText that leaves the inside of double-quoted strings alone
 // (`from` holds no double quote).
 std::string ReplaceAllTextOutsideQuotes(std::string_view text, std::string_view from, std::string_view to);
+// Replace-all ignoring case that matches only where `mask` (same length as
+// the text) still holds the text's own bytes.
+std::string ReplaceAllTextMasked(std::string_view text, std::string_view mask, std::string_view from,
+                                 std::string_view to);
 
 // Receives the malformed-number report of NormalizeNumberText. The report
 // arises deep inside list lookups, so the listener is installed per thread by

@@ -14,11 +14,13 @@ using State = std::unique_ptr<lua_State, decltype(&lua_close)>;
 constexpr const char* kBindings = "function BindGet() end\nfunction BindSet() end\n";
 
 // __index of the global table while the script runs: records the name of
-// every global read before anything was assigned to it.
+// every global read before anything was assigned to it. A table that an
+// entry names before its own definition is filled in after the tables, so
+// only a name that stays undefined once the script has run is a fault.
 int RecordUndefinedGlobal(lua_State* L) {
-  auto* problems = static_cast<std::vector<std::string>*>(lua_touserdata(L, lua_upvalueindex(1)));
+  auto* names = static_cast<std::set<std::string>*>(lua_touserdata(L, lua_upvalueindex(1)));
   const char* name = lua_tostring(L, 2);
-  problems->push_back(std::string("reads the undefined global ") + (name ? name : "?"));
+  names->insert(name ? name : "?");
   return 0;
 }
 
@@ -108,9 +110,10 @@ std::vector<std::string> CheckClassTypeLua(std::string_view script) {
   if (L == nullptr) return {"no Lua state could be created"};
 
   if (luaL_dostring(L, kBindings) != LUA_OK) return {std::string("the bindings do not load: ") + lua_tostring(L, -1)};
+  std::set<std::string> read_undefined;
   lua_pushglobaltable(L);
   lua_newtable(L);
-  lua_pushlightuserdata(L, &problems);
+  lua_pushlightuserdata(L, &read_undefined);
   lua_pushcclosure(L, RecordUndefinedGlobal, 1);
   lua_setfield(L, -2, "__index");
   lua_setmetatable(L, -2);
@@ -125,6 +128,11 @@ std::vector<std::string> CheckClassTypeLua(std::string_view script) {
   lua_pushnil(L);
   lua_setmetatable(L, -2);
   lua_pop(L, 1);
+  for (const std::string& name : read_undefined) {
+    lua_getglobal(L, name.c_str());
+    if (lua_isnil(L, -1)) problems.push_back("reads the undefined global " + name);
+    lua_pop(L, 1);
+  }
   Inspection(L, problems).Run();
   std::sort(problems.begin(), problems.end());
   return problems;

@@ -28,8 +28,10 @@ void TempFolder::Write(std::string_view name, std::string_view bytes) const {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string TempFolder::Read(std::string_view name) const {
-  std::ifstream in(path_ / std::string(name), std::ios::binary);
+std::string TempFolder::Read(std::string_view name) const { return ReadFile(path_ / std::string(name)); }
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
   std::stringstream buffer;
   buffer << in.rdbuf();
   return buffer.str();

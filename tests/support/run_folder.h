@@ -29,6 +29,9 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+
 // The embedded prelude followed by `declarations` (lines separated by "\n";
 // written with CR LF like a real ClassTable.txt).
 std::string WithPrelude(std::string_view declarations);

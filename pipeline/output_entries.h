@@ -1,0 +1,19 @@
+// The member entries of a structure line in accessor format, as the output
+// stages read them: " T = { a : { 0 , vt_Byte } ; p : { 4 , - 1 , T } ; } ; ".
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ct {
+
+struct MemberEntry {
+  std::string name;                // "p"
+  std::vector<std::string> items;  // "4", "- 1", "T"
+};
+
+// Braces, commas and semicolons inside string literals are text.
+std::vector<MemberEntry> MemberEntries(std::string_view table_line);
+
+}  // namespace ct
