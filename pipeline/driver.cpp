@@ -32,9 +32,26 @@ class NumberFaultReport : public NumberFaultListener {
   Reporter& reporter_;
 };
 
+// The stages that have a plain version, which compares every line with
+// every other, and a fast one that gives the same result.
+struct StageVersions {
+  void (*unify_case)(LineList&);
+  void (*mark_class_pointers)(LineList&);
+  void (*replace_field_references)(LineList&);
+  void (*sort_by_nesting)(LineList&, const LineList&);
+};
+constexpr StageVersions kPlainVersions = {UnifyCase, MarkClassPointers, ReplaceFieldReferences, SortByNesting};
+constexpr StageVersions kFastVersions = {UnifyCaseFast, MarkClassPointersFast, ReplaceFieldReferencesFast,
+                                         SortByNestingFast};
+
 class Run {
  public:
-  Run(FrontEnd& ui, FileStore& files, const RunOptions& options) : ui_(ui), files_(files), options_(options), faults_(ui) {}
+  Run(FrontEnd& ui, FileStore& files, const RunOptions& options)
+      : ui_(ui),
+        files_(files),
+        options_(options),
+        versions_(options.reference ? kPlainVersions : kFastVersions),
+        faults_(ui) {}
 
   RunOutcome Execute() {
     for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(!options_.reference);
@@ -116,17 +133,9 @@ class Run {
     CT_REPORT(5, working_);
     DeleteJunkLines(working_);
     CT_REPORT(6, working_);
-    if (options_.reference) {
-      UnifyCase(working_);
-    } else {
-      UnifyCaseFast(working_);
-    }
+    versions_.unify_case(working_);
     CT_REPORT(7, working_);
-    if (options_.reference) {
-      MarkClassPointers(working_);
-    } else {
-      MarkClassPointersFast(working_);
-    }
+    versions_.mark_class_pointers(working_);
 
     CT_REPORT(8, working_);
     if (nesting_.HasError()) {
@@ -151,11 +160,7 @@ class Run {
     MergeTableLines(working_, scratch_);
     SplitFieldGroups(working_);
     CT_REPORT(15, working_);
-    if (options_.reference) {
-      ReplaceFieldReferences(working_);
-    } else {
-      ReplaceFieldReferencesFast(working_);
-    }
+    versions_.replace_field_references(working_);
     CT_REPORT(16, working_);
     CT_SAVE(working_, "ClassTable_D.lua");
 
@@ -192,11 +197,7 @@ class Run {
     LoosenText(working_);
 
     CT_REPORT(29, working_);
-    if (options_.reference) {
-      SortByNesting(working_, reference_);
-    } else {
-      SortByNestingFast(working_, reference_);
-    }
+    versions_.sort_by_nesting(working_, reference_);
     CT_REPORT(30, working_);
     MergeInheritedMembers(working_);
     LoosenText(working_);
@@ -234,6 +235,7 @@ class Run {
   FrontEnd& ui_;
   FileStore& files_;
   const RunOptions options_;
+  const StageVersions& versions_;
   NumberFaultReport faults_;
   LineList working_;
   LineList reference_;

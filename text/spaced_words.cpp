@@ -14,12 +14,27 @@ std::string_view SpacedWordWithin(std::string_view pattern) {
   return found;
 }
 
+SpacedWordIndex::SpacedWordIndex(std::unordered_set<std::string> lower_words) : words_(std::move(lower_words)) {
+  for (const std::string& word : words_) {
+    if (word.empty()) continue;
+    first_bytes_.set(static_cast<unsigned char>(word[0]));
+    shortest_ = std::min(shortest_, word.size());
+    longest_ = std::max(longest_, word.size());
+  }
+}
+
+bool SpacedWordIndex::Chosen(std::string_view word) {
+  if (word.size() < shortest_ || word.size() > longest_) return false;
+  if (!first_bytes_.test(static_cast<unsigned char>(LowerAscii(word[0])))) return false;
+  lower_.assign(word);
+  for (char& c : lower_) c = LowerAscii(c);
+  return words_.count(lower_) != 0;
+}
+
 void SpacedWordIndex::Note(std::string_view text, size_t line) {
-  std::string lower;
   ForEachSpacedWord(text, [&](size_t start, size_t length) {
-    lower = LowerAscii(text.substr(start, length));
-    if (!words_.count(lower)) return;
-    std::vector<size_t>& lines = lines_[lower];
+    if (!Chosen(text.substr(start, length))) return;
+    std::vector<size_t>& lines = lines_[lower_];
     if (lines.empty() || lines.back() != line) lines.push_back(line);
   });
 }

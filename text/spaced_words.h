@@ -4,6 +4,7 @@
 // word, so rewriting stages can visit just those lines.
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -44,7 +45,7 @@ std::string_view SpacedWordWithin(std::string_view pattern);
 // own test decides.
 class SpacedWordIndex {
  public:
-  explicit SpacedWordIndex(std::unordered_set<std::string> lower_words) : words_(std::move(lower_words)) {}
+  explicit SpacedWordIndex(std::unordered_set<std::string> lower_words);
 
   void Note(std::string_view text, size_t line);
   // Ascending and once each; nothing when the word was not chosen, which
@@ -52,8 +53,16 @@ class SpacedWordIndex {
   std::optional<std::vector<size_t>> LinesWith(std::string_view word) const;
 
  private:
+  bool Chosen(std::string_view word);
+
   std::unordered_set<std::string> words_;
   std::unordered_map<std::string, std::vector<size_t>> lines_;
+  // Most words of a line are symbols and numbers: their first byte and
+  // length rule them out before any hashing.
+  std::bitset<256> first_bytes_;
+  size_t shortest_ = static_cast<size_t>(-1);
+  size_t longest_ = 0;
+  std::string lower_;  // scratch, kept to reuse its buffer
 };
 
 }  // namespace ct
