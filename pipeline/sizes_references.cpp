@@ -105,18 +105,31 @@ void ReplaceFieldReferences(LineList& working) {
   }
 }
 
-// A use of " Name " holds Name as a spaced word, so only the lines holding
-// it can change, apart from those that begin with "=" (their leading "="
-// goes whenever they are rewritten). Names without a spaced word take the
-// walk over every line.
+namespace {
+
+// Whether rewriting the line changes it even where the name is not used:
+// the rewrite drops leading "=" and gives a line whose "=" all stand inside
+// strings one at its end. A rewritten line is never such a line again.
+bool ChangesWithoutUses(const std::string& line) {
+  if (!Contains(line, "=")) return false;
+  Token parts = SplitAtFirstEquals(line);
+  return !IsIntegerText(Trim(parts.rest)) && parts.token + "=" + parts.rest != line;
+}
+
+}  // namespace
+
+// A use of " Name " holds Name as a spaced word of the line, so only the
+// lines holding that word can change, and those that change even without a
+// use. A name without a spaced word, or one holding the mask byte (which
+// matches inside masked strings), takes the walk over every line.
 void ReplaceFieldReferencesFast(LineList& working) {
   const size_t count = working.Count();
   std::unordered_set<std::string> names;
-  std::vector<size_t> opening_equals;
+  std::vector<size_t> unsettled;
   for (size_t k = 0; k < count; ++k) {
     const std::string& line = working.Get(k);
     if (!Contains(line, "=")) continue;
-    if (line.front() == '=') opening_equals.push_back(k);
+    if (ChangesWithoutUses(line)) unsettled.push_back(k);
     const std::string name = SplitAtFirstEquals(line).token;
     if (std::string_view word = SpacedWordWithin(name); !word.empty()) names.insert(LowerAscii(word));
   }
@@ -126,10 +139,12 @@ void ReplaceFieldReferencesFast(LineList& working) {
     auto defined = ValueDefinedBy(working, i);
     if (!defined) continue;
     std::optional<std::vector<size_t>> lines;
-    if (std::string_view word = SpacedWordWithin(defined->name); !word.empty()) lines = uses.LinesWith(word);
+    std::string_view word = SpacedWordWithin(defined->name);
+    if (!word.empty() && defined->name.find(kMaskByte) == std::string::npos) lines = uses.LinesWith(word);
     if (lines) {
-      lines->insert(lines->end(), opening_equals.begin(), opening_equals.end());
+      lines->insert(lines->end(), unsettled.begin(), unsettled.end());
       std::sort(lines->begin(), lines->end());
+      lines->erase(std::unique(lines->begin(), lines->end()), lines->end());
     } else {
       lines = EveryLine(working);
     }
@@ -139,6 +154,8 @@ void ReplaceFieldReferencesFast(LineList& working) {
       uses.Note(*line, j);
       working.Put(j, std::move(*line));
     }
+    // Each pass leaves a line settled unless it was the pass's own line.
+    std::erase_if(unsettled, [&](size_t k) { return !ChangesWithoutUses(working.Get(k)); });
   }
 }
 

@@ -207,6 +207,8 @@ TEST(FastStageTest, ReplaceFieldReferencesReplacesAsThePlainStage) {
           {"a chain either way round", {" A = B ; ", " B = 5 ; ", " C = A + B ; ", " D = C ; "}},
           {"lines that begin with =", {"==5", " N = 1 ; ", " M = N ; ", "=", "= x ;"}},
           {"a name that begins with =", {"=N= 2", " M = N ; ", " N = 1 ; "}},
+          {"= only inside strings", {" N = 1 ; ", " s : \"a=b\" ; ", " M = N ; ", " t : \"=\" N ; "}},
+          {"a name holding the mask byte", {" \"\x01\" = 4 ; ", " x = \"y\" ; ", " z = \"\x01\" ; "}},
           {"a name of two words", {" a b = 5 ; ", " x = a b ; ", " y = b ; "}},
           {"a name holding a quote", {" \"n = 3 ; ", " x = \"n ; ", " y = \"n\" ; "}},
           {"integer values stay", {" N = 4 ; ", " M = 7 ; ", " K = N ; "}},
