@@ -219,7 +219,10 @@ std::optional<Measurement> Measure(const std::string& self, const fs::path& fold
   Measurement result;
   for (int r = 0; r < options.repeats; ++r) {
     auto m = SpawnRun(self, folder, reference, options.stages);
-    if (!m) return std::nullopt;
+    if (!m) {
+      std::fprintf(stderr, "classtable_bench: the run in %s did not report\n", folder.c_str());
+      return std::nullopt;
+    }
     seconds.push_back(m->seconds);
     cpu_seconds.push_back(m->cpu_seconds);
     result.peak_kib = std::max(result.peak_kib, m->peak_kib);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -74,6 +75,9 @@ struct ShapeCase {
   const char* name;
   InputShape shape;
 };
+
+// Test listings name the shape rather than dump its bytes.
+void PrintTo(const ShapeCase& c, std::ostream* out) { *out << c.name; }
 
 InputShape Shape(std::uint64_t seed, size_t lines) {
   InputShape shape;
