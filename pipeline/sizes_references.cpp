@@ -1,11 +1,17 @@
 // Every use of a name with a known numeric value (a constant, or a type whose
 // size is known) replaced by that value, so that layout sees numbers only.
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 #include "pipeline/sizes.h"
 #include "pipeline/sizes_fields.h"
 #include "pipeline/sizes_numbers.h"
+#include "text/candidate_lines.h"
 #include "text/scan.h"
+#include "text/spaced_words.h"
 
 namespace ct {
 
@@ -61,24 +67,95 @@ void ReplaceReferencesIn(std::string& line, const std::string& name, const std::
   line = parts.token + "=" + ReplaceAllTextMasked(parts.rest, ReplaceableText(parts.rest), name, spaced_value);
 }
 
+// The name that line i defines and its numeric value, when it has one.
+struct NamedValue {
+  std::string name;
+  std::string value;
+};
+
+std::optional<NamedValue> ValueDefinedBy(const LineList& working, size_t i) {
+  if (!Contains(working.Get(i), "=")) return std::nullopt;
+  Token definition = SplitAtFirstEquals(working.Get(i));
+  // A line that declares no name (" = 5 ;") would put its value in place
+  // of every space of every declaration.
+  if (Trim(definition.token).empty()) return std::nullopt;
+  std::string value = NumericValueOf(working, ReplaceAll(GetValidToken(definition.rest, ";").token, " ", ""));
+  if (value.empty()) return std::nullopt;
+  return NamedValue{std::move(definition.token), std::move(value)};
+}
+
+// Line j with the uses of the name replaced; the definition line itself and
+// lines that define nothing are passed over.
+std::optional<std::string> WithReferencesReplaced(const LineList& working, size_t j, size_t i,
+                                                  const NamedValue& defined) {
+  if (j == i || !Contains(working.Get(j), "=")) return std::nullopt;
+  std::string line = working.Get(j);
+  ReplaceReferencesIn(line, defined.name, defined.value);
+  return line;
+}
+
 }  // namespace
 
 void ReplaceFieldReferences(LineList& working) {
   for (size_t i = 0; i < working.Count(); ++i) {
-    if (!Contains(working.Get(i), "=")) continue;
-    Token definition = SplitAtFirstEquals(working.Get(i));
-    // A line that declares no name (" = 5 ;") would put its value in place
-    // of every space of every declaration.
-    if (Trim(definition.token).empty()) continue;
-    std::string value =
-        NumericValueOf(working, ReplaceAll(GetValidToken(definition.rest, ";").token, " ", ""));
-    if (value.empty()) continue;
-    for (size_t j = 0; j < working.Count(); ++j) {
-      if (j == i || !Contains(working.Get(j), "=")) continue;
-      std::string line = working.Get(j);
-      ReplaceReferencesIn(line, definition.token, value);
-      working.Put(j, std::move(line));
+    auto defined = ValueDefinedBy(working, i);
+    if (!defined) continue;
+    for (size_t j = 0; j < working.Count(); ++j)
+      if (auto line = WithReferencesReplaced(working, j, i, *defined)) working.Put(j, std::move(*line));
+  }
+}
+
+namespace {
+
+// Whether rewriting the line changes it even where the name is not used:
+// the rewrite drops leading "=" and gives a line whose "=" all stand inside
+// strings one at its end. A rewritten line is never such a line again.
+bool ChangesWithoutUses(const std::string& line) {
+  if (!Contains(line, "=")) return false;
+  Token parts = SplitAtFirstEquals(line);
+  return !IsIntegerText(Trim(parts.rest)) && parts.token + "=" + parts.rest != line;
+}
+
+}  // namespace
+
+// A use of " Name " holds Name as a spaced word of the line, so only the
+// lines holding that word can change, and those that change even without a
+// use. A name without a spaced word, or one holding the mask byte (which
+// matches inside masked strings), takes the walk over every line.
+void ReplaceFieldReferencesFast(LineList& working) {
+  const size_t count = working.Count();
+  std::unordered_set<std::string> names;
+  std::vector<size_t> unsettled;
+  for (size_t k = 0; k < count; ++k) {
+    const std::string& line = working.Get(k);
+    if (!Contains(line, "=")) continue;
+    if (ChangesWithoutUses(line)) unsettled.push_back(k);
+    const std::string name = SplitAtFirstEquals(line).token;
+    if (std::string_view word = SpacedWordWithin(name); !word.empty()) names.insert(LowerAscii(word));
+  }
+  SpacedWordIndex uses(std::move(names));
+  for (size_t k = 0; k < count; ++k) uses.Note(working.Get(k), k);
+  for (size_t i = 0; i < count; ++i) {
+    auto defined = ValueDefinedBy(working, i);
+    if (!defined) continue;
+    std::optional<std::vector<size_t>> lines;
+    std::string_view word = SpacedWordWithin(defined->name);
+    if (!word.empty() && defined->name.find(kMaskByte) == std::string::npos) lines = uses.LinesWith(word);
+    if (lines) {
+      lines->insert(lines->end(), unsettled.begin(), unsettled.end());
+      std::sort(lines->begin(), lines->end());
+      lines->erase(std::unique(lines->begin(), lines->end()), lines->end());
+    } else {
+      lines = EveryLine(working);
     }
+    for (size_t j : *lines) {
+      auto line = WithReferencesReplaced(working, j, i, *defined);
+      if (!line || *line == working.Get(j)) continue;
+      uses.Note(*line, j);
+      working.Put(j, std::move(*line));
+    }
+    // Each pass leaves a line settled unless it was the pass's own line.
+    std::erase_if(unsettled, [&](size_t k) { return !ChangesWithoutUses(working.Get(k)); });
   }
 }
 
