@@ -1,9 +1,14 @@
 // Runs the whole conversion in memory on arbitrary bytes: the first byte
 // chooses whether the rest is a whole ClassTable.txt or declarations
-// appended to the prelude, which is how users feed the tool.
+// appended to the prelude, which is how users feed the tool. Each input runs
+// twice, with the fast stage versions and with the plain ones they must
+// match: a difference in outcome, files, log or messages is a finding too.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "pipeline/driver.h"
 #include "pipeline/file_store.h"
@@ -11,16 +16,37 @@
 
 namespace {
 
-class SilentFrontEnd : public ct::FrontEnd {
+// Keeps what a person would see: the log and the message boxes.
+class TranscriptFrontEnd : public ct::FrontEnd {
  public:
-  void Log(std::string_view) override {}
-  void Message(std::string_view, std::string_view, ct::MessageIcon) override {}
+  void Log(std::string_view line) override { transcript.emplace_back(line); }
+  void Message(std::string_view caption, std::string_view text, ct::MessageIcon) override {
+    transcript.push_back(std::string(caption) + ": " + std::string(text));
+  }
   void ClearLog() override {}
   void ShowList(const ct::LineList&) override {}
-  bool StageReport(const ct::LineList&, std::string_view) override { return true; }
+  bool StageReport(const ct::LineList&, std::string_view message) override {
+    Log(message);
+    return true;
+  }
   void SetResultLabel(std::string_view) override {}
   void RunEnded() override {}
+
+  std::vector<std::string> transcript;
 };
+
+struct Run {
+  ct::RunOutcome outcome;
+  ct::MemoryStore files;
+  TranscriptFrontEnd ui;
+};
+
+void Convert(const std::string& input, bool reference, Run& run) {
+  run.files.files["ClassTable.txt"] = input;
+  ct::RunOptions options;
+  options.reference = reference;
+  run.outcome = ct::RunConversion(run.ui, run.files, options);
+}
 
 }  // namespace
 
@@ -29,9 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::string prelude = ct::ReadPrelude(ct::kPreludeResource) + "\r\n";
   std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
   if (data[0] & 1) input.insert(0, prelude);
-  ct::MemoryStore files;
-  files.files["ClassTable.txt"] = std::move(input);
-  SilentFrontEnd ui;
-  ct::RunConversion(ui, files);
+  Run fast, plain;
+  Convert(input, false, fast);
+  Convert(input, true, plain);
+  if (fast.outcome != plain.outcome || fast.files.files != plain.files.files ||
+      fast.ui.transcript != plain.ui.transcript) {
+    std::fprintf(stderr, "the fast and the plain stage versions disagree on this input\n");
+    std::abort();
+  }
   return 0;
 }
