@@ -59,13 +59,27 @@ Items SplitLastItem(const std::string& t) {
   return {Copy(t, 1, comma), Tail(t, comma + 1)};
 }
 
+// The first "(" outside an array's bounds. A bound that the reference list
+// could not reduce, such as "( N ) - 1" with N an expression constant, is
+// arithmetic and lists no enumeration values.
+Pos EnumerationOpen(const std::string& t) {
+  Pos depth = 0;
+  for (Pos p = 1; p <= Len(t); ++p) {
+    char c = At(t, p);
+    if (c == '[') ++depth;
+    if (c == ']' && depth > 0) --depth;
+    if (c == '(' && depth == 0) return p;
+  }
+  return 0;
+}
+
 // Sets take a byte; an enumeration takes as many bytes as its number of
 // values has base-255 digits.
 std::string ReduceSetsAndEnumerations(const std::string& t) {
   if (Pos set = FindText(t, "set of ", 1)) return Copy(t, 1, set - 1) + "Byte";
-  Pos open = FindChar(t, '(', 1);
+  Pos open = EnumerationOpen(t);
   if (open == 0) return t;
-  Pos close = FindChar(t, ')', 1);
+  Pos close = FindChar(t, ')', open);
   const std::string values = Slice(t, open + 1, close - 1);
   long long count = 1;
   for (char c : values) count += c == ',';

@@ -123,6 +123,10 @@ TEST(TypeDescriptor, ArraysGiveElementSizeAndKind) {
       {"array of TRect", "-1,16,TRect"},
       // Every dynamic array starts with its indirection.
       {"array of Integer", "-1,4,vt_Integer"},
+      // A bound the operator evaluation left in brackets lists no
+      // enumeration values.
+      {"array [ 0 .. ( K ) - 1 ] of Integer", "4,vt_Integer"},
+      {"array [ ( K ) .. 9 ] of TRect", "16,TRect"},
   });
 }
 
