@@ -162,6 +162,13 @@ std::string ReduceFixedArray(const Lists& lists, std::string t) {
   Pos array = FindText(t, "array ", 1);
   if (array == 0) return t;
   if (Pos of = FindText(t, " of ", array)) t = Trim(Tail(t, of + 4));
+  // An array of arrays is described by its innermost element, as an array
+  // of several dimensions is. Each turn drops an " of ", so the walk ends.
+  while (FindText(t, "array [ ", 1) == 1) {
+    Pos of = FindText(t, " of ", 1);
+    if (of == 0) break;
+    t = Trim(Tail(t, of + 4));
+  }
   return ReduceArrayElement(lists, t, ArrayKind::kFixed);
 }
 

@@ -127,6 +127,11 @@ TEST(TypeDescriptor, ArraysGiveElementSizeAndKind) {
       // enumeration values.
       {"array [ 0 .. ( K ) - 1 ] of Integer", "4,vt_Integer"},
       {"array [ ( K ) .. 9 ] of TRect", "16,TRect"},
+      // An array of arrays is described by its innermost element, as an
+      // array of several dimensions is.
+      {"array [ 0 .. 1 ] of array [ 0 .. 2 ] of Integer", "4,vt_Integer"},
+      {"array [ 0 .. 1 ] of array [ 0 .. 2 ] of array [ 1 .. 2 ] of TRect", "16,TRect"},
+      {"array [ 0 .. 1 , 0 .. 2 ] of Integer", "4,vt_Integer"},
   });
 }
 
