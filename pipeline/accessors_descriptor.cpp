@@ -98,11 +98,28 @@ std::string ReduceSetsAndEnumerations(const std::string& t) {
 // A procedural type written out with parameters or a result is named by its
 // leading keyword, since its parameter types may well spell the other one
 // (function ( p : TProcedureList ) : Boolean).
-std::optional<std::string> InlineRoutineCode(const std::string& t) {
-  if (!Contains(t, ";") && !Contains(t, ":")) return std::nullopt;
+std::optional<std::string> RoutineKeyword(const std::string& t) {
   const std::string head = LowerAscii(GetValidToken(Trim(t), " (").token);
   if (head == "procedure") return "Procedure";
   if (head == "function") return "Function";
+  return std::nullopt;
+}
+
+std::optional<std::string> InlineRoutineCode(const std::string& t) {
+  if (!Contains(t, ";") && !Contains(t, ":")) return std::nullopt;
+  return RoutineKeyword(t);
+}
+
+// The code of a named procedural type, declared with parameters (which is
+// no alias) or as an alias of a routine written out: an array of them holds
+// routine addresses, not values of a type called like the name.
+std::optional<std::string> NamedRoutineCode(const LineList& reference, std::string name) {
+  std::string keyword = name;
+  if (FindRoutineType(reference, keyword)) return "vt_" + RoutineKeyword(keyword).value_or(keyword);
+  AliasTrail trail(reference);
+  // Ends with the trail.
+  while (trail.Follow(name))
+    if (auto routine = RoutineKeyword(name)) return "vt_" + *routine;
   return std::nullopt;
 }
 
@@ -129,6 +146,7 @@ enum class ArrayKind { kDynamic, kFixed };
 // The element part of an array descriptor for an element name without
 // spaces: its size and code, its whole size and table, or a pointer.
 std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
+  if (auto routine = NamedRoutineCode(lists.reference, element)) return "4," + *routine;
   std::int32_t size = 0;
   if (FindIntegerConstant(lists.working, element, size)) return std::to_string(size) + ",vt_" + element;
   std::string whole = element;
@@ -225,6 +243,14 @@ std::string Reduce(const Lists& lists, std::string t) {
   return t;
 }
 
+// A procedural type declared with parameters or a result is no alias, but
+// what a member of that type holds is a routine's address all the same.
+std::string WithRoutineCode(const LineList& reference, const std::string& descriptor, const std::string& name) {
+  std::string keyword = name;
+  if (!FindRoutineType(reference, keyword)) return descriptor;
+  return ReplaceFirstText(descriptor, name, "vt_" + RoutineKeyword(keyword).value_or(keyword));
+}
+
 }  // namespace
 
 std::string ResolveTypeDescriptor(const LineList& working, const LineList& reference, const LineList& snapshot,
@@ -245,7 +271,7 @@ std::string ResolveTypeDescriptor(const LineList& working, const LineList& refer
     // An alias refines the name it stands for inside what was found so far.
     descriptor = descriptor.empty() ? t : ReplaceFirstText(descriptor, previous, t);
     previous = last;
-    if (!trail.Follow(last)) return descriptor;
+    if (!trail.Follow(last)) return WithRoutineCode(reference, descriptor, previous);
     t = last;
   }
 }

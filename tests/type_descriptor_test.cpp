@@ -170,8 +170,14 @@ TEST(TypeDescriptor, ProceduralTypes) {
       {"function ( p : TProcedureList ) : Boolean", "vt_Function"},
       {"function : TProcedureKind", "vt_Function"},
       {"procedure ( a : Integer ; f : TFunctionList )", "vt_Procedure"},
-      // A named procedural type with parameters is no alias: its name stays.
-      {"TCompare", "TCompare"},
+      // A named procedural type with parameters is no alias, yet its
+      // members hold a routine's address like those of any other.
+      {"TCompare", "vt_Function"},
+      {"^TCompare", "-1,vt_Function"},
+      {"array [ 0 .. 1 ] of TCompare", "4,vt_Function"},
+      {"array of TCompare", "-1,4,vt_Function"},
+      {"array [ 0 .. 1 ] of TProc", "4,vt_Procedure"},
+      {"array of TProc", "-1,4,vt_Procedure"},
   });
 }
 
