@@ -19,14 +19,12 @@ enum class Op { kMul, kDiv, kMod, kShr, kShl, kAnd, kOr, kXor, kAdd, kSub };
 struct Operator {
   Op op;
   std::string_view text;
-  bool word;  // word operators are found ignoring case
 };
 
-// The order is the only precedence there is.
+// The order is the only precedence there is. Word operators match in any case.
 constexpr Operator kOperators[] = {
-    {Op::kMul, " * ", false}, {Op::kDiv, " div ", true}, {Op::kMod, " mod ", true}, {Op::kShr, " shr ", true},
-    {Op::kShl, " shl ", true}, {Op::kAnd, " and ", true}, {Op::kOr, " or ", true},   {Op::kXor, " xor ", true},
-    {Op::kAdd, " + ", false}, {Op::kSub, " - ", false},
+    {Op::kMul, " * "},   {Op::kDiv, " div "}, {Op::kMod, " mod "}, {Op::kShr, " shr "}, {Op::kShl, " shl "},
+    {Op::kAnd, " and "}, {Op::kOr, " or "},   {Op::kXor, " xor "}, {Op::kAdd, " + "},   {Op::kSub, " - "},
 };
 
 bool Fits32(std::int64_t v) {
@@ -68,35 +66,6 @@ std::optional<std::int64_t> Compute(Op op, std::int64_t left, std::int64_t right
   return result;
 }
 
-// Evaluates every occurrence of one operator whose operands are known,
-// left to right. An evaluation replaces an occurrence by a number, which
-// holds no space and so creates no new occurrence; a failed one moves the
-// search past it. Either way the walk ends.
-void EvaluateOperator(const LineList& list, std::string& t, const Operator& op) {
-  Pos p = op.word ? FindText(t, op.text, 1) : FindExact(t, op.text, 1);
-  while (p != 0) {
-    const Pos after = p + Len(op.text);
-    Pos i = FindCharInRange(t, ' ', p - 1, 1);
-    Pos j = FindChar(t, ' ', after);
-    std::optional<std::int64_t> result;
-    if (auto left = ResolveOperand(list, Slice(t, i + 1, p - 1), OperandSide::kLeft)) {
-      if (auto right = ResolveOperand(list, Slice(t, after, j - 1), OperandSide::kRight))
-        result = Compute(op.op, left->value, right->value);
-    }
-    if (result) {
-      // Parentheses around exactly this operation go with it.
-      if (At(t, i - 1) == '(' && At(t, j + 1) == ')') {
-        i -= 2;
-        j += 2;
-      }
-      Replace(t, i + 1, j - i - 1, std::to_string(*result));
-    }
-    Pos next = FindText(t, op.text, i + 1);
-    if (next == p) next = FindText(t, op.text, p + 1);
-    p = next;
-  }
-}
-
 }  // namespace
 
 void EvaluateOperators(LineList& list) {
@@ -106,7 +75,14 @@ void EvaluateOperators(LineList& list) {
     // "( N ) - 1" holds no operation inside its parentheses, so no operator
     // pass would ever remove them and "-" would never see a number.
     std::string t = ReplaceParenthesisedOperands(list, line);
-    for (const Operator& op : kOperators) EvaluateOperator(list, t, op);
+    for (const Operator& op : kOperators) {
+      SweepOperator(list, t, {op.text, '(', ')'},
+                    [&](const Operand& left, const Operand& right) -> std::optional<std::string> {
+                      auto value = Compute(op.op, left.value, right.value);
+                      if (!value) return std::nullopt;
+                      return std::to_string(*value);
+                    });
+    }
     RestoreQuotedStrings(line, t);
     list.Put(i, std::move(t));
   }

@@ -5,9 +5,8 @@
 #
 #   scripts/screenshot.sh [OUT.png]      BUILD_DIR selects the build folder.
 #
-# Input: examples/ClassTable.txt when present; otherwise the prelude with the
-# example declarations (examples/*.pas) appended; with neither, the prelude
-# the window writes on its first start.
+# Input: the prelude with the bundled example's declarations appended, as a
+# user prepares ClassTable.txt.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -20,15 +19,8 @@ ninja -C "$build" -j2 classtable classtable-gui-snapshot >/dev/null
 
 work=$(mktemp -d /tmp/classtable-window.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-if [ -f examples/ClassTable.txt ]; then
-  cp examples/ClassTable.txt "$work/ClassTable.txt"
-else
-  for declarations in examples/*.pas; do
-    [ -f "$declarations" ] || continue
-    [ -f "$work/ClassTable.txt" ] || "$build/classtable" init "$work" >/dev/null
-    cat "$declarations" >> "$work/ClassTable.txt"
-  done
-fi
+"$build/classtable" init "$work" >/dev/null
+cat examples/GameHost.pas >> "$work/ClassTable.txt"
 
 mkdir -p "$(dirname "$out")"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
