@@ -24,7 +24,7 @@ std::vector<std::string> MemberDeclarations(const std::vector<FormMember>& membe
     size_t next = i + 1;
     while (groups == MemberGroups::kGrouped && next < members.size() && members[next].type == members[i].type)
       names += ", " + members[next++].name;
-    out.push_back(names + ": " + members[i].type + ";");
+    out.push_back(names + ": " + members[i].type + ";" + members[i].note);
     i = next;
   }
   return out;
@@ -84,6 +84,9 @@ const std::vector<std::string> kPreludeClasses = {"TList", "TObject", "TStringLi
 const std::vector<std::string> kMemberWords = {"Count", "Flags", "Next", "Owner", "Data",  "Size",  "Kind",
                                                "Label", "Items", "State", "Value", "Left",  "Tag",   "Link",
                                                "Buffer", "Mode", "Depth", "Width", "Color", "Shape", "Total"};
+// Comments between members: removed before anything else, whatever they
+// hold, so they may stand in a one-line record too.
+const std::vector<std::string> kNotes = {" { it's a note }", " (* a; b: c *)", " { end; }", " {}", " (* 'x' *)"};
 const std::vector<std::string> kParameterLists = {"",
                                                   "(Sender: TObject)",
                                                   "(Sender: TObject; var Done: Boolean)",
@@ -167,6 +170,7 @@ class Generator {
     for (int i = random_.Between(1, 4); i > 0; --i) text += random_.Pick(kStringPieces);
     std::string literal = "'" + text + "'";
     if (random_.Chance(20)) literal += " + '" + random_.Pick(kStringPieces) + "'";
+    if (random_.Chance(10)) literal += "#13#10'" + random_.Pick(kStringPieces) + "'";
     return literal;
   }
 
@@ -340,14 +344,23 @@ class Generator {
     return random_.Pick(kBasicTypes);
   }
 
-  std::vector<std::string> Routines(const FormStructure& s) {
-    if (!random_.Chance(50)) return {};
-    std::vector<std::string> lines = {"  public", "    constructor Create;", "    destructor Destroy; override;"};
+  // Sections, methods and properties, which the conversion drops.
+  std::vector<std::string> Routines(const FormStructure& s, bool is_class) {
+    if (!random_.Chance(40)) return {};
+    std::vector<std::string> lines = {"  public"};
+    if (is_class) {
+      lines.push_back("    constructor Create;");
+      lines.push_back("    destructor Destroy; override;");
+      lines.push_back("    class function Make(Count: Integer): TObject;");
+      lines.push_back("    procedure Update(Sender: TObject); virtual;");
+    }
+    lines.push_back("    procedure Clear;");
+    lines.push_back("    function IsEmpty: Boolean;");
     if (!s.members.empty())
       lines.push_back("    property " + s.members[0].name.substr(1) + ": Integer read " + s.members[0].name + ";");
-    lines.push_back("    procedure Update(Sender: TObject); virtual;");
-    lines.push_back("    function Count: Integer;");
-    lines.push_back("  published");
+    lines.push_back("  strict private");
+    lines.push_back("    procedure SetCount(const Value: Integer); // it's a setter");
+    if (is_class) lines.push_back("  published");
     return lines;
   }
 
@@ -362,9 +375,10 @@ class Generator {
       // Runs of one type make the field groups of the grouped layout.
       std::string type = i > 0 && random_.Chance(35) ? s.members.back().type : MemberType(index);
       std::string name = Unique("m" + random_.Pick(kMemberWords));
-      s.members.push_back({name, type});
+      std::string note = random_.Chance(10) ? random_.Pick(kNotes) : std::string();
+      s.members.push_back({name, type, note});
     }
-    if (p.is_class) s.routines = Routines(s);
+    s.routines = Routines(s, p.is_class);
     if (random_.Chance(15)) s.tail = random_.Chance(50) ? " deprecated 'Use " + p.name + "X instead'" : " platform";
     return s;
   }

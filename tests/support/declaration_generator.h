@@ -15,6 +15,7 @@ enum class MemberGroups { kSeparate, kGrouped };
 struct FormMember {
   std::string name;
   std::string type;  // Delphi text, as it stands after the colon
+  std::string note;  // a brace or star comment after the member, or nothing
 };
 
 struct FormStructure {
@@ -23,7 +24,7 @@ struct FormStructure {
   std::string tail;  // what follows "end": a hint directive, or nothing
   std::vector<FormMember> members;
   // Visibility sections, methods and properties: written only when the
-  // members stand one per line, as real class declarations hold them.
+  // members stand one per line, as real declarations hold them.
   std::vector<std::string> routines;
 };
 
