@@ -43,8 +43,10 @@ void ExpectFollowersIntact(const Converted& c, size_t count, const std::string& 
   EXPECT_EQ(c.problems, Lines{}) << input;
   for (size_t k = 0; k < count; ++k) {
     auto table = c.tables.find("TAfter" + std::to_string(k));
-    EXPECT_EQ(table == c.tables.end() ? Lines{} : table->second, (Lines{"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }"}))
-        << "TAfter" << k << " in\n" << input;
+    EXPECT_EQ(table == c.tables.end() ? Lines{} : table->second,
+              (Lines{"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }"}))
+        << "TAfter" << k << " in\n"
+        << input;
   }
 }
 
@@ -58,11 +60,11 @@ std::string EachFollowed(const char* const (&forms)[N], const std::string& prefi
 
 TEST(TextInStrings, SymbolsInAStringConstantOpenOrCloseNothing) {
   const char* const literals[] = {
-      "'Press { to begin'", "'}'",         "'a; b: c } ;'", "'x;y'",        "'a:b'",
-      "'= {'",              "'{ }'",       "'end;'",        "'It''s {'",    "'C:\\Temp\\{'",
-      "'// not a comment'", "'(* { *)'",   "'say \"hi\"'",  "'\"{\"'",      "'\"'",
-      "'{' + ';'",          "'vt_Byte {'", "' record '",    "'} ; x : y'",  "'nWholeSize : 4 ;'",
+      "'Press { to begin'", "'}'", "'a; b: c } ;'", "'x;y'", "'a:b'", "'= {'", "'{ }'", "'end;'", "'It''s {'",
+      "'C:\\Temp\\{'", "'// not a comment'", "'(* { *)'", "'say \"hi\"'", "'\"{\"'", "'\"'", "'{' + ';'",
+      "'vt_Byte {'", "' record '", "'} ; x : y'", "'nWholeSize : 4 ;'",
   };
+
   const std::string input = EachFollowed(literals, "const\n  SText = ", ";\n");
   const Converted c = Convert(input);
   ExpectFollowersIntact(c, std::size(literals), input);
@@ -96,7 +98,8 @@ TEST(OneLineRecords, AProceduralFieldLosesOnlyItsType) {
   ExpectFollowersIntact(c, std::size(fields), input);
   for (size_t k = 0; k < std::size(fields); ++k) {
     const std::string name = "TRec" + std::to_string(k);
-    EXPECT_EQ(DeclarationOf(c.run.Lines("ClassTable_D.lua"), name), " " + name + " = { a : 1 ; OnDone : 4 ; b : 2 ; } ; ");
+    EXPECT_EQ(DeclarationOf(c.run.Lines("ClassTable_D.lua"), name),
+              " " + name + " = { a : 1 ; OnDone : 4 ; b : 2 ; } ; ");
     EXPECT_EQ(MemberNames(c.tables.count(name) ? c.tables.at(name) : Lines{}), (Lines{"a", "OnDone", "b"})) << name;
   }
 }
@@ -107,8 +110,9 @@ TEST(ArraysOfPointerAliases, NameTheElementByItsCode) {
       "  TArrays = record xa: array [0..3] of PInteger; ya: array of PInteger; za: array[1..2] of PMyInt; end;\n");
   EXPECT_EQ(c.run.outcome, RunOutcome::kSucceeded);
   EXPECT_EQ(c.problems, Lines{});
-  EXPECT_EQ(c.tables.at("TArrays"), (Lines{"xa = { 0 , 4 , - 1 , vt_Integer }", "ya = { 16 , - 1 , 4 , - 1 , vt_Integer }",
-                                           "za = { 20 , 4 , - 1 , vt_Integer }"}));
+  EXPECT_EQ(c.tables.at("TArrays"),
+            (Lines{"xa = { 0 , 4 , - 1 , vt_Integer }", "ya = { 16 , - 1 , 4 , - 1 , vt_Integer }",
+                   "za = { 20 , 4 , - 1 , vt_Integer }"}));
 }
 
 TEST(ShortStringMembers, AreAlignedToSingleBytesLikeStringsOfALength) {
@@ -121,7 +125,8 @@ TEST(ShortStringMembers, AreAlignedToSingleBytesLikeStringsOfALength) {
   const Lines e = c.run.Lines("ClassTable_E.lua");
   EXPECT_EQ(DeclarationOf(e, "TSs"),
             " TSs = { nWholeSize : 264 ; nAddSize : 264 ; nMaxSize : 4 ; b : 0 ; s : 1 ; i : 260 ; } ; ");
-  EXPECT_EQ(DeclarationOf(e, "TSa"), " TSa = { nWholeSize : 2564 ; nAddSize : 2561 ; nMaxSize : 1 ; b : 0 ; a : 1 ; } ; ");
+  EXPECT_EQ(DeclarationOf(e, "TSa"),
+            " TSa = { nWholeSize : 2564 ; nAddSize : 2561 ; nMaxSize : 1 ; b : 0 ; a : 1 ; } ; ");
   EXPECT_EQ(DeclarationOf(e, "TSn"),
             " TSn = { nWholeSize : 264 ; nAddSize : 264 ; nMaxSize : 4 ; b : 0 ; s : 1 ; i : 260 ; } ; ");
 }
@@ -129,22 +134,33 @@ TEST(ShortStringMembers, AreAlignedToSingleBytesLikeStringsOfALength) {
 // Every field of a one-line record gets the size rules a field on a line of
 // its own gets: both ways of writing the record lay out alike.
 TEST(OneLineRecords, EveryFieldIsSizedAsOnALineOfItsOwn) {
-  const std::string fields[] = {"a: ^TFoo;",          "b: ^TBar;",           "s: String[20];",
-                                "t: String[30];",     "e: set of (e1, e2);", "f: set of (f1, f2, f3);",
-                                "g: set of 0..15;",   "h: set of 0..7;",     "xa: array[0..$1F] of Byte;",
-                                "ya: array[0..$0F] of Byte;", "p: procedure;", "q: function: Integer;"};
+  const std::string fields[] = {"a: ^TFoo;",
+                                "b: ^TBar;",
+                                "s: String[20];",
+                                "t: String[30];",
+                                "e: set of (e1, e2);",
+                                "f: set of (f1, f2, f3);",
+                                "g: set of 0..15;",
+                                "h: set of 0..7;",
+                                "k: set of TKind;",
+                                "l: set of TKind;",
+                                "xa: array[0..$1F] of Byte;",
+                                "ya: array[0..$0F] of Byte;",
+                                "p: procedure;",
+                                "q: function: Integer;"};
   std::string one_line = "  TTwo = record";
   std::string many_lines = "  TTwo = record\n";
   for (const std::string& field : fields) {
     one_line += " " + field;
     many_lines += "    " + field + "\n";
   }
-  const std::string before = "type\n  TFoo = record z: Byte; end;\n  TBar = record w: Word; end;\n";
+  const std::string before =
+      "type\n  TKind = (kA, kB);\n  TFoo = record z: Byte; end;\n  TBar = record w: Word; end;\n";
   const Converted single = Convert(before + one_line + " end;\n");
   const Converted several = Convert(before + many_lines + "  end;\n");
   ASSERT_EQ(single.run.outcome, RunOutcome::kSucceeded);
   EXPECT_EQ(DeclarationOf(single.run.Lines("ClassTable_D.lua"), "TTwo"),
-            " TTwo = { a : 4 ; b : 4 ; s : 1_21 ; t : 1_31 ; e : 1 ; f : 1 ; g : 3 ; h : 2 ; "
+            " TTwo = { a : 4 ; b : 4 ; s : 1_21 ; t : 1_31 ; e : 1 ; f : 1 ; g : 3 ; h : 2 ; k : 1 ; l : 1 ; "
             "xa : [ 0 .. 31 ] of 1 ; ya : [ 0 .. 15 ] of 1 ; p : 4 ; q : 4 ; } ; ");
   EXPECT_EQ(DeclarationOf(single.run.Lines("ClassTable_E.lua"), "TTwo"),
             DeclarationOf(several.run.Lines("ClassTable_E.lua"), "TTwo"));
@@ -158,8 +174,9 @@ TEST(FieldGroups, OfRoutineTypesSplitAtTheirOwnColon) {
   const char* const heads[] = {"  TEvents = class\n", "  TEvents = class "};
   const char* const separators[] = {"\n    ", " "};
   for (int form = 0; form < 2; ++form) {
-    const std::string declarations = std::string("type\n") + heads[form] + "OnA, OnB: procedure(Sender: TObject) of object;" +
-                                     separators[form] + "F1, F2: function: Integer;" + separators[form] + "end;\n";
+    const std::string declarations = std::string("type\n") + heads[form] +
+                                     "OnA, OnB: procedure(Sender: TObject) of object;" + separators[form] +
+                                     "F1, F2: function: Integer;" + separators[form] + "end;\n";
     const Converted c = Convert(declarations);
     EXPECT_EQ(c.run.outcome, RunOutcome::kSucceeded) << declarations;
     EXPECT_EQ(c.problems, Lines{}) << declarations;
