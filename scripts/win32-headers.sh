@@ -33,24 +33,37 @@ rm -f "$out/part.txt"
 status=0
 "$tool" convert "$out" >"$out/log.txt" 2>"$out/messages.txt" || status=$?
 
+# The prelude alone, for comparison: its own structures are counted too.
+mkdir -p "$out/prelude"
+rm -f "$out/prelude"/ClassTable*.txt
+"$tool" init "$out/prelude" >/dev/null
+"$tool" convert "$out/prelude" >/dev/null 2>&1 || true
+
 # Structure lines of the layout result: laid out when they carry their size.
-structures() { grep -a ' { ' "$1" | grep -a -v '^ setmetatable' || true; }
+structures() { tr -d '\r' <"$1" | grep -a ' { ' | grep -a -v '^ setmetatable' || true; }
+count_laid_out() { structures "$1" | grep -a -c ' nWholeSize :' || true; }
 total=$(structures "$out/ClassTable_E.lua" | wc -l)
-laid_out=$(structures "$out/ClassTable_E.lua" | grep -a -c ' nWholeSize :' || true)
+laid_out=$(count_laid_out "$out/ClassTable_E.lua")
+prelude_total=$(structures "$out/prelude/ClassTable_E.lua" | wc -l)
+prelude_laid_out=$(count_laid_out "$out/prelude/ClassTable_E.lua")
 
 echo "input:      $out/ClassTable.txt ($appended lines appended to the prelude)"
 echo "exit:       $status"
-echo "laid out:   $laid_out of $total structures"
-grep -a '失败行号' "$out/log.txt" | sed 's/^-*/failure:    /' | cut -c1-200 || true
+echo "laid out:   $laid_out of $total structures (the prelude alone: $prelude_laid_out of $prelude_total)"
+tr -d '\r' <"$out/log.txt" | grep -a '失败行号' | sed 's/^-*/failure:    /' | cut -c1-200 || true
 if [ -f "$out/ClassType.lua" ]; then
-  tables=$(grep -a -c ' = { $' "$out/ClassType.lua" || true)
+  tables=$(tr -d '\r' <"$out/ClassType.lua" | grep -a -c ' = { $' || true)
   echo "ClassType:  $tables tables"
   if command -v lua5.4 >/dev/null; then
-    loads=$(lua5.4 -e 'BindGet = function() end BindSet = function() end
-      local chunk, problem = loadfile(arg[1])
-      if not chunk then print("does not load: " .. problem) return end
-      local ok, failure = pcall(chunk)
-      print(ok and "loads" or ("does not run: " .. tostring(failure)))' "$out/ClassType.lua")
+    loads=$(lua5.4 - "$out/ClassType.lua" <<'LUA' || true
+BindGet = function() end
+BindSet = function() end
+local chunk, problem = loadfile(arg[1])
+if not chunk then print("does not load: " .. problem) return end
+local ok, failure = pcall(chunk)
+print(ok and "loads" or ("does not run: " .. tostring(failure)))
+LUA
+)
     echo "Lua 5.4:    $loads"
   fi
 fi
