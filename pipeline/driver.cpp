@@ -6,6 +6,7 @@
 #include "pipeline/expressions.h"
 #include "pipeline/layout.h"
 #include "pipeline/normalise.h"
+#include "pipeline/normalise_names.h"
 #include "pipeline/offsets.h"
 #include "pipeline/output.h"
 #include "pipeline/sizes.h"
@@ -31,11 +32,29 @@ class NumberFaultReport : public NumberFaultListener {
   Reporter& reporter_;
 };
 
+// The stages that have a plain version, which compares every line with
+// every other, and a fast one that gives the same result.
+struct StageVersions {
+  void (*unify_case)(LineList&);
+  void (*mark_class_pointers)(LineList&);
+  void (*replace_field_references)(LineList&);
+  void (*sort_by_nesting)(LineList&, const LineList&);
+};
+constexpr StageVersions kPlainVersions = {UnifyCase, MarkClassPointers, ReplaceFieldReferences, SortByNesting};
+constexpr StageVersions kFastVersions = {UnifyCaseFast, MarkClassPointersFast, ReplaceFieldReferencesFast,
+                                         SortByNestingFast};
+
 class Run {
  public:
-  Run(FrontEnd& ui, FileStore& files) : ui_(ui), files_(files), faults_(ui) {}
+  Run(FrontEnd& ui, FileStore& files, const RunOptions& options)
+      : ui_(ui),
+        files_(files),
+        options_(options),
+        versions_(options.reference ? kPlainVersions : kFastVersions),
+        faults_(ui) {}
 
   RunOutcome Execute() {
+    for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(!options_.reference);
     ScopedNumberFaultListener listener(&faults_);
     RunOutcome outcome = Stages();
     ui_.RunEnded();
@@ -114,9 +133,9 @@ class Run {
     CT_REPORT(5, working_);
     DeleteJunkLines(working_);
     CT_REPORT(6, working_);
-    UnifyCase(working_);
+    versions_.unify_case(working_);
     CT_REPORT(7, working_);
-    MarkClassPointers(working_);
+    versions_.mark_class_pointers(working_);
 
     CT_REPORT(8, working_);
     if (nesting_.HasError()) {
@@ -141,7 +160,7 @@ class Run {
     MergeTableLines(working_, scratch_);
     SplitFieldGroups(working_);
     CT_REPORT(15, working_);
-    ReplaceFieldReferences(working_);
+    versions_.replace_field_references(working_);
     CT_REPORT(16, working_);
     CT_SAVE(working_, "ClassTable_D.lua");
 
@@ -178,7 +197,7 @@ class Run {
     LoosenText(working_);
 
     CT_REPORT(29, working_);
-    SortByNesting(working_, reference_);
+    versions_.sort_by_nesting(working_, reference_);
     CT_REPORT(30, working_);
     MergeInheritedMembers(working_);
     LoosenText(working_);
@@ -215,6 +234,8 @@ class Run {
 
   FrontEnd& ui_;
   FileStore& files_;
+  const RunOptions options_;
+  const StageVersions& versions_;
   NumberFaultReport faults_;
   LineList working_;
   LineList reference_;
@@ -225,14 +246,14 @@ class Run {
 
 }  // namespace
 
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files) {
-  Run run(ui, files);
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options) {
+  Run run(ui, files, options);
   return run.Execute();
 }
 
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder) {
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options) {
   FolderStore files(folder);
-  return RunConversion(ui, files);
+  return RunConversion(ui, files, options);
 }
 
 }  // namespace ct

@@ -17,8 +17,16 @@ enum class RunOutcome {
   kAbandoned,         // the front end asked to stop at a stage report
 };
 
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files);
+struct RunOptions {
+  // Runs the plain implementation: every name lookup and name scan walks the
+  // whole list, and the case and class-pointer stages compare every line with
+  // every other. Slow on large inputs; kept as the reference that the fast
+  // path must match byte for byte.
+  bool reference = false;
+};
+
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options = {});
 // A run in a folder on disk.
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder);
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options = {});
 
 }  // namespace ct

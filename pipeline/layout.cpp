@@ -3,6 +3,7 @@
 // yet is left exactly as it was read and tried again in the next cycle.
 #include "pipeline/layout.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +11,8 @@
 
 #include "pipeline/layout_placement.h"
 #include "pipeline/operands.h"
+#include "text/candidate_lines.h"
+#include "text/lookups.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -87,12 +90,25 @@ std::string SizeFields(const Placement& placement) {
          " ;" + " nMaxSize : " + std::to_string(placement.max) + " ;";
 }
 
+// The lines that may begin with `name` and its "=": of an indexed list,
+// those filed under the name and those filed under an empty one (a line at
+// the token limit reads as nameless). A name that is empty or holds "="
+// (inside a string) reads differently at a line's start: every line.
+std::vector<size_t> LinesThatMayBeginWith(const LineList& working, std::string_view name) {
+  if (!working.Indexed() || name.empty() || Contains(name, "=")) return EveryLine(working);
+  std::vector<size_t> lines = CandidateLines(working, DefinitionNameKey, Trim(name)).All();
+  std::vector<size_t> nameless = CandidateLines(working, DefinitionNameKey, "").All();
+  lines.insert(lines.end(), nameless.begin(), nameless.end());
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
 // Declarations of the same name made earlier or later (a forward declaration
 // left as an empty pair of braces) take the sizes of the full one; their
 // braces then hold the size fields only.
 bool GiveNamesakesSizes(LineList& working, size_t self, std::string_view name, std::string_view fields) {
   bool changed = false;
-  for (size_t j = 0; j < working.Count(); ++j) {
+  for (size_t j : LinesThatMayBeginWith(working, name)) {
     if (j == self) continue;
     // A namesake starts with the name and its "="; most lines fail this at
     // once, without being copied.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pipeline/normalise.h"
+#include "pipeline/normalise_names.h"
 #include "pipeline/normalise_strings.h"
 
 namespace ct {
@@ -19,21 +20,19 @@ void RespellEach(std::string& s, std::string_view key) {
 
 }  // namespace
 
+void LowerArrayKeyword(std::string& s) { s = ReplaceAllText(s, " array ", " array "); }
+
 void UnifyCase(LineList& list) {
   for (size_t k = 0; k < list.Count(); ++k) {
     // Read now: the passes for earlier lines may have respelled this word.
     const std::string key = " " + GetValidToken(list.Get(k), " ").token + " ";
     RewriteEachLineOutsideStrings(list, [&](std::string& s) {
       RespellEach(s, key);
-      s = ReplaceAllText(s, " array ", " array ");
+      LowerArrayKeyword(s);
     });
   }
 }
 
-namespace {
-
-// The name a line declares as a class, with the spaces around it, or empty
-// when the line declares none.
 std::string DeclaredClassName(const std::string& line) {
   const std::string emptied = WithEmptiedStrings(line);
   if (!ContainsText(emptied, " class ")) return {};
@@ -44,18 +43,18 @@ std::string DeclaredClassName(const std::string& line) {
   return name;
 }
 
-}  // namespace
+void MarkUsesAsPointers(std::string& s, const std::string& name) {
+  const std::string pointer = "^" + TrimLeft(name);
+  s = ReplaceAllText(s, " :" + name, " : " + pointer);
+  s = ReplaceAllText(s, " =" + name, " = " + pointer);
+  s = ReplaceAllText(s, " of" + name, " of " + pointer);
+}
 
 void MarkClassPointers(LineList& list) {
   for (size_t i = 0; i < list.Count(); ++i) {
     const std::string name = DeclaredClassName(list.Get(i));
     if (name.empty()) continue;
-    const std::string pointer = "^" + TrimLeft(name);
-    RewriteEachLineOutsideStrings(list, [&](std::string& s) {
-      s = ReplaceAllText(s, " :" + name, " : " + pointer);
-      s = ReplaceAllText(s, " =" + name, " = " + pointer);
-      s = ReplaceAllText(s, " of" + name, " of " + pointer);
-    });
+    RewriteEachLineOutsideStrings(list, [&](std::string& s) { MarkUsesAsPointers(s, name); });
   }
 }
 

@@ -34,7 +34,10 @@ constexpr std::array<Substitution, 14> kLoosenings = {{
 
 template <size_t N>
 void Substitute(std::string& s, const std::array<Substitution, N>& table) {
-  for (const Substitution& sub : table) s = ReplaceAll(s, sub.from, sub.to);
+  // Most lines hold few of the symbols; a line without one is left as it
+  // is instead of being copied.
+  for (const Substitution& sub : table)
+    if (s.find(sub.from) != std::string::npos) s = ReplaceAll(s, sub.from, sub.to);
 }
 
 }  // namespace

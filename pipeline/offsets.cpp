@@ -5,6 +5,7 @@
 #include <string>
 
 #include "pipeline/texts.h"
+#include "text/candidate_lines.h"
 #include "text/gbk.h"
 #include "text/lookups.h"
 #include "text/scan.h"
@@ -77,6 +78,14 @@ std::optional<std::string> DefinitionName(std::string_view line) {
   return Trim(GetValidToken(mask, "=").token);
 }
 
+// The key under which an indexed list files a line for ShiftMemberOffsets.
+bool DefinedNameKey(std::string_view line, std::string& key) {
+  auto name = DefinitionName(line);
+  if (!name) return false;
+  key = LowerAscii(*name);
+  return true;
+}
+
 }  // namespace
 
 void ShiftParentOffsets(LineList& working, Reporter& reporter) {
@@ -103,7 +112,7 @@ void ShiftParentOffsets(LineList& working, Reporter& reporter) {
 
 bool ShiftMemberOffsets(LineList& working, std::string_view name, long long offset, Reporter& reporter) {
   bool found = false;
-  for (size_t i = 0; i < working.Count(); ++i) {
+  for (size_t i : CandidateLines(working, DefinedNameKey, name).All()) {
     std::string line = working.Get(i);
     auto line_name = DefinitionName(line);
     if (!line_name || !SameText(*line_name, name)) continue;

@@ -6,6 +6,8 @@
 namespace ct {
 
 void SortByNesting(LineList& working, const LineList& reference);
+// The same order, in time near-linear in the number of lines moved.
+void SortByNestingFast(LineList& working, const LineList& reference);
 void MergeInheritedMembers(LineList& working);
 void TidyLines(LineList& working);
 void AddBindingLines(LineList& working);

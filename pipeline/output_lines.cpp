@@ -1,6 +1,7 @@
 // Which lines the script keeps, and the lines that bind its tables to the
 // host's accessor functions.
 #include <string>
+#include <vector>
 
 #include "pipeline/output.h"
 #include "pipeline/output_scans.h"
@@ -24,8 +25,12 @@ bool BelongsInScript(std::string_view line) {
 }  // namespace
 
 void TidyLines(LineList& working) {
-  for (size_t i = working.Count(); i > 0; --i)
-    if (!BelongsInScript(working.Get(i - 1))) working.Delete(i - 1);
+  // One pass that keeps lines: deleting them one by one shifts the rest of
+  // the list each time, which large inputs feel.
+  std::vector<std::string> kept;
+  for (const std::string& line : working.Lines())
+    if (BelongsInScript(line)) kept.push_back(line);
+  working = LineList(std::move(kept));
 }
 
 void AddBindingLines(LineList& working) {

@@ -1,11 +1,10 @@
 #include "pipeline/output_scans.h"
 
-#include <algorithm>
 #include <string>
 
-namespace ct {
+#include "text/candidate_lines.h"
 
-namespace {
+namespace ct {
 
 bool DefinesStructureNamed(std::string_view line, std::string_view name) {
   if (!ContainsText(line, name)) return false;  // spares most lines the masking
@@ -14,9 +13,27 @@ bool DefinesStructureNamed(std::string_view line, std::string_view name) {
   return SameText(Trim(GetTokenOutsideQuotes(line, '=').token), name);
 }
 
+bool StructureNameKey(std::string_view line, std::string& key) {
+  const std::string mask = MaskQuotedStrings(line);
+  if (!Contains(mask, ":") || ContainsText(mask, "{ }")) return false;
+  key = LowerAscii(Trim(GetTokenOutsideQuotes(line, '=').token));
+  return true;
+}
+
+namespace {
+
 bool IsTableHeaded(std::string_view line, std::string_view head) {
   Pos p = FindTableOpening(line);
   return p != 0 && SameText(Copy(line, 1, p - 1), head);
+}
+
+// The key under which an indexed list files table lines: the head that
+// IsTableHeaded compares.
+bool TableHeadKey(std::string_view line, std::string& key) {
+  Pos p = FindTableOpening(line);
+  if (p == 0) return false;
+  key = LowerAscii(Copy(line, 1, p - 1));
+  return true;
 }
 
 }  // namespace
@@ -24,21 +41,21 @@ bool IsTableHeaded(std::string_view line, std::string_view head) {
 Pos FindTableOpening(std::string_view line) { return FindExact(MaskQuotedStrings(line), "= {"); }
 
 size_t FindLastStructureNamed(const LineList& list, std::string_view name, size_t lowest, size_t end) {
-  for (size_t k = std::min(end, list.Count()); k > lowest; --k)
-    if (DefinesStructureNamed(list.Get(k - 1), name)) return k - 1;
-  return kNoLine;
+  return CandidateLines(list, StructureNameKey, name).Last(lowest, end, [&](const std::string& line) {
+    return DefinesStructureNamed(line, name);
+  });
 }
 
 size_t FindFirstTableHeaded(const LineList& list, std::string_view head, size_t from) {
-  for (size_t k = from; k < list.Count(); ++k)
-    if (IsTableHeaded(list.Get(k), head)) return k;
-  return kNoLine;
+  return CandidateLines(list, TableHeadKey, head).First(from, kNoLine, [&](const std::string& line) {
+    return IsTableHeaded(line, head);
+  });
 }
 
 size_t FindLastTableHeaded(const LineList& list, std::string_view head) {
-  for (size_t k = list.Count(); k > 0; --k)
-    if (IsTableHeaded(list.Get(k - 1), head)) return k - 1;
-  return kNoLine;
+  return CandidateLines(list, TableHeadKey, head).Last(0, kNoLine, [&](const std::string& line) {
+    return IsTableHeaded(line, head);
+  });
 }
 
 }  // namespace ct

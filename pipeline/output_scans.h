@@ -6,18 +6,24 @@
 #include <cstddef>
 #include <string_view>
 
+#include "text/candidate_lines.h"
 #include "text/line_list.h"
 #include "text/scan.h"
 
 namespace ct {
-
-inline constexpr size_t kNoLine = static_cast<size_t>(-1);
 
 // Every structural test here looks only outside double-quoted strings: a
 // string constant is never a table, whatever braces it holds.
 
 // Position of the "= {" that opens a structure's table in the line, or 0.
 Pos FindTableOpening(std::string_view line);
+
+// Whether `line` defines the members of a structure named `name` (it holds
+// ":" and no "{ }", and its definition name is `name` ignoring case), and
+// the key under which an indexed list files such lines: that name in lower
+// case. Both depend on the name's letters only, not on their case.
+bool DefinesStructureNamed(std::string_view line, std::string_view name);
+bool StructureNameKey(std::string_view line, std::string& key);
 
 // The line nearest the end, at index `lowest` or later and below `end`,
 // that defines the members of a structure named `name` (it holds ":" and no

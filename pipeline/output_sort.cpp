@@ -8,45 +8,28 @@
 #include "pipeline/output.h"
 #include "pipeline/output_entries.h"
 #include "pipeline/output_scans.h"
+#include "pipeline/output_sort.h"
 #include "text/scan.h"
 
 namespace ct {
 
 namespace {
 
-// Further passes rarely change anything; the bound keeps the sort finite
-// whatever the declarations.
-constexpr int kMaxNestingPasses = 9;
-
 // Walks the members of the reference line that stood at `j0` and moves each
 // embedded structure still standing at or after the insertion point to it,
 // one behind the other. Returns whether a line moved (a move onto its own
 // place counts).
 bool MoveEmbeddedStructuresTo(LineList& working, std::string_view reference_line, size_t j0) {
-  // Members are found on the mask, so that a string holding ":" or ";" is
-  // no member; their types are read from the line itself.
-  const std::string mask = MaskQuotedStrings(reference_line);
-  if (ContainsText(mask, "{ }")) return false;
-  Pos s = FindChar(mask, ';', 1);
-  Pos t = FindCharInRange(mask, ':', s - 2, 1);
-  if (t == 0) return false;
   size_t j = j0;
   bool moved = false;
-  // s moves to a later ";" every round, or to 0.
-  while (s != 0 && At(mask, s - 2) != '}') {
-    std::string type = Slice(reference_line, t + 2, s - 2);
-    if (!type.empty() && !Contains(type, " ")) {
-      size_t k = FindLastStructureNamed(working, type, j);
-      if (k != kNoLine) {
-        std::string line = working.Get(k);
-        working.Delete(k);
-        working.Insert(j, std::move(line));
-        ++j;
-        moved = true;
-      }
-    }
-    s = FindChar(mask, ';', s + 1);
-    t = FindCharInRange(mask, ':', s - 2, 1);
+  for (const std::string& type : NestingMemberTypes(reference_line)) {
+    size_t k = FindLastStructureNamed(working, type, j);
+    if (k == kNoLine) continue;
+    std::string line = working.Get(k);
+    working.Delete(k);
+    working.Insert(j, std::move(line));
+    ++j;
+    moved = true;
   }
   return moved;
 }
@@ -65,11 +48,12 @@ std::vector<std::string> EmbeddedTableNames(std::string_view line) {
   return names;
 }
 
-// Puts every structure after the tables it embeds, keeping the order of all
-// lines that are already in place: a depth-first walk over "embeds" in list
-// order. A table that an earlier line of its name already defines needs no
-// move. Embedding in a circle cannot be ordered; the walk then keeps the
-// lines it meets twice where they fall.
+}  // namespace
+
+// A depth-first walk over "embeds" in list order. A table that an earlier
+// line of its name already defines needs no move. Embedding in a circle
+// cannot be ordered; the walk then keeps the lines it meets twice where they
+// fall.
 void PlaceEmbeddedTablesFirst(LineList& working) {
   const size_t count = working.Count();
   std::vector<std::vector<size_t>> embeds(count);
@@ -111,7 +95,24 @@ void PlaceEmbeddedTablesFirst(LineList& working) {
   working = LineList(std::move(sorted));
 }
 
-}  // namespace
+std::vector<std::string> NestingMemberTypes(std::string_view reference_line) {
+  std::vector<std::string> types;
+  // Members are found on the mask, so that a string holding ":" or ";" is
+  // no member; their types are read from the line itself.
+  const std::string mask = MaskQuotedStrings(reference_line);
+  if (ContainsText(mask, "{ }")) return types;
+  Pos s = FindChar(mask, ';', 1);
+  Pos t = FindCharInRange(mask, ':', s - 2, 1);
+  if (t == 0) return types;
+  // s moves to a later ";" every round, or to 0.
+  while (s != 0 && At(mask, s - 2) != '}') {
+    std::string type = Slice(reference_line, t + 2, s - 2);
+    if (!type.empty() && !Contains(type, " ")) types.push_back(std::move(type));
+    s = FindChar(mask, ';', s + 1);
+    t = FindCharInRange(mask, ':', s - 2, 1);
+  }
+  return types;
+}
 
 void SortByNesting(LineList& working, const LineList& reference) {
   for (int pass = 0; pass < kMaxNestingPasses; ++pass) {

@@ -18,6 +18,8 @@ void SplitFieldGroups(LineList& working);
 // Replaces every use of a name whose definition has a numeric value by that
 // value, line after line, so that a chain of definitions resolves in one pass.
 void ReplaceFieldReferences(LineList& working);
+// The same result, visiting only the lines that can hold each name.
+void ReplaceFieldReferencesFast(LineList& working);
 
 // Splits the field groups of one line in the compact form ("a,b:Integer;"
 // becomes "a:Integer;b:Integer;"). A field's names end at its first colon

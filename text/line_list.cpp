@@ -9,13 +9,73 @@
 
 namespace ct {
 
+LineList::LineList(LineList&& other) noexcept : lines_(std::move(other.lines_)), indexed_(other.indexed_) {
+  other.lines_.clear();
+  other.Invalidate();
+}
+
+LineList& LineList::operator=(const LineList& other) {
+  if (this != &other) {
+    lines_ = other.lines_;
+    Invalidate();
+  }
+  return *this;
+}
+
+LineList& LineList::operator=(LineList&& other) noexcept {
+  if (this != &other) {
+    lines_ = std::move(other.lines_);
+    other.lines_.clear();
+    other.Invalidate();
+    Invalidate();
+  }
+  return *this;
+}
+
+LineList::~LineList() = default;
+
+void LineList::Put(size_t i, std::string line) {
+  lines_.at(i) = std::move(line);
+  for (auto& index : indexes_) index->Replaced(i);
+}
+
 void LineList::Insert(size_t i, std::string line) {
   if (i > lines_.size()) i = lines_.size();
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
+  Invalidate();
 }
 
 void LineList::Delete(size_t i) {
-  if (i < lines_.size()) lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+  if (i >= lines_.size()) return;
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+  Invalidate();
+}
+
+void LineList::Add(std::string line) {
+  lines_.push_back(std::move(line));
+  for (auto& index : indexes_) index->Replaced(lines_.size() - 1);
+}
+
+void LineList::Clear() {
+  lines_.clear();
+  Invalidate();
+}
+
+void LineList::SetIndexed(bool indexed) {
+  indexed_ = indexed;
+  if (!indexed_) indexes_.clear();
+}
+
+const std::vector<size_t>& LineList::LinesUnder(LineKeyFunction key_of, std::string_view key) const {
+  LineIndex* index = nullptr;
+  for (auto& candidate : indexes_)
+    if (candidate->key_of() == key_of) index = candidate.get();
+  if (index == nullptr) index = indexes_.emplace_back(std::make_unique<LineIndex>(key_of)).get();
+  return index->LinesUnder(lines_, key);
+}
+
+void LineList::Invalidate() {
+  for (auto& index : indexes_) index->Invalidate();
 }
 
 std::string LineList::Text() const {
@@ -30,7 +90,10 @@ std::string LineList::Text() const {
   return text;
 }
 
-void LineList::SetText(std::string_view text) { lines_ = SplitLines(text); }
+void LineList::SetText(std::string_view text) {
+  lines_ = SplitLines(text);
+  Invalidate();
+}
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;

@@ -4,9 +4,12 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "text/line_index.h"
 
 namespace ct {
 
@@ -14,16 +17,35 @@ class LineList {
  public:
   LineList() = default;
   explicit LineList(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  // A copy takes the lines and the indexing choice, never the indexes.
+  LineList(const LineList& other) : lines_(other.lines_), indexed_(other.indexed_) {}
+  LineList(LineList&& other) noexcept;
+  // Assignment replaces the lines only: whether a list keeps indexes is a
+  // choice made for the list (by the run), not part of its contents.
+  LineList& operator=(const LineList& other);
+  LineList& operator=(LineList&& other) noexcept;
+  ~LineList();
 
   size_t Count() const { return lines_.size(); }
   bool Has(size_t i) const { return i < lines_.size(); }
   const std::string& Get(size_t i) const { return lines_.at(i); }
-  void Put(size_t i, std::string line) { lines_.at(i) = std::move(line); }
+  void Put(size_t i, std::string line);
   void Insert(size_t i, std::string line);
   void Delete(size_t i);
-  void Add(std::string line) { lines_.push_back(std::move(line)); }
-  void Clear() { lines_.clear(); }
+  void Add(std::string line);
+  void Clear();
   const std::vector<std::string>& Lines() const { return lines_; }
+
+  // Name lookups ask an indexed list for the lines filed under a key instead
+  // of reading every line. The index for a key function is built at its
+  // first use and kept current through every change made here. A list that
+  // is not indexed (the plain reference implementation) leaves its lookups
+  // to read every line.
+  bool Indexed() const { return indexed_; }
+  void SetIndexed(bool indexed);
+  // The ascending indices of the lines that `key_of` files under `key`.
+  // Valid until the list changes or the next call. Only for indexed lists.
+  const std::vector<size_t>& LinesUnder(LineKeyFunction key_of, std::string_view key) const;
 
   // Every line followed by CR LF, as the whole-text view of an editor.
   std::string Text() const;
@@ -33,7 +55,11 @@ class LineList {
   bool operator==(const LineList& other) const { return lines_ == other.lines_; }
 
  private:
+  void Invalidate();
+
   std::vector<std::string> lines_;
+  bool indexed_ = true;
+  mutable std::vector<std::unique_ptr<LineIndex>> indexes_;
 };
 
 std::vector<std::string> SplitLines(std::string_view text);

@@ -1,5 +1,8 @@
 #include "text/lookups.h"
 
+#include <algorithm>
+
+#include "text/candidate_lines.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -13,6 +16,22 @@ bool ParseDefinition(std::string_view line, Definition& out) {
   return true;
 }
 
+bool DefinitionNameKey(std::string_view line, std::string& key) {
+  if (line.find('=') == std::string_view::npos) return false;
+  key.clear();
+  // The name as ParseDefinition cuts it: empty at the token limit, leading
+  // "=" skipped, up to the next "=", then trimmed.
+  if (Len(line) >= kTokenLimit) return true;
+  size_t begin = line.find_first_not_of('=');
+  if (begin == std::string_view::npos) return true;
+  size_t end = std::min(line.find('=', begin), line.size());
+  while (begin < end && IsBlank(static_cast<unsigned char>(line[begin]))) ++begin;
+  while (end > begin && IsBlank(static_cast<unsigned char>(line[end - 1]))) --end;
+  key.assign(line.substr(begin, end - begin));
+  for (char& c : key) c = LowerAscii(c);
+  return true;
+}
+
 namespace {
 
 // The one scan behind every lookup: offers each definition line named `name`
@@ -20,11 +39,9 @@ namespace {
 template <class Accept>
 bool FindDefinition(const LineList& list, std::string_view name, Accept&& accept) {
   Definition def;
-  for (const std::string& line : list.Lines()) {
-    if (!ParseDefinition(line, def) || !SameText(def.name, name)) continue;
-    if (accept(def)) return true;
-  }
-  return false;
+  return CandidateLines(list, DefinitionNameKey, name).First(0, list.Count(), [&](const std::string& line) {
+    return ParseDefinition(line, def) && SameText(def.name, name) && accept(def);
+  }) != kNoLine;
 }
 
 bool GetSizeAndMax(const LineList& list, std::string& name, int& max_size, std::string_view size_key) {

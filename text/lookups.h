@@ -19,6 +19,9 @@ struct Definition {
   std::string value;
 };
 bool ParseDefinition(std::string_view line, Definition& out);
+// The key under which an indexed list files a definition line: its name as
+// ParseDefinition gives it, ASCII letters lower-cased.
+bool DefinitionNameKey(std::string_view line, std::string& key);
 
 bool FindIntegerConstant(const LineList& list, std::string_view name, std::int32_t& value);
 bool FindNumericValue(const LineList& list, std::string& name, int& prefix);
