@@ -69,7 +69,7 @@ std::uint32_t Seeds(std::uint32_t quick) {
 }
 
 TEST(GeneratedDeclarations, EverySuccessfulRunWritesALoadableCompleteScript) {
-  for (std::uint32_t seed = 1; seed <= Seeds(5); ++seed) {
+  for (std::uint32_t seed = 1; seed <= Seeds(40); ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     FormSample sample = GenerateFormSample(seed);
     const MemberLayout layout = seed % 2 ? MemberLayout::kOneLine : MemberLayout::kOnePerLine;
@@ -84,7 +84,7 @@ TEST(GeneratedDeclarations, OneLineAndManyLinesConvertAlike) {
                                                         {MemberLayout::kOneLine, MemberGroups::kSeparate},
                                                         {MemberLayout::kOnePerLine, MemberGroups::kGrouped},
                                                         {MemberLayout::kOneLine, MemberGroups::kGrouped}};
-  for (std::uint32_t seed = 1001; seed < 1001 + Seeds(2); ++seed) {
+  for (std::uint32_t seed = 1001; seed < 1001 + Seeds(10); ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     FormSample sample = GenerateFormSample(seed);
     const std::string reference_input = sample.Text(ways[0].first, ways[0].second);
