@@ -123,9 +123,12 @@ std::optional<std::string> NamedRoutineCode(const LineList& reference, std::stri
   return std::nullopt;
 }
 
+// The keyword as a word of its own: a type called TProcedureKind or
+// TFunctionList is no routine.
 std::optional<std::string> RoutineCode(const std::string& t) {
-  if (ContainsText(t, "procedure")) return "Procedure";
-  if (ContainsText(t, "function")) return "Function";
+  const std::string words = " " + t + " ";
+  if (ContainsText(words, " procedure ")) return "Procedure";
+  if (ContainsText(words, " function ")) return "Function";
   return std::nullopt;
 }
 

@@ -178,6 +178,9 @@ TEST(TypeDescriptor, ProceduralTypes) {
       {"array of TCompare", "-1,4,vt_Function"},
       {"array [ 0 .. 1 ] of TProc", "4,vt_Procedure"},
       {"array of TProc", "-1,4,vt_Procedure"},
+      // Only the keyword as a word of its own makes a routine.
+      {"TProcedureKind", "TProcedureKind"},
+      {"TFunctionList", "TFunctionList"},
   });
 }
 
