@@ -59,13 +59,27 @@ Items SplitLastItem(const std::string& t) {
   return {Copy(t, 1, comma), Tail(t, comma + 1)};
 }
 
+// The first "(" outside an array's bounds. A bound that the reference list
+// could not reduce, such as "( N ) - 1" with N an expression constant, is
+// arithmetic and lists no enumeration values.
+Pos EnumerationOpen(const std::string& t) {
+  Pos depth = 0;
+  for (Pos p = 1; p <= Len(t); ++p) {
+    char c = At(t, p);
+    if (c == '[') ++depth;
+    if (c == ']' && depth > 0) --depth;
+    if (c == '(' && depth == 0) return p;
+  }
+  return 0;
+}
+
 // Sets take a byte; an enumeration takes as many bytes as its number of
 // values has base-255 digits.
 std::string ReduceSetsAndEnumerations(const std::string& t) {
   if (Pos set = FindText(t, "set of ", 1)) return Copy(t, 1, set - 1) + "Byte";
-  Pos open = FindChar(t, '(', 1);
+  Pos open = EnumerationOpen(t);
   if (open == 0) return t;
-  Pos close = FindChar(t, ')', 1);
+  Pos close = FindChar(t, ')', open);
   const std::string values = Slice(t, open + 1, close - 1);
   long long count = 1;
   for (char c : values) count += c == ',';
@@ -84,17 +98,37 @@ std::string ReduceSetsAndEnumerations(const std::string& t) {
 // A procedural type written out with parameters or a result is named by its
 // leading keyword, since its parameter types may well spell the other one
 // (function ( p : TProcedureList ) : Boolean).
-std::optional<std::string> InlineRoutineCode(const std::string& t) {
-  if (!Contains(t, ";") && !Contains(t, ":")) return std::nullopt;
+std::optional<std::string> RoutineKeyword(const std::string& t) {
   const std::string head = LowerAscii(GetValidToken(Trim(t), " (").token);
   if (head == "procedure") return "Procedure";
   if (head == "function") return "Function";
   return std::nullopt;
 }
 
+std::optional<std::string> InlineRoutineCode(const std::string& t) {
+  if (!Contains(t, ";") && !Contains(t, ":")) return std::nullopt;
+  return RoutineKeyword(t);
+}
+
+// The code of a named procedural type, declared with parameters (which is
+// no alias) or as an alias of a routine written out: an array of them holds
+// routine addresses, not values of a type called like the name.
+std::optional<std::string> NamedRoutineCode(const LineList& reference, std::string name) {
+  std::string keyword = name;
+  if (FindRoutineType(reference, keyword)) return "vt_" + RoutineKeyword(keyword).value_or(keyword);
+  AliasTrail trail(reference);
+  // Ends with the trail.
+  while (trail.Follow(name))
+    if (auto routine = RoutineKeyword(name)) return "vt_" + *routine;
+  return std::nullopt;
+}
+
+// The keyword as a word of its own: a type called TProcedureKind or
+// TFunctionList is no routine.
 std::optional<std::string> RoutineCode(const std::string& t) {
-  if (ContainsText(t, "procedure")) return "Procedure";
-  if (ContainsText(t, "function")) return "Function";
+  const std::string words = " " + t + " ";
+  if (ContainsText(words, " procedure ")) return "Procedure";
+  if (ContainsText(words, " function ")) return "Function";
   return std::nullopt;
 }
 
@@ -115,6 +149,7 @@ enum class ArrayKind { kDynamic, kFixed };
 // The element part of an array descriptor for an element name without
 // spaces: its size and code, its whole size and table, or a pointer.
 std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
+  if (auto routine = NamedRoutineCode(lists.reference, element)) return "4," + *routine;
   std::int32_t size = 0;
   if (FindIntegerConstant(lists.working, element, size)) return std::to_string(size) + ",vt_" + element;
   std::string whole = element;
@@ -148,6 +183,13 @@ std::string ReduceFixedArray(const Lists& lists, std::string t) {
   Pos array = FindText(t, "array ", 1);
   if (array == 0) return t;
   if (Pos of = FindText(t, " of ", array)) t = Trim(Tail(t, of + 4));
+  // An array of arrays is described by its innermost element, as an array
+  // of several dimensions is. Each turn drops an " of ", so the walk ends.
+  while (FindText(t, "array [ ", 1) == 1) {
+    Pos of = FindText(t, " of ", 1);
+    if (of == 0) break;
+    t = Trim(Tail(t, of + 4));
+  }
   return ReduceArrayElement(lists, t, ArrayKind::kFixed);
 }
 
@@ -205,6 +247,14 @@ std::string Reduce(const Lists& lists, std::string t) {
   return t;
 }
 
+// A procedural type declared with parameters or a result is no alias, but
+// what a member of that type holds is a routine's address all the same.
+std::string WithRoutineCode(const LineList& reference, const std::string& descriptor, const std::string& name) {
+  std::string keyword = name;
+  if (!FindRoutineType(reference, keyword)) return descriptor;
+  return ReplaceFirstText(descriptor, name, "vt_" + RoutineKeyword(keyword).value_or(keyword));
+}
+
 }  // namespace
 
 std::string ResolveTypeDescriptor(const LineList& working, const LineList& reference, const LineList& snapshot,
@@ -225,7 +275,7 @@ std::string ResolveTypeDescriptor(const LineList& working, const LineList& refer
     // An alias refines the name it stands for inside what was found so far.
     descriptor = descriptor.empty() ? t : ReplaceFirstText(descriptor, previous, t);
     previous = last;
-    if (!trail.Follow(last)) return descriptor;
+    if (!trail.Follow(last)) return WithRoutineCode(reference, descriptor, previous);
     t = last;
   }
 }

@@ -7,11 +7,34 @@
 
 namespace ct {
 
+namespace {
+
+// Pascal strings become double-quoted ones. A double quote that a Pascal
+// string holds is doubled on the way, the way a doubled apostrophe arrives:
+// as adjacent strings, so that every byte of the string still lies between
+// a pair of quotes and no brace or semicolon in it turns into structure.
+std::string QuoteStrings(std::string_view line) {
+  std::string out;
+  bool in_string = false;
+  for (char c : line) {
+    if (c == '\'') {
+      in_string = !in_string;
+      out += '"';
+    } else if (c == '"' && in_string) {
+      out += "\"\"";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
 void EscapeInputText(LineList& list) {
   // Backslashes first: the strings end up inside Lua source, where a lone
   // backslash would start an escape.
-  for (size_t i = 0; i < list.Count(); ++i)
-    list.Put(i, ReplaceAll(ReplaceAll(list.Get(i), "\\", "\\\\"), "'", "\""));
+  for (size_t i = 0; i < list.Count(); ++i) list.Put(i, QuoteStrings(ReplaceAll(list.Get(i), "\\", "\\\\")));
 }
 
 namespace {

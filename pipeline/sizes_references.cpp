@@ -63,8 +63,12 @@ void ReplaceReferencesIn(std::string& line, const std::string& name, const std::
   Token parts = SplitAtFirstEquals(line);
   if (IsIntegerText(Trim(parts.rest))) return;
   const std::string spaced_value = " " + value + " ";
-  ReplaceCallLikeUses(parts.rest, name, spaced_value);
-  line = parts.token + "=" + ReplaceAllTextMasked(parts.rest, ReplaceableText(parts.rest), name, spaced_value);
+  std::string rest = parts.rest;
+  ReplaceCallLikeUses(rest, name, spaced_value);
+  rest = ReplaceAllTextMasked(rest, ReplaceableText(rest), name, spaced_value);
+  // Rebuilding a line that holds no use would drop a leading "=", or add one
+  // to a line whose "=" all stand inside strings.
+  if (rest != parts.rest) line = parts.token + "=" + rest;
 }
 
 // The name that line i defines and its numeric value, when it has one.
@@ -77,8 +81,11 @@ std::optional<NamedValue> ValueDefinedBy(const LineList& working, size_t i) {
   if (!Contains(working.Get(i), "=")) return std::nullopt;
   Token definition = SplitAtFirstEquals(working.Get(i));
   // A line that declares no name (" = 5 ;") would put its value in place
-  // of every space of every declaration.
-  if (Trim(definition.token).empty()) return std::nullopt;
+  // of every space of every declaration; a quote or the mask byte makes no
+  // name either, and the latter would match inside every masked string.
+  if (Trim(definition.token).empty() || Contains(definition.token, "\"") ||
+      definition.token.find(kMaskByte) != std::string::npos)
+    return std::nullopt;
   std::string value = NumericValueOf(working, ReplaceAll(GetValidToken(definition.rest, ";").token, " ", ""));
   if (value.empty()) return std::nullopt;
   return NamedValue{std::move(definition.token), std::move(value)};
@@ -105,31 +112,15 @@ void ReplaceFieldReferences(LineList& working) {
   }
 }
 
-namespace {
-
-// Whether rewriting the line changes it even where the name is not used:
-// the rewrite drops leading "=" and gives a line whose "=" all stand inside
-// strings one at its end. A rewritten line is never such a line again.
-bool ChangesWithoutUses(const std::string& line) {
-  if (!Contains(line, "=")) return false;
-  Token parts = SplitAtFirstEquals(line);
-  return !IsIntegerText(Trim(parts.rest)) && parts.token + "=" + parts.rest != line;
-}
-
-}  // namespace
-
 // A use of " Name " holds Name as a spaced word of the line, so only the
-// lines holding that word can change, and those that change even without a
-// use. A name without a spaced word, or one holding the mask byte (which
-// matches inside masked strings), takes the walk over every line.
+// lines holding that word can change. A name without a spaced word takes the
+// walk over every line.
 void ReplaceFieldReferencesFast(LineList& working) {
   const size_t count = working.Count();
   std::unordered_set<std::string> names;
-  std::vector<size_t> unsettled;
   for (size_t k = 0; k < count; ++k) {
     const std::string& line = working.Get(k);
     if (!Contains(line, "=")) continue;
-    if (ChangesWithoutUses(line)) unsettled.push_back(k);
     const std::string name = SplitAtFirstEquals(line).token;
     if (std::string_view word = SpacedWordWithin(name); !word.empty()) names.insert(LowerAscii(word));
   }
@@ -140,22 +131,14 @@ void ReplaceFieldReferencesFast(LineList& working) {
     if (!defined) continue;
     std::optional<std::vector<size_t>> lines;
     std::string_view word = SpacedWordWithin(defined->name);
-    if (!word.empty() && defined->name.find(kMaskByte) == std::string::npos) lines = uses.LinesWith(word);
-    if (lines) {
-      lines->insert(lines->end(), unsettled.begin(), unsettled.end());
-      std::sort(lines->begin(), lines->end());
-      lines->erase(std::unique(lines->begin(), lines->end()), lines->end());
-    } else {
-      lines = EveryLine(working);
-    }
+    if (!word.empty()) lines = uses.LinesWith(word);
+    if (!lines) lines = EveryLine(working);
     for (size_t j : *lines) {
       auto line = WithReferencesReplaced(working, j, i, *defined);
       if (!line || *line == working.Get(j)) continue;
       uses.Note(*line, j);
       working.Put(j, std::move(*line));
     }
-    // Each pass leaves a line settled unless it was the pass's own line.
-    std::erase_if(unsettled, [&](size_t k) { return !ChangesWithoutUses(working.Get(k)); });
   }
 }
 

@@ -99,5 +99,31 @@ TEST(SizeLookupsTest, WholeOrAddSizeTogetherWithTheMaximum) {
   EXPECT_EQ(max_size, -1);
 }
 
+TEST(FindRoutineTypeTest, OnlyRoutineTypesDeclaredWithParametersOrAResult) {
+  LineList list = List({
+      " TNotify = x : y ; ",
+      " TNotify = procedure ( Sender : TObject ) of object ; ",
+      " TCompare = FUNCTION ( A , B : Pointer ) : Integer ; ",
+      " TCount = function : Integer ; ",
+      " TPlain = procedure ; ",
+      " TRec = { a : procedure ; } ; ",
+      " TProcedureKind = ( pkA , pkB ) ; ",
+  });
+  struct Case {
+    std::string name, found;
+  } found[] = {{"tnotify", "procedure"}, {"TCompare", "function"}, {"TCount", "function"}};
+  for (const auto& c : found) {
+    std::string name = c.name;
+    ASSERT_TRUE(FindRoutineType(list, name)) << c.name;
+    EXPECT_EQ(name, c.found);
+  }
+  // Without a colon a routine type is an alias of its keyword's text.
+  for (std::string name : {"TPlain", "TRec", "TProcedureKind", "Missing"}) {
+    const std::string asked = name;
+    EXPECT_FALSE(FindRoutineType(list, name)) << asked;
+    EXPECT_EQ(name, asked);
+  }
+}
+
 }  // namespace
 }  // namespace ct

@@ -34,6 +34,14 @@ TEST(EscapeInputText, DoublesBackslashesBeforeTurningApostrophesIntoQuotes) {
             (Lines{"P = \"C:\\\\Temp\";", "S = \"It\"\"s\";", "E = \"\\\\\";", "X: Integer;"}));
 }
 
+// A double quote inside a Pascal string is doubled, so that the string
+// still reads as adjacent double-quoted strings and nothing in it becomes
+// structure; outside a string it stays as it is.
+TEST(EscapeInputText, DoublesTheDoubleQuotesThatAStringHolds) {
+  EXPECT_EQ(Apply(EscapeInputText, {"S = 'say \"hi\"';", "Q = '\"';", "B = 'a\"{\"b';", "{ \"x\" } T = 'It''s';"}),
+            (Lines{"S = \"say \"\"hi\"\"\";", "Q = \"\"\"\";", "B = \"a\"\"{\"\"b\";", "{ \"x\" } T = \"It\"\"s\";"}));
+}
+
 TEST(RemoveComments, KeepsTextOutsideCommentsAndStrings) {
   const std::vector<LinesCase> cases = {
       {"line comment", {"x : Integer ; // coords"}, {"x : Integer ; "}},

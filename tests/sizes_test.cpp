@@ -374,6 +374,13 @@ TEST(ReplaceFieldReferences, ALineWithoutANameReplacesNothing) {
   EXPECT_EQ(Replaced(in), in);
 }
 
+TEST(ReplaceFieldReferences, LinesWithoutAUseKeepTheirText) {
+  // Neither a line whose "=" stand inside strings nor one that begins with
+  // "=" gains or loses an "=" for a name it does not use.
+  Lines in = {" N = 10 ; ", " s : \"a=b\" ; ", "= x ; ", " \"q\" = 4 ; ", " T = { a : \"q\" ; } ; "};
+  EXPECT_EQ(Replaced(in), in);
+}
+
 TEST(ReplaceFieldReferences, LeavesLinesWithoutANumericValue) {
   Lines in = {" TStr = TOther ; ", " T = { A : TStr ; } ; "};
   EXPECT_EQ(Replaced(in), in);

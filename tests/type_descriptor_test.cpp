@@ -123,6 +123,15 @@ TEST(TypeDescriptor, ArraysGiveElementSizeAndKind) {
       {"array of TRect", "-1,16,TRect"},
       // Every dynamic array starts with its indirection.
       {"array of Integer", "-1,4,vt_Integer"},
+      // A bound the operator evaluation left in brackets lists no
+      // enumeration values.
+      {"array [ 0 .. ( K ) - 1 ] of Integer", "4,vt_Integer"},
+      {"array [ ( K ) .. 9 ] of TRect", "16,TRect"},
+      // An array of arrays is described by its innermost element, as an
+      // array of several dimensions is.
+      {"array [ 0 .. 1 ] of array [ 0 .. 2 ] of Integer", "4,vt_Integer"},
+      {"array [ 0 .. 1 ] of array [ 0 .. 2 ] of array [ 1 .. 2 ] of TRect", "16,TRect"},
+      {"array [ 0 .. 1 , 0 .. 2 ] of Integer", "4,vt_Integer"},
   });
 }
 
@@ -161,8 +170,17 @@ TEST(TypeDescriptor, ProceduralTypes) {
       {"function ( p : TProcedureList ) : Boolean", "vt_Function"},
       {"function : TProcedureKind", "vt_Function"},
       {"procedure ( a : Integer ; f : TFunctionList )", "vt_Procedure"},
-      // A named procedural type with parameters is no alias: its name stays.
-      {"TCompare", "TCompare"},
+      // A named procedural type with parameters is no alias, yet its
+      // members hold a routine's address like those of any other.
+      {"TCompare", "vt_Function"},
+      {"^TCompare", "-1,vt_Function"},
+      {"array [ 0 .. 1 ] of TCompare", "4,vt_Function"},
+      {"array of TCompare", "-1,4,vt_Function"},
+      {"array [ 0 .. 1 ] of TProc", "4,vt_Procedure"},
+      {"array of TProc", "-1,4,vt_Procedure"},
+      // Only the keyword as a word of its own makes a routine.
+      {"TProcedureKind", "TProcedureKind"},
+      {"TFunctionList", "TFunctionList"},
   });
 }
 

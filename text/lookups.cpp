@@ -119,4 +119,15 @@ bool GetAddAndMaxSize(const LineList& list, std::string& name, int& max_size) {
   return GetSizeAndMax(list, name, max_size, " nAddSize ");
 }
 
+bool FindRoutineType(const LineList& list, std::string& name) {
+  std::string found;
+  bool ok = FindDefinition(list, name, [&](const Definition& def) {
+    if (!Contains(def.value, ":")) return false;
+    found = LowerAscii(GetValidToken(def.value, " (").token);
+    return found == "procedure" || found == "function";
+  });
+  if (ok) name = std::move(found);
+  return ok;
+}
+
 }  // namespace ct

@@ -29,5 +29,10 @@ bool FindTypeAlias(const LineList& list, std::string& name);
 bool FindFieldValue(const LineList& list, std::string& name, std::string_view key);
 bool GetWholeAndMaxSize(const LineList& list, std::string& name, int& max_size);
 bool GetAddAndMaxSize(const LineList& list, std::string& name, int& max_size);
+// True, and the name replaced by the routine keyword ("procedure" or
+// "function", in lower case), when a definition line of that name declares
+// a procedural type with parameters or a result, which FindTypeAlias passes
+// over because its value holds a colon.
+bool FindRoutineType(const LineList& list, std::string& name);
 
 }  // namespace ct

@@ -1,0 +1,264 @@
+// Whole runs over the forms that real declarations take and that a step
+// written for one field per line gets wrong: text inside strings, records and
+// classes on one line, field groups of routine types, hint directives with a
+// message, parenthesised operands, short strings, arrays of pointer aliases
+// and of routine types, and arrays of arrays.
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/support/lua_check.h"
+#include "tests/support/memory_run.h"
+#include "tests/support/script_tables.h"
+
+namespace ct::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct Converted {
+  MemoryRun run;
+  std::map<std::string, Lines> tables;
+  Lines problems;  // what a host loading the script would meet
+};
+
+Converted Convert(const std::string& declarations) {
+  Converted c{ConvertInMemory(declarations), {}, {}};
+  c.tables = ScriptTables(c.run.File("ClassType.lua"));
+  c.problems = CheckClassTypeLua(c.run.File("ClassType.lua"));
+  return c;
+}
+
+// A plain record after each form under test: it must come through whole,
+// laid out and bound, whatever the form before it did.
+std::string Follower(size_t k) {
+  return "type\n  TAfter" + std::to_string(k) + " = record a: Byte; b: Integer; end;\n";
+}
+
+void ExpectFollowersIntact(const Converted& c, size_t count, const std::string& input) {
+  EXPECT_EQ(c.run.outcome, RunOutcome::kSucceeded) << input;
+  EXPECT_EQ(c.problems, Lines{}) << input;
+  for (size_t k = 0; k < count; ++k) {
+    auto table = c.tables.find("TAfter" + std::to_string(k));
+    EXPECT_EQ(table == c.tables.end() ? Lines{} : table->second,
+              (Lines{"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }"}))
+        << "TAfter" << k << " in\n"
+        << input;
+  }
+}
+
+// Each form in turn, each followed by its own plain record, in one run.
+template <size_t N>
+std::string EachFollowed(const char* const (&forms)[N], const std::string& prefix, const std::string& suffix) {
+  std::string input;
+  for (size_t k = 0; k < N; ++k) input += prefix + forms[k] + suffix + Follower(k);
+  return input;
+}
+
+TEST(TextInStrings, SymbolsInAStringConstantOpenOrCloseNothing) {
+  const char* const literals[] = {
+      "'Press { to begin'", "'}'", "'a; b: c } ;'", "'x;y'", "'a:b'", "'= {'", "'{ }'", "'end;'", "'It''s {'",
+      "'C:\\Temp\\{'", "'// not a comment'", "'(* { *)'", "'say \"hi\"'", "'\"{\"'", "'\"'", "'{' + ';'",
+      "'vt_Byte {'", "' record '", "'} ; x : y'", "'nWholeSize : 4 ;'",
+  };
+
+  const std::string input = EachFollowed(literals, "const\n  SText = ", ";\n");
+  const Converted c = Convert(input);
+  ExpectFollowersIntact(c, std::size(literals), input);
+  // A constant is no table and never reaches the script.
+  EXPECT_EQ(c.run.File("ClassType.lua").find("SText"), std::string::npos);
+}
+
+TEST(TextInStrings, InterfaceGuidsKeepTheListsInStep) {
+  const char* const interfaces[] = {
+      "  IFoo = interface\n    ['{00000000-0000-0000-C000-000000000046}']\n    procedure X; stdcall;\n  end;\n",
+      "  IFoo = interface(IUnknown)\n    ['{00000000-0000-0000-C000-000000000046}']\n"
+      "    function GetCount: Integer; stdcall;\n  end;\n",
+      "  IFoo = interface ['{00000000-0000-0000-C000-000000000046}'] end;\n",
+      "  IFoo = interface(IUnknown) ['{0}'] end;\n",
+  };
+  const std::string input = EachFollowed(interfaces, "type\n", "");
+  ExpectFollowersIntact(Convert(input), std::size(interfaces), input);
+}
+
+TEST(OneLineRecords, AProceduralFieldLosesOnlyItsType) {
+  const char* const fields[] = {
+      "OnDone: procedure;",
+      "OnDone: procedure(Sender: TObject; var Done: Boolean) of object;",
+      "OnDone: function(a, b: Integer): Boolean;",
+      "OnDone: function: Integer;",
+  };
+  std::string input;
+  for (size_t k = 0; k < std::size(fields); ++k)
+    input += "type\n  TRec" + std::to_string(k) + " = record a: Byte; " + fields[k] + " b: Word; end;\n" + Follower(k);
+  const Converted c = Convert(input);
+  ExpectFollowersIntact(c, std::size(fields), input);
+  for (size_t k = 0; k < std::size(fields); ++k) {
+    const std::string name = "TRec" + std::to_string(k);
+    EXPECT_EQ(DeclarationOf(c.run.Lines("ClassTable_D.lua"), name),
+              " " + name + " = { a : 1 ; OnDone : 4 ; b : 2 ; } ; ");
+    EXPECT_EQ(MemberNames(c.tables.count(name) ? c.tables.at(name) : Lines{}), (Lines{"a", "OnDone", "b"})) << name;
+  }
+}
+
+TEST(ArraysOfPointerAliases, NameTheElementByItsCode) {
+  const Converted c = Convert(
+      "type\n  PMyInt = PInteger;\n"
+      "  TArrays = record xa: array [0..3] of PInteger; ya: array of PInteger; za: array[1..2] of PMyInt; end;\n");
+  EXPECT_EQ(c.run.outcome, RunOutcome::kSucceeded);
+  EXPECT_EQ(c.problems, Lines{});
+  EXPECT_EQ(c.tables.at("TArrays"),
+            (Lines{"xa = { 0 , 4 , - 1 , vt_Integer }", "ya = { 16 , - 1 , 4 , - 1 , vt_Integer }",
+                   "za = { 20 , 4 , - 1 , vt_Integer }"}));
+}
+
+TEST(ShortStringMembers, AreAlignedToSingleBytesLikeStringsOfALength) {
+  const Converted c = Convert(
+      "type\n"
+      "  TSs = record b: Byte; s: ShortString; i: Integer; end;\n"
+      "  TSa = record b: Byte; a: array[0..9] of ShortString; end;\n"
+      "  TSn = record b: Byte; s: String[255]; i: Integer; end;\n");
+  EXPECT_EQ(c.run.outcome, RunOutcome::kSucceeded);
+  const Lines e = c.run.Lines("ClassTable_E.lua");
+  EXPECT_EQ(DeclarationOf(e, "TSs"),
+            " TSs = { nWholeSize : 264 ; nAddSize : 264 ; nMaxSize : 4 ; b : 0 ; s : 1 ; i : 260 ; } ; ");
+  EXPECT_EQ(DeclarationOf(e, "TSa"),
+            " TSa = { nWholeSize : 2564 ; nAddSize : 2561 ; nMaxSize : 1 ; b : 0 ; a : 1 ; } ; ");
+  EXPECT_EQ(DeclarationOf(e, "TSn"),
+            " TSn = { nWholeSize : 264 ; nAddSize : 264 ; nMaxSize : 4 ; b : 0 ; s : 1 ; i : 260 ; } ; ");
+}
+
+// Every field of a one-line record gets the size rules a field on a line of
+// its own gets: both ways of writing the record lay out alike.
+TEST(OneLineRecords, EveryFieldIsSizedAsOnALineOfItsOwn) {
+  const std::string fields[] = {"a: ^TFoo;",
+                                "b: ^TBar;",
+                                "s: String[20];",
+                                "t: String[30];",
+                                "e: set of (e1, e2);",
+                                "f: set of (f1, f2, f3);",
+                                "g: set of 0..15;",
+                                "h: set of 0..7;",
+                                "k: set of TKind;",
+                                "l: set of TKind;",
+                                "xa: array[0..$1F] of Byte;",
+                                "ya: array[0..$0F] of Byte;",
+                                "p: procedure;",
+                                "q: function: Integer;"};
+  std::string one_line = "  TTwo = record";
+  std::string many_lines = "  TTwo = record\n";
+  for (const std::string& field : fields) {
+    one_line += " " + field;
+    many_lines += "    " + field + "\n";
+  }
+  const std::string before =
+      "type\n  TKind = (kA, kB);\n  TFoo = record z: Byte; end;\n  TBar = record w: Word; end;\n";
+  const Converted single = Convert(before + one_line + " end;\n");
+  const Converted several = Convert(before + many_lines + "  end;\n");
+  ASSERT_EQ(single.run.outcome, RunOutcome::kSucceeded);
+  EXPECT_EQ(DeclarationOf(single.run.Lines("ClassTable_D.lua"), "TTwo"),
+            " TTwo = { a : 4 ; b : 4 ; s : 1_21 ; t : 1_31 ; e : 1 ; f : 1 ; g : 3 ; h : 2 ; k : 1 ; l : 1 ; "
+            "xa : [ 0 .. 31 ] of 1 ; ya : [ 0 .. 15 ] of 1 ; p : 4 ; q : 4 ; } ; ");
+  EXPECT_EQ(DeclarationOf(single.run.Lines("ClassTable_E.lua"), "TTwo"),
+            DeclarationOf(several.run.Lines("ClassTable_E.lua"), "TTwo"));
+  EXPECT_EQ(single.tables.at("TTwo"), several.tables.at("TTwo"));
+  EXPECT_EQ(single.problems, Lines{});
+}
+
+// The names of a member end at its first colon outside brackets, and its
+// type at the next semicolon outside them.
+TEST(FieldGroups, OfRoutineTypesSplitAtTheirOwnColon) {
+  const char* const heads[] = {"  TEvents = class\n", "  TEvents = class "};
+  const char* const separators[] = {"\n    ", " "};
+  for (int form = 0; form < 2; ++form) {
+    const std::string declarations = std::string("type\n") + heads[form] +
+                                     "OnA, OnB: procedure(Sender: TObject) of object;" + separators[form] +
+                                     "F1, F2: function: Integer;" + separators[form] + "end;\n";
+    const Converted c = Convert(declarations);
+    EXPECT_EQ(c.run.outcome, RunOutcome::kSucceeded) << declarations;
+    EXPECT_EQ(c.problems, Lines{}) << declarations;
+    EXPECT_EQ(c.tables.count("TEvents") ? c.tables.at("TEvents") : Lines{},
+              (Lines{"Vmt = { 0 , vt_Pointer }", "OnA = { 4 , vt_Procedure }", "OnB = { 8 , vt_Procedure }",
+                     "F1 = { 12 , vt_Function }", "F2 = { 16 , vt_Function }"}))
+        << declarations;
+  }
+}
+
+TEST(HintDirectives, TakeTheirMessageWithThem) {
+  const char* const forms[] = {
+      "  TOld0 = record a: Integer; end deprecated 'Use TAfter0 instead';\n",
+      "  TOld1 = record\n    a: Integer;\n  end deprecated 'Use TAfter1 instead';\n",
+      "  TOld2 = record a: Integer; end platform 'Windows only';\n",
+      "  TOld3 = record a: Integer deprecated 'use b'; end;\n",
+      "  TOldInt = Integer deprecated 'It''s gone';\n  TOld4 = record a: TOldInt; end;\n",
+      "  TOld5 = record a: Integer; end deprecated;\n",
+  };
+  const std::string input = EachFollowed(forms, "type\n", "");
+  const Converted c = Convert(input);
+  ExpectFollowersIntact(c, std::size(forms), input);
+  for (size_t k = 0; k < std::size(forms); ++k) {
+    const std::string name = "TOld" + std::to_string(k);
+    EXPECT_EQ(c.tables.count(name) ? c.tables.at(name) : Lines{}, Lines{"a = { 0 , vt_Integer }"}) << name;
+  }
+}
+
+TEST(ParenthesisedOperands, AreJustTheirValue) {
+  const Converted c = Convert(
+      "const\n  N = 32;\n  M = (N + 1) * 2;\ntype\n"
+      "  TFace = record Face: array[0..(N)-1] of Char; end;\n"
+      "  TWide = record Wide: array[0..(M)-1] of Char; Tail: array[(1)..(2)] of Word; end;\n");
+  ASSERT_EQ(c.run.outcome, RunOutcome::kSucceeded);
+  const Lines e = c.run.Lines("ClassTable_E.lua");
+  EXPECT_EQ(DeclarationOf(e, "TFace"), " TFace = { nWholeSize : 32 ; nAddSize : 32 ; nMaxSize : 1 ; Face : 0 ; } ; ");
+  EXPECT_EQ(DeclarationOf(e, "TWide"),
+            " TWide = { nWholeSize : 72 ; nAddSize : 70 ; nMaxSize : 4 ; Wide : 0 ; Tail : 66 ; } ; ");
+  // The bounds stay out of the element's description, even where the
+  // constant is an expression the declarations never reduce.
+  EXPECT_EQ(c.tables.at("TFace"), Lines{"Face = { 0 , 1 , vt_Char }"});
+  EXPECT_EQ(c.tables.at("TWide"), (Lines{"Wide = { 0 , 1 , vt_Char }", "Tail = { 66 , 2 , vt_Word }"}));
+  EXPECT_EQ(c.problems, Lines{});
+}
+
+// A member of a named routine type holds a routine's address, whether the
+// type is declared with parameters or not, alone or as an array's element.
+TEST(RoutineTypes, NamedOnesDescribeTheirMembersByTheirCode) {
+  const Converted c = Convert(
+      "type\n"
+      "  TNotify = procedure(Sender: TObject) of object;\n"
+      "  TCompare = function(a, b: Pointer): Integer;\n"
+      "  TSimple = procedure;\n"
+      "  TMethod = procedure of object;\n"
+      "  THolder = record\n"
+      "    OnNotify: TNotify;\n    Compare: TCompare;\n    Simple: TSimple;\n    Method: TMethod;\n"
+      "    Notifiers: array[0..1] of TNotify;\n    Compares: array of TCompare;\n"
+      "    Simples: array[0..1] of TSimple;\n    Methods: array of TMethod;\n    PNotify: ^TNotify;\n"
+      "  end;\n");
+  ASSERT_EQ(c.run.outcome, RunOutcome::kSucceeded);
+  EXPECT_EQ(c.problems, Lines{});
+  EXPECT_EQ(c.tables.at("THolder"),
+            (Lines{"OnNotify = { 0 , vt_Procedure }", "Compare = { 4 , vt_Function }", "Simple = { 8 , vt_Procedure }",
+                   "Method = { 12 , vt_Procedure }", "Notifiers = { 16 , 4 , vt_Procedure }",
+                   "Compares = { 24 , - 1 , 4 , vt_Function }", "Simples = { 28 , 4 , vt_Procedure }",
+                   "Methods = { 36 , - 1 , 4 , vt_Procedure }", "PNotify = { 40 , - 1 , vt_Procedure }"}));
+}
+
+// An array of arrays is laid out and described as the array of several
+// dimensions that it is.
+TEST(ArraysOfArrays, AreDescribedByTheirInnermostElement) {
+  const Converted c = Convert(
+      "type\n"
+      "  TGrid = record\n"
+      "    a: array[0..1] of array[0..2] of Byte;\n    b: array[0..1, 0..2] of Byte;\n"
+      "    c: array[0..1] of array[0..1] of array[0..1] of Word;\n    d: array[0..1] of array[0..2] of TRect;\n"
+      "  end;\n");
+  ASSERT_EQ(c.run.outcome, RunOutcome::kSucceeded);
+  EXPECT_EQ(c.problems, Lines{});
+  EXPECT_EQ(c.tables.at("TGrid"), (Lines{"a = { 0 , 1 , vt_Byte }", "b = { 6 , 1 , vt_Byte }",
+                                         "c = { 12 , 2 , vt_Word }", "d = { 28 , 16 , TRect }"}));
+}
+
+}  // namespace
+}  // namespace ct::testing

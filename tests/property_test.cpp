@@ -1,0 +1,113 @@
+// Whole runs over generated declarations of every accepted form: a run that
+// succeeds writes a script a host can load, with every declared structure
+// and member in it, and a declaration converts the same whether its members
+// stand one per line or all on one line, grouped or not.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/declaration_generator.h"
+#include "tests/support/lua_check.h"
+#include "tests/support/memory_run.h"
+#include "tests/support/script_tables.h"
+#include "text/line_list.h"
+#include "text/scan.h"
+
+namespace ct::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// What a structure's table must list: a class without a declared parent
+// starts with its method table pointer, a derived class with its parent's
+// members; then its own members.
+Lines ExpectedMembers(const FormSample& sample, const FormStructure& s) {
+  Lines expected;
+  if (s.head.rfind("class", 0) == 0) {
+    expected.push_back("Vmt");
+    std::string parent = Trim(GetValidToken(Tail(s.head, 7), ",)").token);
+    for (const FormStructure& other : sample.Structures())
+      if (other.name == parent) expected = ExpectedMembers(sample, other);
+  }
+  for (const FormMember& m : s.members) expected.push_back(m.name);
+  return expected;
+}
+
+// Everything a host relies on from a run that reported success; empty when
+// the run gives all of it.
+Lines ScriptProblems(const FormSample& sample, const MemoryRun& run) {
+  if (run.outcome != RunOutcome::kSucceeded) {
+    Lines reports = {"the run failed"};
+    for (const std::string& line : run.log)
+      if (line.rfind("--------------------", 0) == 0) reports.push_back(line);
+    return reports;
+  }
+  const std::string script = run.File("ClassType.lua");
+  Lines problems = CheckClassTypeLua(script);
+  std::map<std::string, Lines> tables = ScriptTables(script);
+  for (const FormStructure& s : sample.Structures()) {
+    Lines listed = MemberNames(tables[s.name]);
+    Lines expected = ExpectedMembers(sample, s);
+    if (listed != expected)
+      problems.push_back(s.name + " lists " + std::to_string(listed.size()) + " members, not " +
+                         std::to_string(expected.size()));
+  }
+  return problems;
+}
+
+// Seeds per property: a handful keeps the suite quick; set
+// CLASSTABLE_PROPERTY_SEEDS to search further.
+std::uint32_t Seeds(std::uint32_t quick) {
+  const char* wanted = std::getenv("CLASSTABLE_PROPERTY_SEEDS");
+  auto count = wanted == nullptr ? std::nullopt : ParseInt32(wanted);
+  return count && *count > 0 ? static_cast<std::uint32_t>(*count) : quick;
+}
+
+TEST(GeneratedDeclarations, EverySuccessfulRunWritesALoadableCompleteScript) {
+  for (std::uint32_t seed = 1; seed <= Seeds(40); ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    FormSample sample = GenerateFormSample(seed);
+    const MemberLayout layout = seed % 2 ? MemberLayout::kOneLine : MemberLayout::kOnePerLine;
+    const MemberGroups groups = seed % 3 ? MemberGroups::kGrouped : MemberGroups::kSeparate;
+    const std::string input = sample.Text(layout, groups);
+    EXPECT_EQ(ScriptProblems(sample, ConvertInMemory(input)), Lines{}) << input;
+  }
+}
+
+TEST(GeneratedDeclarations, OneLineAndManyLinesConvertAlike) {
+  const std::pair<MemberLayout, MemberGroups> ways[] = {{MemberLayout::kOnePerLine, MemberGroups::kSeparate},
+                                                        {MemberLayout::kOneLine, MemberGroups::kSeparate},
+                                                        {MemberLayout::kOnePerLine, MemberGroups::kGrouped},
+                                                        {MemberLayout::kOneLine, MemberGroups::kGrouped}};
+  for (std::uint32_t seed = 1001; seed < 1001 + Seeds(10); ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    FormSample sample = GenerateFormSample(seed);
+    const std::string reference_input = sample.Text(ways[0].first, ways[0].second);
+    const MemoryRun reference = ConvertInMemory(reference_input);
+    EXPECT_EQ(ScriptProblems(sample, reference), Lines{}) << reference_input;
+    for (size_t w = 1; w < std::size(ways); ++w) {
+      const std::string input = sample.Text(ways[w].first, ways[w].second);
+      const MemoryRun run = ConvertInMemory(input);
+      EXPECT_EQ(run.outcome, reference.outcome) << input;
+      EXPECT_EQ(SplitLines(run.File("ClassTable_E.lua")), SplitLines(reference.File("ClassTable_E.lua"))) << input;
+      EXPECT_EQ(SplitLines(run.File("ClassType.lua")), SplitLines(reference.File("ClassType.lua"))) << input;
+    }
+  }
+}
+
+TEST(GeneratedDeclarations, ASeedAlwaysGivesTheSameSample) {
+  for (std::uint32_t seed : {1u, 7u, 4242u}) {
+    EXPECT_EQ(GenerateFormSample(seed).Text(MemberLayout::kOneLine, MemberGroups::kGrouped),
+              GenerateFormSample(seed).Text(MemberLayout::kOneLine, MemberGroups::kGrouped));
+  }
+  EXPECT_NE(GenerateFormSample(1).Text(MemberLayout::kOneLine, MemberGroups::kSeparate),
+            GenerateFormSample(2).Text(MemberLayout::kOneLine, MemberGroups::kSeparate));
+}
+
+}  // namespace
+}  // namespace ct::testing

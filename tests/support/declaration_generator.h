@@ -1,0 +1,53 @@
+// Delphi declarations of every form the converter accepts, made from a seed,
+// and written out the ways users write them: members one per line or a whole
+// record on one line, neighbouring members of one type separate or grouped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ct::testing {
+
+enum class MemberLayout { kOnePerLine, kOneLine };
+enum class MemberGroups { kSeparate, kGrouped };
+
+struct FormMember {
+  std::string name;
+  std::string type;  // Delphi text, as it stands after the colon
+  std::string note;  // a brace or star comment after the member, or nothing
+};
+
+struct FormStructure {
+  std::string name;
+  std::string head;  // "record", "packed record", "class", "class(TObject)", ...
+  std::string tail;  // what follows "end": a hint directive, or nothing
+  std::vector<FormMember> members;
+  // Visibility sections, methods and properties: written only when the
+  // members stand one per line, as real declarations hold them.
+  std::vector<std::string> routines;
+};
+
+// One generated input after the prelude. Pieces keep their order; a piece is
+// either text written the same in every layout or one of the structures.
+class FormSample {
+ public:
+  void AddText(std::string lines);  // whole lines, each ending in "\n"
+  void AddStructure(FormStructure structure);
+
+  std::string Text(MemberLayout layout, MemberGroups groups) const;
+  const std::vector<FormStructure>& Structures() const { return structures_; }
+
+ private:
+  struct Piece {
+    std::string text;
+    int structure = -1;
+  };
+  std::vector<Piece> pieces_;
+  std::vector<FormStructure> structures_;
+};
+
+// The same seed gives the same sample.
+FormSample GenerateFormSample(std::uint32_t seed);
+
+}  // namespace ct::testing
