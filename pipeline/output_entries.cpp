@@ -28,4 +28,19 @@ std::vector<MemberEntry> MemberEntries(std::string_view table_line) {
   return entries;
 }
 
+bool IsLuaKeyword(std::string_view name) {
+  static constexpr std::string_view kKeywords[] = {"and",   "break", "do",    "else", "elseif", "end",
+                                                   "false", "for",   "function", "goto", "if",  "in",
+                                                   "local", "nil",   "not",   "or",   "repeat", "return",
+                                                   "then",  "true",  "until", "while"};
+  for (std::string_view keyword : kKeywords)
+    if (name == keyword) return true;
+  return false;
+}
+
+std::string LuaMemberKey(std::string_view name) {
+  if (!IsLuaKeyword(name)) return std::string(name);
+  return "[ \"" + std::string(name) + "\" ]";
+}
+
 }  // namespace ct

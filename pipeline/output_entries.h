@@ -16,4 +16,10 @@ struct MemberEntry {
 // Braces, commas and semicolons inside string literals are text.
 std::vector<MemberEntry> MemberEntries(std::string_view table_line);
 
+// How the script names a member: as it is, or, for a member that Delphi
+// allows but Lua reserves (a field called "local" or "return"), as a
+// bracketed string, which is the only way Lua accepts it.
+bool IsLuaKeyword(std::string_view name);
+std::string LuaMemberKey(std::string_view name);  // "name" or "[ \"name\" ]"
+
 }  // namespace ct

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "pipeline/output.h"
+#include "pipeline/output_entries.h"
 #include "pipeline/output_scans.h"
 #include "text/scan.h"
 
@@ -12,6 +13,14 @@ namespace {
 
 // Splits and rewrites here leave the inside of string literals alone.
 std::string ReadingLine(std::string_view text) { return ReplaceAllTextOutsideQuotes(text, ":", "="); }
+
+// "local : { 0 , vt_Byte }" names its member in a form Lua accepts.
+std::string WithLuaKey(const std::string& member) {
+  Token parts = GetTokenOutsideQuotes(member, ':');
+  std::string name = Trim(parts.token);
+  if (parts.rest.empty() || !IsLuaKeyword(name)) return member;
+  return LuaMemberKey(name) + " :" + parts.rest;
+}
 
 void AddTableForReading(LineList& out, std::string_view structure) {
   std::string line = ReplaceAllTextOutsideQuotes(structure, "} } ,", "} }");
@@ -31,7 +40,7 @@ void AddTableForReading(LineList& out, std::string_view structure) {
     const size_t begin = mask.find_first_not_of(';', from);
     const size_t end = begin == std::string::npos ? begin : mask.find(';', begin);
     const std::string member = begin == std::string::npos ? std::string() : line.substr(begin, end - begin);
-    out.Add(ReadingLine("\t" + Trim(member) + " ,"));
+    out.Add(ReadingLine("\t" + WithLuaKey(Trim(member)) + " ,"));
     from = end == std::string::npos ? line.size() : end + 1;
   }
 }

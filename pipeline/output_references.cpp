@@ -41,8 +41,8 @@ void AddLateReferenceLines(LineList& working) {
       if (entry.items.size() < 2 || !IsIdentifier(entry.name)) continue;
       auto target = last_definition.find(entry.items.back());
       if (target == last_definition.end() || target->second < i) continue;
-      working.Add(" " + table + "." + entry.name + "[" + std::to_string(entry.items.size()) + "] = " +
-                  entry.items.back() + " ");
+      std::string member = IsLuaKeyword(entry.name) ? LuaMemberKey(entry.name) : "." + entry.name;
+      working.Add(" " + table + member + "[" + std::to_string(entry.items.size()) + "] = " + entry.items.back() + " ");
     }
   }
 }

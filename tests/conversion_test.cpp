@@ -181,6 +181,17 @@ TEST(ConversionRun, EveryKindOfMemberGetsItsDescriptor) {
   EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), Lines{});
 }
 
+TEST(ConversionRun, MembersNamedLikeLuaKeywordsStillLoad) {
+  WholeRun run;
+  Converted(run, "type\n  TKw = record\n    local: Integer;\n    return: ^TKw;\n    x: Byte;\n  end;\n");
+  ASSERT_EQ(run.outcome, RunOutcome::kSucceeded);
+  Lines out = run.folder.Lines("ClassType.lua");
+  // Loosening spaces the brackets out; the prelude's X gives x its spelling.
+  EXPECT_EQ(Table(out, "TKw"), (Lines{" TKw = { ", "\t [ \"local\" ] = { 0 , vt_Integer } , ",
+                                      "\t [ \"return\" ] = { 4 , - 1 , TKw } , ", "\tX = { 8 , vt_Byte } , ", "}"}));
+  EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), Lines{});
+}
+
 TEST(ConversionRun, ThePreludeAloneConvertsCleanly) {
   WholeRun run;
   RunOn(run, WithPrelude(""));
