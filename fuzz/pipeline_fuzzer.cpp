@@ -17,20 +17,12 @@
 namespace {
 
 // Keeps what a person would see: the log and the message boxes.
-class TranscriptFrontEnd : public ct::FrontEnd {
+class TranscriptFrontEnd : public ct::UnattendedFrontEnd {
  public:
   void Log(std::string_view line) override { transcript.emplace_back(line); }
   void Message(std::string_view caption, std::string_view text, ct::MessageIcon) override {
     transcript.push_back(std::string(caption) + ": " + std::string(text));
   }
-  void ClearLog() override {}
-  void ShowList(const ct::LineList&) override {}
-  bool StageReport(const ct::LineList&, std::string_view message) override {
-    Log(message);
-    return true;
-  }
-  void SetResultLabel(std::string_view) override {}
-  void RunEnded() override {}
 
   std::vector<std::string> transcript;
 };

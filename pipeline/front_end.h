@@ -33,4 +33,18 @@ class FrontEnd : public Reporter {
   virtual void RunEnded() = 0;
 };
 
+// A front end that runs straight through, as the command line does: stage
+// messages go to the log, lists are not shown, nothing ever waits.
+class UnattendedFrontEnd : public FrontEnd {
+ public:
+  void ClearLog() override {}
+  void ShowList(const LineList&) override {}
+  bool StageReport(const LineList&, std::string_view message) override {
+    Log(message);
+    return true;
+  }
+  void SetResultLabel(std::string_view) override {}
+  void RunEnded() override {}
+};
+
 }  // namespace ct

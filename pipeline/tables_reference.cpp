@@ -3,24 +3,26 @@
 #include <string>
 
 #include "pipeline/tables.h"
+#include "text/scan.h"
 
 namespace ct {
 
-void BuildReferenceList(const LineList& working, LineList& reference) {
-  reference.Clear();
+void JoinTableLines(const LineList& from, LineList& to, std::string_view opener) {
+  to.Clear();
   std::string joined;
   bool open = false;
-  for (const std::string& line : working.Lines()) {
+  for (const std::string& line : from.Lines()) {
     joined += line;
     // Braces inside literals (messages, interface GUIDs) are text.
     const std::string structure = MaskQuotedStrings(line);
-    if (Contains(structure, "{")) open = true;
+    if (Contains(structure, opener)) open = true;
     if (Contains(structure, "} ;")) open = false;
     if (open) continue;
-    reference.Add(std::move(joined));
+    to.Add(std::move(joined));
     joined.clear();
   }
-  // A table that nothing closed is left out.
 }
+
+void BuildReferenceList(const LineList& working, LineList& reference) { JoinTableLines(working, reference, "{"); }
 
 }  // namespace ct

@@ -60,20 +60,13 @@ std::string OneLine(std::string_view gbk) {
   return out;
 }
 
-class ConsoleFrontEnd : public ct::FrontEnd {
+class ConsoleFrontEnd : public ct::UnattendedFrontEnd {
  public:
   void Log(std::string_view line) override { std::cout << ct::GbkToUtf8(line) << '\n'; }
   void Message(std::string_view caption, std::string_view text, ct::MessageIcon) override {
     std::cout.flush();
     std::cerr << OneLine(caption) << ": " << OneLine(text) << '\n';
   }
-  void ClearLog() override {}
-  void ShowList(const ct::LineList&) override {}
-  bool StageReport(const ct::LineList&, std::string_view message) override {
-    Log(message);
-    return true;
-  }
-  void SetResultLabel(std::string_view) override {}
   void RunEnded() override { std::cout.flush(); }
 };
 
