@@ -28,6 +28,8 @@ std::vector<MemberEntry> MemberEntries(std::string_view table_line) {
   return entries;
 }
 
+namespace {
+
 bool IsLuaKeyword(std::string_view name) {
   static constexpr std::string_view kKeywords[] = {"and",   "break", "do",    "else", "elseif", "end",
                                                    "false", "for",   "function", "goto", "if",  "in",
@@ -38,9 +40,39 @@ bool IsLuaKeyword(std::string_view name) {
   return false;
 }
 
+// The name as the inside of a Lua string. Its backslashes arrive doubled
+// (the input's first step escapes them all for Lua), so Lua reads back the
+// name as declared. A quote would end the string and put the quote pairing
+// of the later steps out of step: it is written, like a control byte, as a
+// decimal escape.
+std::string LuaStringContent(std::string_view name) {
+  std::string out;
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || byte < 0x20 || byte == 0x7F) {
+      out.push_back('\\');
+      out += std::to_string(byte / 100) + std::to_string(byte / 10 % 10) + std::to_string(byte % 10);
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+bool IsLuaIdentifier(std::string_view name) {
+  if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
+  for (char c : name)
+    if (!(c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
+  return true;
+}
+
+bool IsPlainLuaName(std::string_view name) { return IsLuaIdentifier(name) && !IsLuaKeyword(name); }
+
 std::string LuaMemberKey(std::string_view name) {
-  if (!IsLuaKeyword(name)) return std::string(name);
-  return "[ \"" + std::string(name) + "\" ]";
+  if (IsPlainLuaName(name)) return std::string(name);
+  return "[ \"" + LuaStringContent(name) + "\" ]";
 }
 
 }  // namespace ct

@@ -16,10 +16,12 @@ struct MemberEntry {
 // Braces, commas and semicolons inside string literals are text.
 std::vector<MemberEntry> MemberEntries(std::string_view table_line);
 
-// How the script names a member: as it is, or, for a member that Delphi
-// allows but Lua reserves (a field called "local" or "return"), as a
-// bracketed string, which is the only way Lua accepts it.
-bool IsLuaKeyword(std::string_view name);
+// How the script names a member: as it stands where Lua takes it as a plain
+// name (ASCII letters, digits and "_", not a keyword), otherwise as a
+// bracketed string, the only way Lua accepts a field that Delphi allows but
+// Lua does not: one called "local" or "return", or one spelt in Chinese.
+bool IsLuaIdentifier(std::string_view name);  // keywords included
+bool IsPlainLuaName(std::string_view name);
 std::string LuaMemberKey(std::string_view name);  // "name" or "[ \"name\" ]"
 
 }  // namespace ct

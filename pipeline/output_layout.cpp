@@ -14,11 +14,12 @@ namespace {
 // Splits and rewrites here leave the inside of string literals alone.
 std::string ReadingLine(std::string_view text) { return ReplaceAllTextOutsideQuotes(text, ":", "="); }
 
-// "local : { 0 , vt_Byte }" names its member in a form Lua accepts.
+// "local : { 0 , vt_Byte }" names its member in a form Lua accepts; a plain
+// name keeps its spacing exactly.
 std::string WithLuaKey(const std::string& member) {
   Token parts = GetTokenOutsideQuotes(member, ':');
   std::string name = Trim(parts.token);
-  if (parts.rest.empty() || !IsLuaKeyword(name)) return member;
+  if (parts.rest.empty() || name.empty() || IsPlainLuaName(name)) return member;
   return LuaMemberKey(name) + " :" + parts.rest;
 }
 

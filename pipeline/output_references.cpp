@@ -12,17 +12,6 @@
 
 namespace ct {
 
-namespace {
-
-bool IsIdentifier(std::string_view text) {
-  if (text.empty() || (text[0] >= '0' && text[0] <= '9')) return false;
-  for (char c : text)
-    if (!(c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
-  return true;
-}
-
-}  // namespace
-
 void AddLateReferenceLines(LineList& working) {
   // Lua names are case-sensitive: the global a script line assigns last is
   // the one every reference sees once the script has run.
@@ -36,12 +25,12 @@ void AddLateReferenceLines(LineList& working) {
     table_names[i] = std::move(name);
   }
   for (const auto& [i, table] : table_names) {
-    if (!IsIdentifier(table)) continue;
+    if (!IsLuaIdentifier(table)) continue;
     for (const MemberEntry& entry : MemberEntries(working.Get(i))) {
-      if (entry.items.size() < 2 || !IsIdentifier(entry.name)) continue;
+      if (entry.items.size() < 2 || entry.name.empty()) continue;
       auto target = last_definition.find(entry.items.back());
       if (target == last_definition.end() || target->second < i) continue;
-      std::string member = IsLuaKeyword(entry.name) ? LuaMemberKey(entry.name) : "." + entry.name;
+      std::string member = IsPlainLuaName(entry.name) ? "." + entry.name : LuaMemberKey(entry.name);
       working.Add(" " + table + member + "[" + std::to_string(entry.items.size()) + "] = " + entry.items.back() + " ");
     }
   }

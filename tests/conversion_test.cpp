@@ -192,6 +192,21 @@ TEST(ConversionRun, MembersNamedLikeLuaKeywordsStillLoad) {
   EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), Lines{});
 }
 
+TEST(ConversionRun, MembersSpeltBeyondAsciiStillLoad) {
+  // 名字 points to its own record, so it also gets a fix-up line; the second
+  // byte of 乗 is a backslash, which must reach Lua as part of the name.
+  const std::string name = "\xc3\xfb\xd7\xd6";
+  const std::string backslashed = "\x81\x5c";
+  WholeRun run;
+  Converted(run, "type\n  TGbk = record\n    " + name + ": ^TGbk;\n    " + backslashed + ": Byte;\n  end;\n");
+  ASSERT_EQ(run.outcome, RunOutcome::kSucceeded);
+  Lines out = run.folder.Lines("ClassType.lua");
+  EXPECT_EQ(Table(out, "TGbk"), (Lines{" TGbk = { ", "\t [ \"" + name + "\" ] = { 0 , - 1 , TGbk } , ",
+                                       "\t [ \"" + backslashed + "\\\" ] = { 4 , vt_Byte } , ", "}"}));
+  EXPECT_EQ(out.back(), " TGbk [ \"" + name + "\" ] [ 3 ] = TGbk ");
+  EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), Lines{});
+}
+
 TEST(ConversionRun, ThePreludeAloneConvertsCleanly) {
   WholeRun run;
   RunOn(run, WithPrelude(""));

@@ -156,7 +156,7 @@ TEST(HostileInput, GbkCharactersInNamesStringsAndCommentsKeepTheirBytes) {
   ExpectOrderlyEnd(run, RunOutcome::kSucceeded, "GBK");
   EXPECT_NE(run.folder.Read("ClassTable_B.lua").find(Gbk(" S = \"汉字，标点。\" ; ")), std::string::npos);
   const std::string script = run.folder.Read("ClassType.lua");
-  EXPECT_NE(script.find(Gbk(" T中文 = { \r\n\t名字 = { 0 , vt_Integer } , \r\n\tb = { 4 , vt_Byte } , \r\n}")),
+  EXPECT_NE(script.find(Gbk(" T中文 = { \r\n\t [ \"名字\" ] = { 0 , vt_Integer } , \r\n\tb = { 4 , vt_Byte } , \r\n}")),
             std::string::npos);
   EXPECT_EQ(script.find(Gbk("注释")), std::string::npos);
   EXPECT_EQ(script.find(Gbk("说明")), std::string::npos);
