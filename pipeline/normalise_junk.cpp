@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pipeline/normalise.h"
+#include "pipeline/sizes_fields.h"
 
 namespace ct {
 
@@ -47,6 +48,121 @@ bool HoldsJunkKeyword(const std::string& line) {
   return false;
 }
 
+// The word that starts at `from` (spaces skipped) in a loosened line: 1-based
+// first and last positions; first is 0 when no word is left.
+struct Word {
+  Pos first = 0;
+  Pos last = 0;
+};
+
+Word WordAt(std::string_view structure, Pos from) {
+  Word word;
+  Pos p = from;
+  while (p <= Len(structure) && At(structure, p) == ' ') ++p;
+  if (p > Len(structure)) return word;
+  word.first = p;
+  while (p <= Len(structure) && At(structure, p) != ' ') ++p;
+  word.last = p - 1;
+  return word;
+}
+
+std::string WordText(std::string_view structure, Word word) { return Slice(structure, word.first, word.last); }
+
+bool IsVisibilityWord(std::string_view word) {
+  for (std::string_view section : {"private", "protected", "public", "published"})
+    if (SameText(word, section)) return true;
+  return false;
+}
+
+// The words that follow a routine or property heading after its ";" and
+// belong to it: " procedure Go ; virtual ; abstract ; ".
+bool IsDirectiveWord(std::string_view word) {
+  for (std::string_view directive :
+       {"abstract", "assembler", "cdecl", "default", "deprecated", "dispid", "dynamic", "experimental", "export",
+        "external", "far", "final", "inline", "library", "message", "near", "nodefault", "overload", "override",
+        "pascal", "platform", "register", "reintroduce", "safecall", "static", "stdcall", "varargs", "virtual"})
+    if (SameText(word, directive)) return true;
+  return false;
+}
+
+// The end of a heading that opens a table: " TFoo = packed record ",
+// " TFoo = class ( TBar , IBaz ) "; 0 when the line opens none (a class
+// reference, a forward declaration, anything else).
+Pos TableHeadingEnd(std::string_view structure) {
+  Pos equals = FindChar(structure, '=', 1);
+  if (equals == 0) return 0;
+  Word word = WordAt(structure, equals + 1);
+  if (word.first != 0 && SameText(WordText(structure, word), "packed")) word = WordAt(structure, word.last + 1);
+  if (word.first == 0) return 0;
+  const std::string opener = LowerAscii(WordText(structure, word));
+  if (opener == "record" || opener == "object") return word.last;
+  if (opener != "class") return 0;
+  Word next = WordAt(structure, word.last + 1);
+  if (next.first == 0) return word.last;
+  const std::string after = WordText(structure, next);
+  if (SameText(after, "of") || after == ";") return 0;
+  if (after != "(") return word.last;
+  Pos close = FindChar(structure, ')', next.last + 1);
+  return close == 0 ? 0 : close;
+}
+
+// A table written on one line (" TFoo = class private a : Integer ;
+// procedure Go ; end ; ") holds what a longer declaration spreads over many
+// lines: its heading, section words, fields and routines, each routine with
+// its directives. Judged as one line, it would vanish whole for its first
+// section word, or keep its routines as if they were fields. It is taken
+// apart into the lines of the longer form, each is judged as such a line
+// would be, and what is kept is joined again. Returns false, leaving `kept`
+// alone, for a line that is no such table or loses nothing.
+bool KeepWhatOneLineTableHolds(const std::string& line, std::string& kept) {
+  const std::string structure = MaskQuotedStrings(line);
+  // Variant records stay as they were: their branches would go and leave a
+  // record too short that nothing reports.
+  if (ContainsText(structure, " case ")) return false;
+  const Pos heading_end = TableHeadingEnd(structure);
+  if (heading_end == 0) return false;
+  // The lines the longer form has: section words on their own, and each
+  // statement together with the directives after it (" virtual ; ").
+  std::vector<std::string> lines;
+  bool after_statement = false;
+  for (const FieldSpan& span : FieldSpans(Tail(line, heading_end + 1))) {
+    const Pos last = span.last + heading_end;
+    Pos from = span.first + heading_end;
+    // Every round takes one section word off the front of the statement.
+    for (Word word = WordAt(structure, from); word.first != 0 && word.last <= last; word = WordAt(structure, from)) {
+      if (SameText(WordText(structure, word), "strict")) {
+        Word next = WordAt(structure, word.last + 1);
+        if (next.first == 0 || next.last > last || !IsVisibilityWord(WordText(structure, next))) break;
+        word.last = next.last;
+      } else if (!IsVisibilityWord(WordText(structure, word))) {
+        break;
+      }
+      lines.push_back(" " + Slice(line, word.first, word.last) + " ");
+      after_statement = false;
+      from = word.last + 1;
+    }
+    const std::string statement = Trim(Slice(line, from, last));
+    if (statement.empty()) continue;
+    const std::string first_word = GetValidToken(statement, " ").token;
+    if (after_statement && IsDirectiveWord(first_word))
+      lines.back() += statement + " ";
+    else
+      lines.push_back(" " + statement + " ");
+    after_statement = !SameText(first_word, "end");
+  }
+  std::string rest = Slice(line, 1, heading_end) + " ";
+  bool lost = false;
+  for (const std::string& part : lines) {
+    if (IsCaseLabel(part) || HoldsJunkKeyword(part))
+      lost = true;
+    else
+      rest += part.substr(1);
+  }
+  if (!lost) return false;
+  kept = std::move(rest);
+  return true;
+}
+
 }  // namespace
 
 void DeleteJunkLines(LineList& list) {
@@ -54,7 +170,13 @@ void DeleteJunkLines(LineList& list) {
   for (const std::string& raw : list.Lines()) {
     if (Trim(raw).empty()) continue;
     std::string line = WithoutInitialiser(raw);
-    if (IsCaseLabel(line) || HoldsJunkKeyword(line)) continue;
+    if (IsCaseLabel(line)) continue;
+    std::string rest;
+    if (KeepWhatOneLineTableHolds(line, rest)) {
+      kept.push_back(std::move(rest));
+      continue;
+    }
+    if (HoldsJunkKeyword(line)) continue;
     kept.push_back(std::move(line));
   }
   list = LineList(std::move(kept));

@@ -168,6 +168,49 @@ TEST(OneLineRecords, EveryFieldIsSizedAsOnALineOfItsOwn) {
   EXPECT_EQ(single.problems, Lines{});
 }
 
+// Section words, routines and their directives, and properties take only
+// themselves away, as they do on lines of their own.
+TEST(OneLineClasses, KeepTheirFieldsBesideSectionsAndRoutines) {
+  const std::string members[] = {"private",
+                                 "FA: Integer;",
+                                 "strict protected",
+                                 "FB: Word;",
+                                 "public",
+                                 "procedure Go; virtual; abstract;",
+                                 "function Count: Integer; overload;",
+                                 "property A: Integer read FA; default;",
+                                 "constructor Create;",
+                                 "OnX: procedure(Sender: TObject) of object;",
+                                 "class function Make: TObject;",
+                                 "published",
+                                 "FC: Byte;"};
+  struct Head {
+    std::string name;
+    std::string text;
+  };
+  const Head heads[] = {{"TSections", "  TSections = class"},
+                        {"TRoutines", "  TRoutines = record a: Byte; procedure Go;"}};
+  for (const auto& [name, head] : heads) {
+    std::string one_line = head;
+    std::string many_lines = head + "\n";
+    for (const std::string& member : members) {
+      one_line += " " + member;
+      many_lines += "    " + member + "\n";
+    }
+    const Converted single = Convert("type\n" + one_line + " end;\n" + Follower(0));
+    const Converted several = Convert("type\n" + many_lines + "  end;\n" + Follower(0));
+    ExpectFollowersIntact(single, 1, one_line);
+    ASSERT_EQ(single.tables.count(name), 1u) << one_line;
+    EXPECT_EQ(DeclarationOf(single.run.Lines("ClassTable_E.lua"), name),
+              DeclarationOf(several.run.Lines("ClassTable_E.lua"), name));
+    EXPECT_EQ(single.tables.at(name), several.tables.at(name));
+  }
+  const Converted c = Convert("type\n  TSections = class private FA: Integer; procedure Go; virtual; abstract; "
+                              "public FB: Word; end;\n");
+  EXPECT_EQ(c.tables.count("TSections") ? c.tables.at("TSections") : Lines{},
+            (Lines{"Vmt = { 0 , vt_Pointer }", "FA = { 4 , vt_Integer }", "FB = { 8 , vt_Word }"}));
+}
+
 // The names of a member end at its first colon outside brackets, and its
 // type at the next semicolon outside them.
 TEST(FieldGroups, OfRoutineTypesSplitAtTheirOwnColon) {

@@ -241,6 +241,31 @@ TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
   }
 }
 
+// A table on one line loses what its lines would lose written one per line;
+// variant records and lines that open no table are judged whole as before.
+TEST(DeleteJunkLines, OneLineTablesLoseOnlyTheirRoutinesAndSections) {
+  const std::vector<JunkCase> cases = {
+      {" TFoo = class private a : Integer ; end ; ", " TFoo = class a : Integer ; end ; "},
+      {" TFoo = class ( TBar , IBaz ) procedure Go ; virtual ; abstract ; b : Byte ; end ; ",
+       " TFoo = class ( TBar , IBaz ) b : Byte ; end ; "},
+      {" TFoo = packed record a : Byte ; function F : Integer ; overload ; end ; ",
+       " TFoo = packed record a : Byte ; end ; "},
+      {" TFoo = class strict private a : Byte ; property P : Byte read a ; default ; end ; ",
+       " TFoo = class a : Byte ; end ; "},
+      {" TFoo = class published ", " TFoo = class "},
+      {" TFoo = class p : procedure ( A : Integer ) ; stdcall ; q : Byte ; end ; ", " TFoo = class q : Byte ; end ; "},
+      {" TFoo = record p : procedure ; S : string ; end ; ", " TFoo = record p : procedure ; S : string ; end ; "},
+      {" TFoo = class S : string ; procedure Go ( s : string = \" ; public ; \" ) ; end ; ",
+       " TFoo = class S : string ; end ; "},
+      {" TV = record case Integer of 0 : ( a : Byte ) ; end ; ", nullptr},
+      {" TC = class of TFoo ; private ", nullptr},
+  };
+  for (const auto& c : cases) {
+    Lines expected = c.kept ? Lines{c.kept} : Lines{};
+    EXPECT_EQ(Apply(DeleteJunkLines, {c.line}), expected) << c.line;
+  }
+}
+
 // Literals are data: an "=" or a keyword inside one is no reason to cut or
 // drop the line.
 TEST(DeleteJunkLines, LooksOnlyOutsideStrings) {
