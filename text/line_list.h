@@ -75,4 +75,9 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 bool LoadLines(LineList& list, const std::filesystem::path& path, std::string& error);
 bool SaveLines(const LineList& list, const std::filesystem::path& path, std::string& error);
 
+// Past the process's file size limit a write then fails, and the save says
+// so, instead of the signal killing the program halfway through a file.
+// Every front end that saves calls it once at start-up.
+void LetOversizedWritesFail();
+
 }  // namespace ct

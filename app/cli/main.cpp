@@ -1,5 +1,4 @@
 // classtable: the command line of the converter, for scripts and builds.
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -135,9 +134,7 @@ int Keywords(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Past a file size limit a write then fails and the run reports it, instead
-  // of the signal killing the process with a temporary file left behind.
-  std::signal(SIGXFSZ, SIG_IGN);
+  ct::LetOversizedWritesFail();
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage("no command given");
   const std::string& command = args[0];

@@ -12,6 +12,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/qt_text.h"
 #include "pipeline/texts.h"
+#include "text/line_list.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ constexpr const char* kUsage =
 }  // namespace
 
 int main(int argc, char** argv) {
+  ct::LetOversizedWritesFail();
   QApplication app(argc, argv);
   QStringList args = QApplication::arguments();
   args.removeFirst();
