@@ -77,7 +77,13 @@ void NormalizeValues(LineList& working) {
     if (b == 0) continue;
     std::string value = Slice(line, a + 2, b - 1);
     int prefix;
-    if (!NormalizeNumberText(value, prefix)) continue;
+    // A "$" value with letters among its digits is converted by the size
+    // rules only inside declarations; a constant restored for the script
+    // (" VT_ILLEGAL = $FFFF ") still holds it, and Lua reads no "$".
+    if (IsHexConstant(value))
+      value = std::to_string(HexToInt64(value));
+    else if (!NormalizeNumberText(value, prefix))
+      continue;
     Replace(line, a + 2, b - a - 2, value);
     working.Put(i, std::move(line));
   }

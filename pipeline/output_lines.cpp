@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pipeline/output.h"
+#include "pipeline/output_entries.h"
 #include "pipeline/output_scans.h"
 #include "text/scan.h"
 
@@ -11,13 +12,29 @@ namespace ct {
 
 namespace {
 
+// " vt_Integer = 1 ; ": a name Lua takes, "=", and one value Lua reads (a
+// number, a "$" number the value step converts, a string or another name).
+bool IsConstantLuaReads(std::string_view line, std::string_view mask) {
+  Pos equals = FindChar(mask, '=', 1);
+  if (equals == 0 || !IsLuaIdentifier(Trim(Copy(line, 1, equals - 1)))) return false;
+  std::string value = Trim(Tail(mask, equals + 1));
+  if (!value.empty() && value.back() == ';') value = TrimRight(value.substr(0, value.size() - 1));
+  if (value.size() > 2 && value[0] == '-' && value[1] == ' ') value = value.substr(2);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    return value.find_first_not_of(kMaskByte, 1) == value.size() - 1;
+  return IsIntegerText(value) || IsHexConstant(value) || IsLuaIdentifier(value);
+}
+
 // The script keeps the type codes and every structure with members; the
 // inheritance lines have served the merge. What a string literal holds
 // decides nothing: a constant whose text has a brace is still a constant.
+// A declaration that merely mentions a code (" PVT_Info = ^TVT_Info ; ", an
+// enumeration of vt_ names) is no Lua: it goes like every other restored
+// declaration.
 bool BelongsInScript(std::string_view line) {
   const std::string mask = MaskQuotedStrings(line);
   if (ContainsText(mask, " setmetatable ")) return false;
-  if (ContainsText(mask, "vt_")) return true;
+  if (ContainsText(mask, "vt_") && (Contains(mask, "{") || IsConstantLuaReads(line, mask))) return true;
   if (ContainsText(mask, "{ }")) return false;
   return Contains(mask, "{");
 }

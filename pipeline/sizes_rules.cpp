@@ -157,19 +157,6 @@ void SizePointer(std::string& text) {
   Replace(text, p, end - p + 1, "4");
 }
 
-// "$" and hexadecimal digits whose value fits 64 bits; anything else is not
-// a number the layout could use, so it is left as written.
-bool IsHexConstant(std::string_view token) {
-  if (Len(token) < 2 || token[0] != '$') return false;
-  Pos significant = 0;
-  for (char c : token.substr(1)) {
-    bool digit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-    if (!digit) return false;
-    if (significant > 0 || c != '0') ++significant;
-  }
-  return significant <= 16;
-}
-
 void ConvertHexConstant(std::string& text) {
   const std::string structure = MaskQuotedStrings(text);
   Pos p = FindChar(structure, '$', 1);

@@ -207,6 +207,24 @@ TEST(ConversionRun, MembersSpeltBeyondAsciiStillLoad) {
   EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), Lines{});
 }
 
+TEST(ConversionRun, DeclarationsThatNameTypeCodesStayLua) {
+  // OLE headers name their constants VT_...: every line mentioning a code
+  // is kept for the script, so each must be one Lua reads.
+  WholeRun run;
+  Converted(run,
+            "const\n  VT_ILLEGAL = $FFFF;\n  VT_ARRAY = $2000;\n  vt_Name = 'x y';\n  VT_ALIAS = VT_ARRAY;\n"
+            "type\n  TVT_Kind = (vt_a, vt_b);\n  PVT_Info = ^TVT_Info;\n  TVT_Info = record k: TVT_Kind; end;\n");
+  ASSERT_EQ(run.outcome, RunOutcome::kSucceeded);
+  Lines out = run.folder.Lines("ClassType.lua");
+  Lines constants;
+  for (const std::string& line : out)
+    if (line.find("VT_") != std::string::npos || line.find("vt_Name") != std::string::npos) constants.push_back(line);
+  EXPECT_EQ(constants, (Lines{" VT_ILLEGAL = 65535 ", " VT_ARRAY = 8192 ", " vt_Name = \"x y\" ",
+                              " VT_ALIAS = VT_ARRAY ", " TVT_Info = { ", " TVT_Info.__index = BindGet ",
+                              " TVT_Info.__newindex = BindSet "}));
+  EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), Lines{});
+}
+
 TEST(ConversionRun, ThePreludeAloneConvertsCleanly) {
   WholeRun run;
   RunOn(run, WithPrelude(""));

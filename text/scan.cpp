@@ -268,6 +268,17 @@ std::int64_t HexToInt64(std::string_view text) {
   return static_cast<std::int64_t>(value);
 }
 
+bool IsHexConstant(std::string_view token) {
+  if (Len(token) < 2 || token[0] != '$') return false;
+  Pos significant = 0;
+  for (char c : token.substr(1)) {
+    bool digit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    if (!digit) return false;
+    if (significant > 0 || c != '0') ++significant;
+  }
+  return significant <= 16;
+}
+
 std::string ReplaceChar(std::string_view text, char from, char to) {
   std::string r(text);
   std::replace(r.begin(), r.end(), from, to);

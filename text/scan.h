@@ -93,6 +93,9 @@ Token GetValidToken(std::string_view text, std::string_view dividers);
 
 bool IsIntegerText(std::string_view text);
 std::int64_t HexToInt64(std::string_view text);
+// "$" and hexadecimal digits whose value fits 64 bits; anything else is no
+// number that a step could use, so it is left as written.
+bool IsHexConstant(std::string_view token);
 std::string ReplaceChar(std::string_view text, char from, char to);
 bool IsInsideQuotes(std::string_view text, Pos first, Pos pos);
 void EmptyQuotedStrings(std::string& text);
