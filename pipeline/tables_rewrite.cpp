@@ -17,6 +17,9 @@ constexpr std::string_view kClassHead = " { Vmt : Pointer ;";
 constexpr std::string_view kEmptyClassBody = " { Vmt : Pointer ;end ;";
 constexpr std::string_view kClosedEmptyClass = " { Vmt : Pointer ;} ;";
 
+// Lines with " stdcall " are gone before the rewrite.
+constexpr std::string_view kCallingConventions[] = {" ; cdecl ;", " ; pascal ;", " ; register ;", " ; safecall ;"};
+
 // Every search runs on the line with its literals masked: a keyword or
 // bracket inside a string is text, not structure. The mask keeps every
 // position, so what is found there is edited in the line itself.
@@ -109,6 +112,9 @@ std::string RewriteLine(std::string s, LineList& working) {
   ReplaceEvery(s, " record ", " { ");
   ReplaceEvery(s, " deprecated ", " ", ThroughMessage);
   ReplaceEvery(s, " platform ", " ", ThroughMessage);
+  // A calling convention after a routine type is part of the type; left as
+  // a statement of its own, the member walks would take it for a member.
+  for (std::string_view convention : kCallingConventions) ReplaceEvery(s, convention, " ;");
   ReplaceEvery(s, kEmptyClassBody, kClosedEmptyClass);
   ReplaceEvery(s, " end ;", "} ;");
   ReplaceEvery(s, "= type", "=");

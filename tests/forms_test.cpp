@@ -290,6 +290,27 @@ TEST(RoutineTypes, NamedOnesDescribeTheirMembersByTheirCode) {
 
 // An array of arrays is laid out and described as the array of several
 // dimensions that it is.
+// C libraries (Lua's own API among them) declare their callbacks cdecl.
+TEST(RoutineTypes, KeepTheirCallingConventionToThemselves) {
+  const char* const forms[] = {
+      "  TCb = procedure(L: Pointer); cdecl;\n  TR0 = record f: TCb; b: Byte; end;\n",
+      "  TR1 = record\n    cb: function(L: Pointer): Integer; cdecl;\n    b: Byte;\n  end;\n",
+      "  TR2 = record cb: procedure(x: Integer); safecall; b: Byte; end;\n",
+      "  TR3 = record cb: procedure; pascal; b: Byte; end;\n",
+      "  TR4 = record cb: procedure(x: Integer) of object; register; b: Byte; end;\n",
+  };
+  const Converted c = Convert(EachFollowed(forms, "type\n", ""));
+  ExpectFollowersIntact(c, std::size(forms), "calling conventions");
+  const char* const codes[] = {"vt_Procedure", "vt_Function", "vt_Procedure", "vt_Procedure", "vt_Procedure"};
+  for (size_t k = 0; k < std::size(forms); ++k) {
+    const std::string name = "TR" + std::to_string(k);
+    const std::string member = k == 0 ? "f" : "cb";
+    EXPECT_EQ(c.tables.count(name) ? c.tables.at(name) : Lines{},
+              (Lines{member + " = { 0 , " + codes[k] + " }", "b = { 4 , vt_Byte }"}))
+        << forms[k];
+  }
+}
+
 TEST(ArraysOfArrays, AreDescribedByTheirInnermostElement) {
   const Converted c = Convert(
       "type\n"
