@@ -163,12 +163,35 @@ bool KeepWhatOneLineTableHolds(const std::string& line, std::string& kept) {
   return true;
 }
 
+// A dropped property or routine heading that does not end with ";" goes on
+// on the next lines (" property OnChange : TNotifyEvent " then " read
+// FOnChange write FOnChange ; "), which go with it.
+bool GoesOnBelow(const std::string& line) {
+  const std::string structure = Trim(MaskQuotedStrings(line));
+  if (structure.empty() || structure.back() == ';') return false;
+  const std::string first = GetValidToken(structure, " ").token;
+  for (std::string_view heading : {"property", "procedure", "function", "constructor", "destructor", "class"})
+    if (SameText(first, heading)) return true;
+  return false;
+}
+
 }  // namespace
 
 void DeleteJunkLines(LineList& list) {
   std::vector<std::string> kept;
+  bool continuing = false;
   for (const std::string& raw : list.Lines()) {
     if (Trim(raw).empty()) continue;
+    if (continuing) {
+      const std::string structure = Trim(MaskQuotedStrings(raw));
+      // The ";" before "end" may be left out: "end" closes the table, not
+      // the statement, and stays.
+      continuing = false;
+      if (!SameText(GetValidToken(structure, " ").token, "end")) {
+        continuing = structure.back() != ';';
+        continue;
+      }
+    }
     std::string line = WithoutInitialiser(raw);
     if (IsCaseLabel(line)) continue;
     std::string rest;
@@ -176,7 +199,10 @@ void DeleteJunkLines(LineList& list) {
       kept.push_back(std::move(rest));
       continue;
     }
-    if (HoldsJunkKeyword(line)) continue;
+    if (HoldsJunkKeyword(line)) {
+      continuing = GoesOnBelow(line);
+      continue;
+    }
     kept.push_back(std::move(line));
   }
   list = LineList(std::move(kept));

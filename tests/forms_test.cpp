@@ -211,6 +211,15 @@ TEST(OneLineClasses, KeepTheirFieldsBesideSectionsAndRoutines) {
             (Lines{"Vmt = { 0 , vt_Pointer }", "FA = { 4 , vt_Integer }", "FB = { 8 , vt_Word }"}));
 }
 
+TEST(WrappedProperties, LeaveNothingBehind) {
+  const Converted c = Convert(
+      "type\n  TWrapped = class\n    FOn: Pointer;\n    property OnIt: Pointer\n      read FOn write FOn;\n"
+      "    FLast: Byte;\n  end;\n" + Follower(0));
+  ExpectFollowersIntact(c, 1, "wrapped property");
+  EXPECT_EQ(c.tables.count("TWrapped") ? c.tables.at("TWrapped") : Lines{},
+            (Lines{"Vmt = { 0 , vt_Pointer }", "FOn = { 4 , vt_Pointer }", "FLast = { 8 , vt_Byte }"}));
+}
+
 // The names of a member end at its first colon outside brackets, and its
 // type at the next semicolon outside them.
 TEST(FieldGroups, OfRoutineTypesSplitAtTheirOwnColon) {

@@ -266,6 +266,16 @@ TEST(DeleteJunkLines, OneLineTablesLoseOnlyTheirRoutinesAndSections) {
   }
 }
 
+// A heading wrapped over several lines goes whole; "end" after a last
+// statement without its ";" still closes the table.
+TEST(DeleteJunkLines, WrappedPropertiesAndRoutinesGoWithAllTheirLines) {
+  EXPECT_EQ(Apply(DeleteJunkLines, {" TFoo = class ", " a : Integer ; ", " property P : Integer ",
+                                    " read a ", " write a ; ", " b : Byte ; ", " class function Make ",
+                                    " : TFoo ; ", " property Q : Integer read a ", " end ; ", " private ",
+                                    " c : Byte ; "}),
+            (Lines{" TFoo = class ", " a : Integer ; ", " b : Byte ; ", " end ; ", " c : Byte ; "}));
+}
+
 // Literals are data: an "=" or a keyword inside one is no reason to cut or
 // drop the line.
 TEST(DeleteJunkLines, LooksOnlyOutsideStrings) {
