@@ -162,6 +162,12 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
     if (kind == ArrayKind::kFixed) return "4," + alias;
     return "4,-1," + ReplaceFirst(alias, "^", "");
   }
+  // An enumeration or a set reached through its name: its elements are the
+  // integers its own descriptor names (a Byte for a few values), not the
+  // text of its values, which no Lua reads.
+  const std::string reduced = ReduceSetsAndEnumerations(alias);
+  if (reduced != alias && FindIntegerConstant(lists.working, reduced, size))
+    return std::to_string(size) + ",vt_" + reduced;
   return alias;
 }
 

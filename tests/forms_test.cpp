@@ -320,6 +320,17 @@ TEST(RoutineTypes, KeepTheirCallingConventionToThemselves) {
   }
 }
 
+TEST(ArraysOfEnumerations, AreArraysOfTheirStorage) {
+  const Converted c = Convert(
+      "type\n  TKind = (kA, kB, kC);\n  TKinds = set of TKind;\n"
+      "  TTally = record k: TKind; a: array[0..3] of TKind; d: array of TKind; s: array[0..1] of TKinds; end;\n");
+  ASSERT_EQ(c.run.outcome, RunOutcome::kSucceeded);
+  EXPECT_EQ(c.problems, Lines{});
+  EXPECT_EQ(c.tables.count("TTally") ? c.tables.at("TTally") : Lines{},
+            (Lines{"k = { 0 , vt_Byte }", "a = { 1 , 1 , vt_Byte }", "d = { 8 , - 1 , 1 , vt_Byte }",
+                   "s = { 12 , 1 , vt_Byte }"}));
+}
+
 TEST(ArraysOfArrays, AreDescribedByTheirInnermostElement) {
   const Converted c = Convert(
       "type\n"

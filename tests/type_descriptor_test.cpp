@@ -8,6 +8,13 @@
 namespace ct::testing {
 namespace {
 
+// An enumeration of 255 values, which needs a Word.
+std::string WideEnumeration() {
+  std::string values = "( v0";
+  for (int i = 1; i < 255; ++i) values += " , v" + std::to_string(i);
+  return values + " )";
+}
+
 // The three lists as the accessor format finds them: definitions restored
 // to their declared text in both lists, structures laid out in the working
 // list and still carrying their sizes in the snapshot.
@@ -42,6 +49,7 @@ const std::vector<std::string> kDefinitions = {
     " THandle = LongWord ; ",
     " PHandle = ^THandle ; ",
     " TNameType = ( ntA , ntB , ntC ) ; ",
+    " TWideEnum = " + WideEnumeration() + " ; ",
     " TStringsDefined = set of ( sdDelimiter , sdQuoteChar , sdNameValueSeparator ) ; ",
     " TProc = procedure ; ",
     " TCompare = function ( A , B : Pointer ) : Integer ; ",
@@ -147,15 +155,19 @@ TEST(TypeDescriptor, ShortStringsAndArraysOfThem) {
 }
 
 TEST(TypeDescriptor, SetsAndEnumerationsGiveTheirStorage) {
-  std::string values = "( v0";
-  for (int i = 1; i < 255; ++i) values += " , v" + std::to_string(i);
-  values += " )";
+  const std::string values = WideEnumeration();
   ExpectDescriptors({
       {"TNameType", "vt_Byte"},
       {"TStringsDefined", "vt_Byte"},
       {"set of Byte", "vt_Byte"},
       {"( a , b )", "vt_Byte"},
       {values.c_str(), "vt_Word"},
+      // As array elements they are integers of that storage, never the
+      // text of their values.
+      {"array [ 0 .. 3 ] of TNameType", "1,vt_Byte"},
+      {"array of TNameType", "-1,1,vt_Byte"},
+      {"array [ 0 .. 1 ] of TStringsDefined", "1,vt_Byte"},
+      {"array [ 0 .. 1 ] of TWideEnum", "2,vt_Word"},
   });
 }
 
