@@ -102,6 +102,10 @@ void RewriteInterfaceWithParent(std::string& s) {
 // Takes the line by value: appending an inheritance line may move the
 // list's lines.
 std::string RewriteLine(std::string s, LineList& working) {
+  // A class modifier changes nothing of the layout; left in place it would
+  // read as a member.
+  ReplaceEvery(s, " class sealed ", " class ");
+  ReplaceEvery(s, " class abstract ", " class ");
   DeleteFirstKeyword(s, " const ");
   DeleteFirstKeyword(s, " type ");
   DeleteFirstKeyword(s, " var ");

@@ -331,6 +331,19 @@ TEST(ArraysOfEnumerations, AreArraysOfTheirStorage) {
                    "s = { 12 , 1 , vt_Byte }"}));
 }
 
+TEST(ClassModifiers, ChangeNothingOfTheLayout) {
+  const char* const forms[] = {
+      "  TSealed = class sealed\n    a: Integer;\n  end;\n",
+      "  TAbstract = class abstract(TObject) a: Integer; end;\n",
+  };
+  const Converted c = Convert(EachFollowed(forms, "type\n", ""));
+  ExpectFollowersIntact(c, std::size(forms), "class modifiers");
+  EXPECT_EQ(c.tables.count("TSealed") ? c.tables.at("TSealed") : Lines{},
+            (Lines{"Vmt = { 0 , vt_Pointer }", "a = { 4 , vt_Integer }"}));
+  EXPECT_EQ(c.tables.count("TAbstract") ? c.tables.at("TAbstract") : Lines{},
+            (Lines{"Vmt = { 0 , vt_Pointer }", "a = { 8 , vt_Integer }"}));
+}
+
 TEST(ArraysOfArrays, AreDescribedByTheirInnermostElement) {
   const Converted c = Convert(
       "type\n"
