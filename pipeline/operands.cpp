@@ -1,6 +1,6 @@
 #include "pipeline/operands.h"
 
-#include "text/lookups.h"
+#include "pipeline/lookups.h"
 #include "text/scan.h"
 
 namespace ct {

@@ -1,4 +1,4 @@
-#include "pipeline/layout.h"
+#include "pipeline/layout/layout.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/normalise.h"
+#include "pipeline/normalise/normalise.h"
 
 namespace ct::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/offsets.h"
+#include "pipeline/layout/offsets.h"
 #include "tests/support/recording_front_end.h"
 #include "text/gbk.h"
 

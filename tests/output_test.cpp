@@ -1,4 +1,4 @@
-#include "pipeline/output.h"
+#include "pipeline/output/output.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/normalise.h"
+#include "pipeline/normalise/normalise.h"
 #include "tests/support/lua_check.h"
 #include "text/line_list.h"
 #include "text/scan.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/tables.h"
+#include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
 

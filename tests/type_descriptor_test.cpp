@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/accessors.h"
+#include "pipeline/accessors/accessors.h"
 
 namespace ct::testing {
 namespace {

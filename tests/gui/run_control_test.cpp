@@ -12,7 +12,7 @@
 
 #include "app/gui/main_window.h"
 #include "pipeline/driver.h"
-#include "pipeline/normalise.h"
+#include "pipeline/normalise/normalise.h"
 #include "pipeline/texts.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/run_folder.h"

@@ -1,0 +1,28 @@
+// The reference list: the working list with every table declaration joined
+// onto one line, read back line by line by the later stages.
+#include <string>
+
+#include "pipeline/tables/tables.h"
+#include "text/scan.h"
+
+namespace ct {
+
+void JoinTableLines(const LineList& from, LineList& to, std::string_view opener) {
+  to.Clear();
+  std::string joined;
+  bool open = false;
+  for (const std::string& line : from.Lines()) {
+    joined += line;
+    // Braces inside literals (messages, interface GUIDs) are text.
+    const std::string structure = MaskQuotedStrings(line);
+    if (Contains(structure, opener)) open = true;
+    if (Contains(structure, "} ;")) open = false;
+    if (open) continue;
+    to.Add(std::move(joined));
+    joined.clear();
+  }
+}
+
+void BuildReferenceList(const LineList& working, LineList& reference) { JoinTableLines(working, reference, "{"); }
+
+}  // namespace ct
