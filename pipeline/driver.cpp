@@ -3,11 +3,10 @@
 #include <string>
 
 #include "pipeline/accessors/accessors.h"
-#include "pipeline/layout/expressions.h"
 #include "pipeline/layout/layout.h"
-#include "pipeline/normalise/normalise.h"
+#include "pipeline/line_forms.h"
 #include "pipeline/normalise/name_edits.h"
-#include "pipeline/layout/offsets.h"
+#include "pipeline/normalise/normalise.h"
 #include "pipeline/output/output.h"
 #include "pipeline/sizes/sizes.h"
 #include "pipeline/tables/tables.h"

@@ -44,4 +44,25 @@ std::vector<FieldSpan> FieldSpans(std::string_view line) {
   return spans;
 }
 
+bool SplitGroupsInCompactLine(std::string& compact_line) {
+  std::string& line = compact_line;
+  if (FindChar(line, ',', 1) == 0) return false;
+  bool changed = false;
+  std::vector<FieldSpan> fields = FieldSpans(line);
+  // Right to left: a replacement shifts only the text after it, and the
+  // positions still to be visited lie before it.
+  for (auto field = fields.rbegin(); field != fields.rend(); ++field) {
+    if (field->colon == 0) continue;
+    bool terminated = At(line, field->last) == ';';
+    std::string type = ":" + (terminated ? Slice(line, field->colon + 1, field->last) : std::string());
+    for (auto comma = field->name_commas.rbegin(); comma != field->name_commas.rend(); ++comma) {
+      // A comma that opens the line separates no names.
+      if (*comma == 1) continue;
+      Replace(line, *comma, 1, type);
+      changed = true;
+    }
+  }
+  return changed;
+}
+
 }  // namespace ct

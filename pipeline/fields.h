@@ -1,7 +1,8 @@
-// The fields of a declaration line, as the size stages see them: a line may
-// hold a whole table, or several fields of a longer one.
+// The fields of a declaration line, as the junk, size and accessor stages
+// see them: a line may hold a whole table, or several fields of a longer one.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,5 +24,14 @@ struct FieldSpan {
 };
 
 std::vector<FieldSpan> FieldSpans(std::string_view line);
+
+// Splits the field groups of one line in the compact form ("a,b:Integer;"
+// becomes "a:Integer;b:Integer;"). A field's names end at its first colon
+// outside brackets and its type runs to its semicolon outside brackets, so
+// "OnA,OnB:procedure(Sender:TObject)of object;" is two fields of that
+// procedural type; string constants are never split. Returns true when a
+// comma was replaced. Serves the field-group stage and the member-name
+// splitting that precedes the accessor format.
+bool SplitGroupsInCompactLine(std::string& compact_line);
 
 }  // namespace ct

@@ -1,8 +1,7 @@
-// The reference list: the working list with every table declaration joined
-// onto one line, read back line by line by the later stages.
+#include "pipeline/joined_tables.h"
+
 #include <string>
 
-#include "pipeline/tables/tables.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -22,7 +21,5 @@ void JoinTableLines(const LineList& from, LineList& to, std::string_view opener)
     joined.clear();
   }
 }
-
-void BuildReferenceList(const LineList& working, LineList& reference) { JoinTableLines(working, reference, "{"); }
 
 }  // namespace ct

@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "pipeline/normalise/normalise.h"
+#include "pipeline/line_forms.h"
+
 #include "pipeline/outside_strings.h"
 
 namespace ct {
@@ -48,10 +49,6 @@ std::string CompactLine(std::string_view line) {
     s = CollapseSpaces(ReplaceChar(s, '\t', ' '));
     Substitute(s, kCompactions);
   });
-}
-
-void StripSymbolSpaces(LineList& list) {
-  for (size_t i = 0; i < list.Count(); ++i) list.Put(i, CompactLine(list.Get(i)));
 }
 
 std::string LoosenLine(std::string_view line) {

@@ -5,6 +5,10 @@
 #include <vector>
 
 #include "pipeline/accessors/accessors.h"
+#include "pipeline/accessors/descriptor.h"
+#include "pipeline/accessors/member_names.h"
+#include "pipeline/fields.h"
+#include "pipeline/line_forms.h"
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/sizes/sizes.h"
 #include "tests/support/recording_front_end.h"

@@ -13,14 +13,15 @@
 #include "pipeline/driver.h"
 #include "pipeline/file_store.h"
 #include "pipeline/layout/layout.h"
-#include "pipeline/normalise/normalise.h"
-#include "pipeline/normalise/name_edits.h"
 #include "pipeline/layout/offsets.h"
+#include "pipeline/layout/structures.h"
+#include "pipeline/normalise/name_edits.h"
+#include "pipeline/normalise/normalise.h"
 #include "pipeline/output/output.h"
 #include "pipeline/sizes/sizes.h"
+#include "resources/prelude.h"
 #include "tests/support/generated_input.h"
 #include "tests/support/recording_front_end.h"
-#include "resources/prelude.h"
 
 namespace ct {
 namespace {

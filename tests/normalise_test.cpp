@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/line_forms.h"
+#include "pipeline/normalise/join.h"
 #include "pipeline/normalise/normalise.h"
 
 namespace ct::testing {

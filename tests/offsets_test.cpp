@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/layout/layout.h"
 #include "pipeline/layout/offsets.h"
 #include "tests/support/recording_front_end.h"
 #include "text/gbk.h"

@@ -1,3 +1,4 @@
+#include "pipeline/line_forms.h"
 #include "pipeline/output/output.h"
 
 #include <gtest/gtest.h>

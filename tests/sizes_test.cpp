@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/fields.h"
+#include "pipeline/line_forms.h"
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/sizes/sizes.h"
 #include "text/line_list.h"

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/line_forms.h"
 #include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"

@@ -1,9 +1,6 @@
 // Declarations restored from the reference list and every member put into
-// accessor format: its offset and a type descriptor.
+// accessor format, its offset and a type descriptor: stages 23 to 28 of a run.
 #pragma once
-
-#include <string>
-#include <string_view>
 
 #include "pipeline/front_end.h"
 #include "text/line_list.h"
@@ -13,9 +10,6 @@ namespace ct {
 // Both return false when they met a length mismatch (reported already).
 bool RestoreDeclarations(LineList& working, const LineList& reference, Reporter& reporter);
 void EvaluateOperators(LineList& list);
-bool SplitMemberNames(std::string& line);
-std::string ResolveTypeDescriptor(const LineList& working, const LineList& reference, const LineList& snapshot,
-                                  std::string_view declared_type);
 void ConvertToAccessorFormat(LineList& working, LineList& reference, const LineList& snapshot);
 bool RemoveVariableDeclarations(LineList& working, LineList& reference, Reporter& reporter);
 

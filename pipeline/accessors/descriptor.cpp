@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "pipeline/accessors/accessors.h"
-#include "pipeline/operands.h"
+#include "pipeline/accessors/descriptor.h"
 #include "pipeline/lookups.h"
+#include "pipeline/operands.h"
 #include "text/scan.h"
 
 namespace ct {

@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "pipeline/accessors/accessors.h"
-#include "pipeline/normalise/normalise.h"
-#include "pipeline/sizes/sizes.h"
+#include "pipeline/accessors/descriptor.h"
+#include "pipeline/accessors/member_names.h"
+#include "pipeline/fields.h"
+#include "pipeline/line_forms.h"
 #include "text/scan.h"
 
 namespace ct {

@@ -5,6 +5,7 @@
 
 #include "pipeline/layout/expressions.h"
 #include "pipeline/layout/layout.h"
+#include "pipeline/layout/structures.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
 #include "text/scan.h"

@@ -1,28 +1,11 @@
-// Member offsets and the three size fields of every structure.
+// Member offsets and the three size fields of every structure: stages 17
+// to 22 of a run.
 #pragma once
-
-#include <cstddef>
-#include <optional>
-#include <string>
 
 #include "pipeline/front_end.h"
 #include "text/line_list.h"
 
 namespace ct {
-
-struct LayoutPass {
-  std::optional<size_t> last_unresolved;  // 0-based line index
-  std::string unresolved_value;
-  bool changed = false;  // the pass wrote back at least one changed line
-};
-
-// One pass over all lines, top to bottom. A structure line whose member
-// values all resolve (numbers, sized forms, array values, constants, laid-out
-// structures) receives its offsets and its nWholeSize, nAddSize and nMaxSize
-// fields, which are also given to declarations of the same name. A line with
-// a value that does not resolve stays as it was; the pass names the last such
-// line and its value. Lines laid out earlier in the pass serve later ones.
-LayoutPass LayOutStructures(LineList& working);
 
 // Runs evaluation and layout passes until a whole cycle changes no line. On
 // success appends the success line and returns true; otherwise writes the
@@ -32,5 +15,10 @@ bool RunLayoutCycles(LineList& working, Reporter& reporter);
 
 // Empty structures get a whole size of 0, which the later stages need.
 void GiveEmptyStructuresZeroSize(LineList& working);
+
+// Derived classes moved behind their parents.
+void ShiftParentOffsets(LineList& working, Reporter& reporter);
+// The size fields removed once the offsets are final.
+void RemoveSizeFields(LineList& working);
 
 }  // namespace ct

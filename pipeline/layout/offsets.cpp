@@ -4,10 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "pipeline/texts.h"
 #include "pipeline/candidate_lines.h"
-#include "text/gbk.h"
+#include "pipeline/layout/layout.h"
 #include "pipeline/lookups.h"
+#include "pipeline/texts.h"
+#include "text/gbk.h"
 #include "text/scan.h"
 
 namespace ct {

@@ -1,4 +1,5 @@
-// Derived classes moved behind their parents; size fields removed.
+// The shift of one structure's member offsets, which the parent-offset stage
+// applies to every derived class.
 #pragma once
 
 #include <string_view>
@@ -8,8 +9,6 @@
 
 namespace ct {
 
-void ShiftParentOffsets(LineList& working, Reporter& reporter);
 bool ShiftMemberOffsets(LineList& working, std::string_view name, long long offset, Reporter& reporter);
-void RemoveSizeFields(LineList& working);
 
 }  // namespace ct

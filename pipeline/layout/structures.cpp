@@ -1,7 +1,7 @@
 // One layout pass: every structure line whose member values all resolve gets
 // its member offsets and its three size fields. A line that does not resolve
 // yet is left exactly as it was read and tried again in the next cycle.
-#include "pipeline/layout/layout.h"
+#include "pipeline/layout/structures.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "pipeline/layout/placement.h"
-#include "pipeline/operands.h"
 #include "pipeline/candidate_lines.h"
+#include "pipeline/layout/placement.h"
 #include "pipeline/lookups.h"
+#include "pipeline/operands.h"
 #include "text/scan.h"
 
 namespace ct {

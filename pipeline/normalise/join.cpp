@@ -3,6 +3,7 @@
 // for the report that follows normalisation.
 #include <algorithm>
 
+#include "pipeline/normalise/join.h"
 #include "pipeline/normalise/normalise.h"
 
 namespace ct {

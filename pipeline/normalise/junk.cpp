@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "pipeline/normalise/normalise.h"
 #include "pipeline/fields.h"
+#include "pipeline/normalise/normalise.h"
 
 namespace ct {
 

@@ -3,8 +3,8 @@
 // that any faster equivalent must match line for line.
 #include <string>
 
-#include "pipeline/normalise/normalise.h"
 #include "pipeline/normalise/name_edits.h"
+#include "pipeline/normalise/normalise.h"
 #include "pipeline/outside_strings.h"
 
 namespace ct {

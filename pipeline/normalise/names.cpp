@@ -9,9 +9,9 @@
 #include <unordered_set>
 #include <vector>
 
+#include "pipeline/candidate_lines.h"
 #include "pipeline/normalise/name_edits.h"
 #include "pipeline/outside_strings.h"
-#include "pipeline/candidate_lines.h"
 #include "text/spaced_words.h"
 
 namespace ct {

@@ -5,8 +5,8 @@
 #include <map>
 #include <string>
 
-#include "pipeline/output/output.h"
 #include "pipeline/output/entries.h"
+#include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
 #include "text/scan.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/output/output.h"
 #include "pipeline/output/entries.h"
+#include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
 #include "text/scan.h"
 

@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "pipeline/output/output.h"
 #include "pipeline/output/entries.h"
-#include "pipeline/output/scans.h"
 #include "pipeline/output/nesting_order.h"
+#include "pipeline/output/output.h"
+#include "pipeline/output/scans.h"
 #include "text/scan.h"
 
 namespace ct {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "pipeline/output/line_order.h"
+#include "pipeline/output/nesting_order.h"
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
-#include "pipeline/output/nesting_order.h"
 #include "text/scan.h"
 
 namespace ct {

@@ -2,8 +2,8 @@
 // header, constants as plain assignments, numbers in decimal.
 #include <string>
 
-#include "pipeline/output/output.h"
 #include "pipeline/output/entries.h"
+#include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
 #include "text/scan.h"
 

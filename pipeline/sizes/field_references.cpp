@@ -6,10 +6,10 @@
 #include <unordered_set>
 #include <vector>
 
-#include "pipeline/sizes/sizes.h"
+#include "pipeline/candidate_lines.h"
 #include "pipeline/fields.h"
 #include "pipeline/sizes/numbers.h"
-#include "pipeline/candidate_lines.h"
+#include "pipeline/sizes/sizes.h"
 #include "text/scan.h"
 #include "text/spaced_words.h"
 

@@ -1,7 +1,7 @@
 // Every table declaration onto one line, so that a structure is one line of
 // the working list as it is of the reference list.
+#include "pipeline/joined_tables.h"
 #include "pipeline/sizes/sizes.h"
-#include "pipeline/tables/tables.h"
 
 namespace ct {
 

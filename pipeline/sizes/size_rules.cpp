@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/sizes/sizes.h"
 #include "pipeline/fields.h"
 #include "pipeline/sizes/numbers.h"
+#include "pipeline/sizes/sizes.h"
 #include "text/scan.h"
 
 namespace ct {

@@ -2,8 +2,6 @@
 // split and references to named values replaced by the values.
 #pragma once
 
-#include <string>
-
 #include "text/line_list.h"
 
 namespace ct {
@@ -20,14 +18,5 @@ void SplitFieldGroups(LineList& working);
 void ReplaceFieldReferences(LineList& working);
 // The same result, visiting only the lines that can hold each name.
 void ReplaceFieldReferencesFast(LineList& working);
-
-// Splits the field groups of one line in the compact form ("a,b:Integer;"
-// becomes "a:Integer;b:Integer;"). A field's names end at its first colon
-// outside brackets and its type runs to its semicolon outside brackets, so
-// "OnA,OnB:procedure(Sender:TObject)of object;" is two fields of that
-// procedural type; string constants are never split. Returns true when a
-// comma was replaced. Shared with the member-name splitting that precedes
-// the accessor format.
-bool SplitGroupsInCompactLine(std::string& compact_line);
 
 }  // namespace ct
