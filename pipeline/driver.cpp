@@ -7,6 +7,7 @@
 #include "pipeline/line_forms.h"
 #include "pipeline/normalise/name_edits.h"
 #include "pipeline/normalise/normalise.h"
+#include "pipeline/number_text.h"
 #include "pipeline/output/output.h"
 #include "pipeline/sizes/sizes.h"
 #include "pipeline/tables/tables.h"

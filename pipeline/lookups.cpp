@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pipeline/candidate_lines.h"
+#include "pipeline/number_text.h"
 #include "text/scan.h"
 
 namespace ct {

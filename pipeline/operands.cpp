@@ -1,6 +1,7 @@
 #include "pipeline/operands.h"
 
 #include "pipeline/lookups.h"
+#include "pipeline/number_text.h"
 #include "text/scan.h"
 
 namespace ct {

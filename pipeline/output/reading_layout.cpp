@@ -2,6 +2,7 @@
 // header, constants as plain assignments, numbers in decimal.
 #include <string>
 
+#include "pipeline/number_text.h"
 #include "pipeline/output/entries.h"
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
