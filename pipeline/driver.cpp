@@ -5,11 +5,11 @@
 #include "pipeline/accessors/accessors.h"
 #include "pipeline/layout/layout.h"
 #include "pipeline/line_forms.h"
-#include "pipeline/normalise/name_edits.h"
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/number_text.h"
 #include "pipeline/output/output.h"
 #include "pipeline/sizes/sizes.h"
+#include "pipeline/stage_versions.h"
 #include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
@@ -32,29 +32,13 @@ class NumberFaultReport : public NumberFaultListener {
   Reporter& reporter_;
 };
 
-// The stages that have a plain version, which compares every line with
-// every other, and a fast one that gives the same result.
-struct StageVersions {
-  void (*unify_case)(LineList&);
-  void (*mark_class_pointers)(LineList&);
-  void (*replace_field_references)(LineList&);
-  void (*sort_by_nesting)(LineList&, const LineList&);
-};
-constexpr StageVersions kPlainVersions = {UnifyCase, MarkClassPointers, ReplaceFieldReferences, SortByNesting};
-constexpr StageVersions kFastVersions = {UnifyCaseFast, MarkClassPointersFast, ReplaceFieldReferencesFast,
-                                         SortByNestingFast};
-
 class Run {
  public:
-  Run(FrontEnd& ui, FileStore& files, const RunOptions& options)
-      : ui_(ui),
-        files_(files),
-        options_(options),
-        versions_(options.reference ? kPlainVersions : kFastVersions),
-        faults_(ui) {}
+  Run(FrontEnd& ui, FileStore& files, const StageVersions& versions)
+      : ui_(ui), files_(files), versions_(versions), faults_(ui) {}
 
   RunOutcome Execute() {
-    for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(!options_.reference);
+    for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(versions_.indexed_lists);
     ScopedNumberFaultListener listener(&faults_);
     RunOutcome outcome = Stages();
     ui_.RunEnded();
@@ -234,7 +218,6 @@ class Run {
 
   FrontEnd& ui_;
   FileStore& files_;
-  const RunOptions options_;
   const StageVersions& versions_;
   NumberFaultReport faults_;
   LineList working_;
@@ -246,14 +229,18 @@ class Run {
 
 }  // namespace
 
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options) {
-  Run run(ui, files, options);
+const StageVersions kFastStageVersions = {UnifyCase, MarkClassPointers, ReplaceFieldReferences, SortByNesting, true};
+
+RunOutcome RunConversionWith(FrontEnd& ui, FileStore& files, const StageVersions& versions) {
+  Run run(ui, files, versions);
   return run.Execute();
 }
 
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options) {
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files) { return RunConversionWith(ui, files, kFastStageVersions); }
+
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder) {
   FolderStore files(folder);
-  return RunConversion(ui, files, options);
+  return RunConversion(ui, files);
 }
 
 }  // namespace ct

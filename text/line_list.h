@@ -38,8 +38,8 @@ class LineList {
   // Name lookups ask an indexed list for the lines filed under a key instead
   // of reading every line. The index for a key function is built at its
   // first use and kept current through every change made here. A list that
-  // is not indexed (the plain reference implementation) leaves its lookups
-  // to read every line.
+  // is not indexed (as the plain stage versions run) leaves its lookups to
+  // read every line.
   bool Indexed() const { return indexed_; }
   void SetIndexed(bool indexed);
   // The ascending indices of the lines that `key_of` files under `key`.

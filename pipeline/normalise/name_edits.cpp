@@ -1,37 +1,14 @@
-// Name spelling and class references. Both stages compare every qualifying
-// line with every line of the list; they are the plain reference versions
-// that any faster equivalent must match line for line.
+// The edits of the name stages, shared with their plain versions so that
+// both make exactly the same ones.
+#include "pipeline/normalise/name_edits.h"
+
 #include <string>
 
-#include "pipeline/normalise/name_edits.h"
-#include "pipeline/normalise/normalise.h"
-#include "pipeline/outside_strings.h"
+#include "text/scan.h"
 
 namespace ct {
 
-namespace {
-
-// Gives every whole-word occurrence of `key` the key's own spelling. The
-// length never changes, and each search starts one byte further on.
-void RespellEach(std::string& s, std::string_view key) {
-  for (Pos p = FindText(s, key, 1); p != 0; p = FindText(s, key, p + 1))
-    s.replace(static_cast<size_t>(p - 1), key.size(), key);
-}
-
-}  // namespace
-
 void LowerArrayKeyword(std::string& s) { s = ReplaceAllText(s, " array ", " array "); }
-
-void UnifyCase(LineList& list) {
-  for (size_t k = 0; k < list.Count(); ++k) {
-    // Read now: the passes for earlier lines may have respelled this word.
-    const std::string key = " " + GetValidToken(list.Get(k), " ").token + " ";
-    RewriteEachLineOutsideStrings(list, [&](std::string& s) {
-      RespellEach(s, key);
-      LowerArrayKeyword(s);
-    });
-  }
-}
 
 std::string DeclaredClassName(const std::string& line) {
   const std::string emptied = WithEmptiedStrings(line);
@@ -48,14 +25,6 @@ void MarkUsesAsPointers(std::string& s, const std::string& name) {
   s = ReplaceAllText(s, " :" + name, " : " + pointer);
   s = ReplaceAllText(s, " =" + name, " = " + pointer);
   s = ReplaceAllText(s, " of" + name, " of " + pointer);
-}
-
-void MarkClassPointers(LineList& list) {
-  for (size_t i = 0; i < list.Count(); ++i) {
-    const std::string name = DeclaredClassName(list.Get(i));
-    if (name.empty()) continue;
-    RewriteEachLineOutsideStrings(list, [&](std::string& s) { MarkUsesAsPointers(s, name); });
-  }
 }
 
 }  // namespace ct

@@ -1,10 +1,8 @@
-// The pieces of the name stages that their plain and fast versions share, so
-// that both make exactly the same edits.
+// The pieces of the name stages that their plain versions (tests/plain)
+// share, so that both make exactly the same edits.
 #pragma once
 
 #include <string>
-
-#include "text/line_list.h"
 
 namespace ct {
 
@@ -18,9 +16,5 @@ std::string DeclaredClassName(const std::string& line);
 // Uses of the class `name` (as DeclaredClassName gives it) after ":", "="
 // and "of" become pointers to it.
 void MarkUsesAsPointers(std::string& s, const std::string& name);
-
-// The fast versions; the plain ones are declared in normalise.h.
-void UnifyCaseFast(LineList& list);
-void MarkClassPointersFast(LineList& list);
 
 }  // namespace ct

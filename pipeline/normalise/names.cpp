@@ -11,6 +11,7 @@
 
 #include "pipeline/candidate_lines.h"
 #include "pipeline/normalise/name_edits.h"
+#include "pipeline/normalise/normalise.h"
 #include "pipeline/outside_strings.h"
 #include "text/spaced_words.h"
 
@@ -46,7 +47,7 @@ std::string Respelled(std::string emptied, const Spellings& spellings, bool afte
 // follows from its original text and the last spelling seen of each word;
 // only the first words have to be read in order, each from its line as the
 // passes before it left it.
-void UnifyCaseFast(LineList& list) {
+void UnifyCase(LineList& list) {
   const size_t count = list.Count();
   std::vector<std::string> emptied(count);
   for (size_t k = 0; k < count; ++k) emptied[k] = WithEmptiedStrings(list.Get(k));
@@ -73,7 +74,7 @@ void UnifyCaseFast(LineList& list) {
 // A name without a spaced word, or one that was no class name before the
 // passes (names only ever stop being class names), takes the walk over
 // every line.
-void MarkClassPointersFast(LineList& list) {
+void MarkClassPointers(LineList& list) {
   std::unordered_set<std::string> names;
   for (const std::string& line : list.Lines()) {
     const std::string name = DeclaredClassName(line);

@@ -1,5 +1,5 @@
-// What the plain and the fast nesting sort share, so that both read the
-// same members and settle the order the same way.
+// What the nesting sort shares with its plain version (tests/plain), so
+// that both read the same members and settle the order the same way.
 #pragma once
 
 #include <string>

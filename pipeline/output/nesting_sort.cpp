@@ -43,7 +43,7 @@ class StructureLines {
 
 }  // namespace
 
-void SortByNestingFast(LineList& working, const LineList& reference) {
+void SortByNesting(LineList& working, const LineList& reference) {
   StructureLines structures(working);
   // Per reference line, the structures its member types name; a type that
   // names none never moves a line.

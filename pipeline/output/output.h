@@ -5,9 +5,9 @@
 
 namespace ct {
 
+// Every structure after the structures it embeds, in time near-linear in
+// the number of lines moved.
 void SortByNesting(LineList& working, const LineList& reference);
-// The same order, in time near-linear in the number of lines moved.
-void SortByNestingFast(LineList& working, const LineList& reference);
 void MergeInheritedMembers(LineList& working);
 void TidyLines(LineList& working);
 void AddBindingLines(LineList& working);

@@ -8,6 +8,7 @@
 
 #include "pipeline/candidate_lines.h"
 #include "pipeline/fields.h"
+#include "pipeline/sizes/field_references.h"
 #include "pipeline/sizes/numbers.h"
 #include "pipeline/sizes/sizes.h"
 #include "text/scan.h"
@@ -71,11 +72,7 @@ void ReplaceReferencesIn(std::string& line, const std::string& name, const std::
   if (rest != parts.rest) line = parts.token + "=" + rest;
 }
 
-// The name that line i defines and its numeric value, when it has one.
-struct NamedValue {
-  std::string name;
-  std::string value;
-};
+}  // namespace
 
 std::optional<NamedValue> ValueDefinedBy(const LineList& working, size_t i) {
   if (!Contains(working.Get(i), "=")) return std::nullopt;
@@ -91,8 +88,6 @@ std::optional<NamedValue> ValueDefinedBy(const LineList& working, size_t i) {
   return NamedValue{std::move(definition.token), std::move(value)};
 }
 
-// Line j with the uses of the name replaced; the definition line itself and
-// lines that define nothing are passed over.
 std::optional<std::string> WithReferencesReplaced(const LineList& working, size_t j, size_t i,
                                                   const NamedValue& defined) {
   if (j == i || !Contains(working.Get(j), "=")) return std::nullopt;
@@ -101,21 +96,10 @@ std::optional<std::string> WithReferencesReplaced(const LineList& working, size_
   return line;
 }
 
-}  // namespace
-
-void ReplaceFieldReferences(LineList& working) {
-  for (size_t i = 0; i < working.Count(); ++i) {
-    auto defined = ValueDefinedBy(working, i);
-    if (!defined) continue;
-    for (size_t j = 0; j < working.Count(); ++j)
-      if (auto line = WithReferencesReplaced(working, j, i, *defined)) working.Put(j, std::move(*line));
-  }
-}
-
 // A use of " Name " holds Name as a spaced word of the line, so only the
 // lines holding that word can change. A name without a spaced word takes the
 // walk over every line.
-void ReplaceFieldReferencesFast(LineList& working) {
+void ReplaceFieldReferences(LineList& working) {
   const size_t count = working.Count();
   std::unordered_set<std::string> names;
   for (size_t k = 0; k < count; ++k) {

@@ -16,7 +16,5 @@ void SplitFieldGroups(LineList& working);
 // Replaces every use of a name whose definition has a numeric value by that
 // value, line after line, so that a chain of definitions resolves in one pass.
 void ReplaceFieldReferences(LineList& working);
-// The same result, visiting only the lines that can hold each name.
-void ReplaceFieldReferencesFast(LineList& working);
 
 }  // namespace ct
