@@ -196,7 +196,7 @@ class Run {
     CT_REPORT(34, working_);
     TidyTables(working_);
     CT_REPORT(35, working_);
-    NormalizeValues(working_);
+    NormaliseValues(working_);
     CT_SAVE(working_, "ClassType.lua");
 #undef CT_REPORT
 #undef CT_SAVE

@@ -73,7 +73,7 @@ bool FindNumericValue(const LineList& list, std::string& name, int& prefix) {
   int found_prefix = -1;
   bool ok = FindDefinition(list, name, [&](const Definition& def) {
     found = def.value;
-    return NormalizeNumberText(found, found_prefix);
+    return NormaliseNumberText(found, found_prefix);
   });
   if (ok) {
     name = std::move(found);
@@ -89,7 +89,7 @@ bool FindTypeAlias(const LineList& list, std::string& name) {
     if (Contains(def.value, "{")) return false;
     std::string probe = def.value;
     int prefix;
-    if (NormalizeNumberText(probe, prefix)) return false;
+    if (NormaliseNumberText(probe, prefix)) return false;
     found = def.value;
     return true;
   });
@@ -106,7 +106,7 @@ bool FindFieldValue(const LineList& list, std::string& name, std::string_view ke
     Pos space = FindChar(def.body, ' ', q + 2);
     found = space == 0 ? std::string() : Slice(def.body, q + 2, space - 1);
     int prefix;
-    return NormalizeNumberText(found, prefix);
+    return NormaliseNumberText(found, prefix);
   });
   if (ok) name = std::move(found);
   return ok;

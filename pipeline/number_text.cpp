@@ -17,7 +17,7 @@ ScopedNumberFaultListener::ScopedNumberFaultListener(NumberFaultListener* listen
 
 ScopedNumberFaultListener::~ScopedNumberFaultListener() { g_number_fault_listener = previous_; }
 
-bool NormalizeNumberText(std::string& value, int& prefix) {
+bool NormaliseNumberText(std::string& value, int& prefix) {
   prefix = -1;
   if (IsIntegerText(value)) return true;
   if (Trim(value).empty()) return false;

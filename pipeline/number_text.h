@@ -8,7 +8,7 @@
 
 namespace ct {
 
-// Receives the malformed-number report of NormalizeNumberText. The report
+// Receives the malformed-number report of NormaliseNumberText. The report
 // arises deep inside list lookups, so the listener is installed per thread by
 // whoever runs the pipeline instead of being threaded through every call.
 class NumberFaultListener {
@@ -30,6 +30,6 @@ class ScopedNumberFaultListener {
 
 // Reads a numeric value text in place; `prefix` receives the size prefix of
 // the sized form or -1.
-bool NormalizeNumberText(std::string& value, int& prefix);
+bool NormaliseNumberText(std::string& value, int& prefix);
 
 }  // namespace ct

@@ -14,7 +14,7 @@ class CapturedFaults : public NumberFaultListener {
   std::vector<std::string> values;
 };
 
-TEST(NormalizeNumberTextTest, Forms) {
+TEST(NormaliseNumberTextTest, Forms) {
   struct Case {
     std::string value;
     bool numeric;
@@ -30,19 +30,19 @@ TEST(NormalizeNumberTextTest, Forms) {
   for (const auto& c : cases) {
     std::string value = c.value;
     int prefix = 99;
-    EXPECT_EQ(NormalizeNumberText(value, prefix), c.numeric) << c.value;
+    EXPECT_EQ(NormaliseNumberText(value, prefix), c.numeric) << c.value;
     EXPECT_EQ(value, c.normalised) << c.value;
     EXPECT_EQ(prefix, c.prefix) << c.value;
   }
 }
 
-TEST(NormalizeNumberTextTest, AMalformedSizedFormIsReportedAndNotNumeric) {
+TEST(NormaliseNumberTextTest, AMalformedSizedFormIsReportedAndNotNumeric) {
   CapturedFaults faults;
   ScopedNumberFaultListener scope(&faults);
   for (std::string value : {"x_12", "$F0"}) {
     int prefix = 0;
     std::string original = value;
-    EXPECT_FALSE(NormalizeNumberText(value, prefix)) << original;
+    EXPECT_FALSE(NormaliseNumberText(value, prefix)) << original;
     EXPECT_EQ(value, original);
     EXPECT_EQ(prefix, -1);
   }

@@ -14,7 +14,7 @@ namespace ct {
 
 void AddLateReferenceLines(LineList& working) {
   // Lua names are case-sensitive: the global a script line assigns last is
-  // the one every reference sees once the script has run.
+  // the one every use of the name sees once the script has run.
   std::map<std::string, size_t, std::less<>> last_definition;
   std::map<size_t, std::string> table_names;
   for (size_t i = 0; i < working.Count(); ++i) {

@@ -16,6 +16,6 @@ void AddBindingLines(LineList& working);
 void AddLateReferenceLines(LineList& working);
 void LayOutForReading(LineList& working, LineList& reference);
 void TidyTables(LineList& working);
-void NormalizeValues(LineList& working);
+void NormaliseValues(LineList& working);
 
 }  // namespace ct

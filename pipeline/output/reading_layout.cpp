@@ -69,7 +69,7 @@ void TidyTables(LineList& working) {
   }
 }
 
-void NormalizeValues(LineList& working) {
+void NormaliseValues(LineList& working) {
   for (size_t i = 0; i < working.Count(); ++i) {
     std::string line = working.Get(i);
     Pos a = FindChar(line, '=', 1);
@@ -83,7 +83,7 @@ void NormalizeValues(LineList& working) {
     // (" VT_ILLEGAL = $FFFF ") still holds it, and Lua reads no "$".
     if (IsHexConstant(value))
       value = std::to_string(HexToInt64(value));
-    else if (!NormalizeNumberText(value, prefix))
+    else if (!NormaliseNumberText(value, prefix))
       continue;
     Replace(line, a + 2, b - a - 2, value);
     working.Put(i, std::move(line));

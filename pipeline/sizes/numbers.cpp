@@ -9,7 +9,7 @@ namespace ct {
 bool ResolveNumber(const LineList& working, std::string& text, int& prefix) {
   prefix = -1;
   if (text.empty()) return false;
-  return NormalizeNumberText(text, prefix) || FindNumericValue(working, text, prefix);
+  return NormaliseNumberText(text, prefix) || FindNumericValue(working, text, prefix);
 }
 
 }  // namespace ct
