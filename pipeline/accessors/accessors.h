@@ -1,5 +1,11 @@
-// Declarations restored from the reference list and every member put into
-// accessor format, its offset and a type descriptor: stages 23 to 28 of a run.
+// Stages 23 to 28: declarations restored from the reference list and every
+// member put into accessor format: its offset, then its type descriptor.
+//
+//   takes (working):    " TUserMagic = { MagicInfo : 0 ; wMagIdx : 4 ; ... } ; "
+//         (reference):  " TUserMagic = { MagicInfo : ^TMagicInfo ; wMagIdx : Word ; ... } ; "
+//   gives (working):    " TUserMagic = { MagicInfo : { 0 , - 1 , TMagicInfo } ; wMagIdx : { 4 , vt_Word } ; ... } ; "
+//
+// The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
 #include "pipeline/front_end.h"

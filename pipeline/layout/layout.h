@@ -1,5 +1,12 @@
-// Member offsets and the three size fields of every structure: stages 17
-// to 22 of a run.
+// Stages 17 to 22: member offsets and the three size fields of every
+// structure, the parents' sizes added to derived classes, the size fields
+// removed again.
+//
+//   takes (working):  " TUserItem = { MakeIndex : 4 ; wIndex : 2 ; ... } ; "
+//   gives (working):  " TUserItem = { nWholeSize : 24 ; nAddSize : 24 ; nMaxSize : 4 ; MakeIndex : 0 ; ... } ; "
+//                     and, once the offsets are final, " TUserItem = { MakeIndex : 0 ; wIndex : 4 ; ... } ; "
+//
+// The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
 #include "pipeline/front_end.h"

@@ -1,4 +1,12 @@
-// From the raw input to the loosened form: stages 1 to 7 of a run.
+// Stages 1 to 7: from the raw input to the loosened form, one statement a
+// line, names spelt as declared and classes used as pointers.
+//
+//   takes (the input):  "  MAXBAGITEM    = 46;"
+//                       "    m_Target: TBaseObject;"
+//   gives (working):    " MAXBAGITEM = 46 ; "
+//                       " m_Target : ^TBaseObject ; "
+//
+// The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
 #include "pipeline/nesting.h"

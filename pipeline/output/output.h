@@ -1,4 +1,11 @@
-// From accessor-format structures to the lines of ClassType.lua.
+// Stages 29 to 35: from accessor-format structures to the lines of
+// ClassType.lua.
+//
+//   takes (working):  " TUserItem = { MakeIndex : { 0 , vt_Integer } ; ... } ; "
+//   gives (working):  " TUserItem = { "  "\tMakeIndex = { 0 , vt_Integer } , "  ...  "}"
+//                     " TUserItem.__index = BindGet "  " TBaseObject.m_Target [ 3 ] = TBaseObject "
+//
+// The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
 #include "text/line_list.h"

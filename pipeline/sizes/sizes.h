@@ -1,5 +1,11 @@
-// Type notations replaced by sizes, tables merged onto one line, field groups
-// split and references to named values replaced by the values.
+// Stages 13 to 16: types replaced by their sizes, each table merged onto one
+// line, field groups split and names with a numeric value replaced by it.
+//
+//   takes (working):  " TUserItem = { "  " MakeIndex : Integer ; "  ...  "} ; "
+//   gives (working):  " TUserItem = { MakeIndex : 4 ; wIndex : 2 ; ... btValue : [ 0 .. 13 ] of 1 ; } ; "
+//                     " ShortString = 1_256 ; "   (the sized form: 256 bytes aligned to 1)
+//
+// The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
 #include "text/line_list.h"

@@ -1,4 +1,11 @@
-// The nesting report and the rewrite of declarations into Lua tables.
+// Stages 8 to 12: the nesting check, the rewrite of declarations into Lua
+// tables, and the reference list with one declaration a line.
+//
+//   takes (working):    " TUserItem = record "  " MakeIndex : Integer ; "  " end ; "
+//   gives (working):    " TUserItem = { "       " MakeIndex : Integer ; "  "} ; "
+//         (reference):  " TUserItem = { MakeIndex : Integer ; ... } ; "
+//
+// The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
 #include "pipeline/front_end.h"
