@@ -419,6 +419,7 @@ def users_of_dropped(text, dropped):
     every declaration that uses one of them, directly or through others: the
     harness compiled those against an Integer in the dropped one's place."""
     sys.path.insert(0, harness_dir())
+    sys.dont_write_bytecode = True      # leave the harness's folder as it is
     import layout                       # the harness's own reading of the declarations
     source = text.decode('latin-1')
     uses = {}
