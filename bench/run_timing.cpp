@@ -1,5 +1,5 @@
 // classtable_bench: times complete conversions of generated inputs of several
-// sizes, with the fast and the plain reference implementation, and prints
+// sizes, with the fast and the plain stage versions, and prints
 // seconds, lines per second, peak memory and the growth exponent.
 //
 // A plain timing program rather than a Google Benchmark: every measurement is
@@ -29,6 +29,8 @@
 #include <vector>
 
 #include "pipeline/driver.h"
+#include "pipeline/file_store.h"
+#include "tests/plain/plain.h"
 #include "tests/support/generated_input.h"
 #include "text/line_list.h"
 
@@ -66,16 +68,16 @@ const char* OutcomeName(ct::RunOutcome outcome) {
 
 // The child: one conversion in `folder`; prints its seconds and outcome,
 // and with `stages` the stages that took more than 1% of the run to stderr.
-int RunOnce(const fs::path& folder, bool reference, bool stages) {
+int RunOnce(const fs::path& folder, bool plain, bool stages) {
   SilentFrontEnd ui;
-  ct::RunOptions options;
-  options.reference = reference;
+  ct::FolderStore files(folder);
   auto start = Clock::now();
-  ct::RunOutcome outcome = ct::RunConversion(ui, folder, options);
+  ct::RunOutcome outcome =
+      plain ? ct::RunConversionWith(ui, files, ct::kPlainStageVersions) : ct::RunConversion(ui, files);
   std::chrono::duration<double> seconds = Clock::now() - start;
   std::printf("%.6f %s\n", seconds.count(), OutcomeName(outcome));
   if (!stages) return 0;
-  std::fprintf(stderr, "  %s, %s:", folder.filename().c_str(), reference ? "reference" : "fast");
+  std::fprintf(stderr, "  %s, %s:", folder.filename().c_str(), plain ? "plain" : "fast");
   for (size_t i = 0; i + 1 < ui.reports.size(); ++i) {
     std::chrono::duration<double> stage = ui.reports[i + 1] - ui.reports[i];
     if (stage.count() > seconds.count() / 100)
@@ -94,7 +96,7 @@ struct Measurement {
 
 double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
 
-std::optional<Measurement> SpawnRun(const std::string& self, const fs::path& folder, bool reference, bool stages) {
+std::optional<Measurement> SpawnRun(const std::string& self, const fs::path& folder, bool plain, bool stages) {
   int out[2];
   if (pipe(out) != 0) return std::nullopt;
   posix_spawn_file_actions_t actions;
@@ -103,7 +105,7 @@ std::optional<Measurement> SpawnRun(const std::string& self, const fs::path& fol
   posix_spawn_file_actions_addclose(&actions, out[0]);
   std::string folder_text = folder.string();
   std::vector<char*> argv = {const_cast<char*>(self.c_str()), const_cast<char*>("--run-once"),
-                             folder_text.data(), const_cast<char*>(reference ? "reference" : "fast"),
+                             folder_text.data(), const_cast<char*>(plain ? "plain" : "fast"),
                              const_cast<char*>(stages ? "stages" : "total"), nullptr};
   pid_t pid = 0;
   int spawned = posix_spawn(&pid, self.c_str(), &actions, nullptr, argv.data(), environ);
@@ -133,8 +135,8 @@ struct Options {
   int repeats = 3;
   std::uint64_t seed = 1;
   bool fast = true;
-  bool reference = true;
-  size_t reference_max_lines = 10000;
+  bool plain = true;
+  size_t plain_max_lines = 10000;
   bool stages = false;
   std::string keep;  // folder to keep the generated inputs in
 };
@@ -148,10 +150,10 @@ std::vector<size_t> ParseSizes(const std::string& text) {
 
 constexpr const char* kUsage =
     "Usage: classtable_bench [--sizes N,N,...] [--repeats R] [--seed S]\n"
-    "                        [--mode fast|reference|both] [--reference-max-lines N] [--keep DIR] [--stages]\n"
+    "                        [--mode fast|plain|both] [--plain-max-lines N] [--keep DIR] [--stages]\n"
     "Times complete conversions of generated inputs of N declaration lines after the prelude\n"
-    "(default 1000,10000,50000,100000; median of R runs, default 3). The reference mode runs\n"
-    "the plain implementation, on sizes up to --reference-max-lines (default 10000).\n"
+    "(default 1000,10000,50000,100000; median of R runs, default 3). The plain mode runs\n"
+    "the plain stage versions, on sizes up to --plain-max-lines (default 10000).\n"
     "--stages prints, for every run, the stages that took more than 1% of it.\n";
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
@@ -172,11 +174,11 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     if (arg == "--sizes") o.sizes = ParseSizes(*v);
     else if (arg == "--repeats") o.repeats = std::max(1, std::stoi(*v));
     else if (arg == "--seed") o.seed = std::stoull(*v);
-    else if (arg == "--reference-max-lines") o.reference_max_lines = std::stoul(*v);
+    else if (arg == "--plain-max-lines") o.plain_max_lines = std::stoul(*v);
     else if (arg == "--keep") o.keep = *v;
     else if (arg == "--mode") {
-      o.fast = *v != "reference";
-      o.reference = *v != "fast";
+      o.fast = *v != "plain";
+      o.plain = *v != "fast";
     } else return std::nullopt;
   }
   return o;
@@ -200,7 +202,7 @@ bool SameFiles(const fs::path& a, const fs::path& b) {
 struct Row {
   size_t lines = 0;
   size_t bytes = 0;
-  std::optional<Measurement> fast, reference;
+  std::optional<Measurement> fast, plain;
   std::optional<bool> identical;
 };
 
@@ -210,12 +212,12 @@ double Median(std::vector<double> values) {
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-std::optional<Measurement> Measure(const std::string& self, const fs::path& folder, bool reference,
+std::optional<Measurement> Measure(const std::string& self, const fs::path& folder, bool plain,
                                    const Options& options) {
   std::vector<double> seconds, cpu_seconds;
   Measurement result;
   for (int r = 0; r < options.repeats; ++r) {
-    auto m = SpawnRun(self, folder, reference, options.stages);
+    auto m = SpawnRun(self, folder, plain, options.stages);
     if (!m) {
       std::fprintf(stderr, "classtable_bench: the run in %s did not report\n", folder.c_str());
       return std::nullopt;
@@ -264,7 +266,7 @@ void PrintMode(const char* name, const std::vector<Row>& rows, std::optional<Mea
 
 int Main(int argc, char** argv) {
   if (argc == 5 && std::string(argv[1]) == "--run-once")
-    return RunOnce(argv[2], std::string(argv[3]) == "reference", std::string(argv[4]) == "stages");
+    return RunOnce(argv[2], std::string(argv[3]) == "plain", std::string(argv[4]) == "stages");
   auto options = ParseOptions(argc, argv);
   if (!options) {
     std::cerr << kUsage;
@@ -282,15 +284,14 @@ int Main(int argc, char** argv) {
     Row row;
     row.lines = lines;
     row.bytes = input.size();
-    fs::path fast_dir = base / (std::to_string(lines) + "-fast"), reference_dir = base / (std::to_string(lines) + "-reference");
-    for (const fs::path& dir : {fast_dir, reference_dir}) {
+    fs::path fast_dir = base / (std::to_string(lines) + "-fast"), plain_dir = base / (std::to_string(lines) + "-plain");
+    for (const fs::path& dir : {fast_dir, plain_dir}) {
       fs::create_directories(dir);
       std::ofstream(dir / "ClassTable.txt", std::ios::binary) << input;
     }
     if (options->fast) row.fast = Measure(self, fast_dir, false, *options);
-    if (options->reference && lines <= options->reference_max_lines)
-      row.reference = Measure(self, reference_dir, true, *options);
-    if (row.fast && row.reference) row.identical = SameFiles(fast_dir, reference_dir);
+    if (options->plain && lines <= options->plain_max_lines) row.plain = Measure(self, plain_dir, true, *options);
+    if (row.fast && row.plain) row.identical = SameFiles(fast_dir, plain_dir);
     std::fprintf(stderr, "%zu lines done\n", lines);
     rows.push_back(std::move(row));
   }
@@ -299,14 +300,14 @@ int Main(int argc, char** argv) {
   std::printf("Complete runs, median of %d, seed %llu (lines: declaration lines after the prelude)\n",
               options->repeats, static_cast<unsigned long long>(options->seed));
   if (options->fast) PrintMode("fast (default)", rows, &Row::fast);
-  if (options->reference) PrintMode("reference (plain lookups and scans)", rows, &Row::reference);
+  if (options->plain) PrintMode("plain (lookups and scans read every line)", rows, &Row::plain);
   bool any_ratio = false;
   for (const Row& row : rows) {
-    if (!row.fast || !row.reference) continue;
+    if (!row.fast || !row.plain) continue;
     if (!any_ratio) std::printf("\n%9s %10s %10s %10s\n", "lines", "speed-up", "cpu", "same files");
     any_ratio = true;
-    std::printf("%9zu %9.1fx %9.1fx %10s\n", row.lines, row.reference->seconds / row.fast->seconds,
-                row.reference->cpu_seconds / row.fast->cpu_seconds, *row.identical ? "yes" : "NO");
+    std::printf("%9zu %9.1fx %9.1fx %10s\n", row.lines, row.plain->seconds / row.fast->seconds,
+                row.plain->cpu_seconds / row.fast->cpu_seconds, *row.identical ? "yes" : "NO");
   }
   for (const Row& row : rows)
     if (row.identical && !*row.identical) return 1;

@@ -12,7 +12,9 @@
 
 #include "pipeline/driver.h"
 #include "pipeline/file_store.h"
+#include "pipeline/stage_versions.h"
 #include "resources/prelude.h"
+#include "tests/plain/plain.h"
 
 namespace {
 
@@ -33,11 +35,9 @@ struct Run {
   TranscriptFrontEnd ui;
 };
 
-void Convert(const std::string& input, bool reference, Run& run) {
+void Convert(const std::string& input, const ct::StageVersions& versions, Run& run) {
   run.files.files["ClassTable.txt"] = input;
-  ct::RunOptions options;
-  options.reference = reference;
-  run.outcome = ct::RunConversion(run.ui, run.files, options);
+  run.outcome = ct::RunConversionWith(run.ui, run.files, versions);
 }
 
 }  // namespace
@@ -48,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
   if (data[0] & 1) input.insert(0, prelude);
   Run fast, plain;
-  Convert(input, false, fast);
-  Convert(input, true, plain);
+  Convert(input, ct::kFastStageVersions, fast);
+  Convert(input, ct::kPlainStageVersions, plain);
   if (fast.outcome != plain.outcome || fast.files.files != plain.files.files ||
       fast.ui.transcript != plain.ui.transcript) {
     std::fprintf(stderr, "the fast and the plain stage versions disagree on this input\n");

@@ -1,16 +1,19 @@
 #include "pipeline/driver.h"
 
+#include <array>
+#include <functional>
+#include <optional>
 #include <string>
 
-#include "pipeline/accessors.h"
-#include "pipeline/expressions.h"
-#include "pipeline/layout.h"
-#include "pipeline/normalise.h"
-#include "pipeline/normalise_names.h"
-#include "pipeline/offsets.h"
-#include "pipeline/output.h"
-#include "pipeline/sizes.h"
-#include "pipeline/tables.h"
+#include "pipeline/accessors/accessors.h"
+#include "pipeline/layout/layout.h"
+#include "pipeline/line_forms.h"
+#include "pipeline/normalise/normalise.h"
+#include "pipeline/number_text.h"
+#include "pipeline/output/output.h"
+#include "pipeline/sizes/sizes.h"
+#include "pipeline/stage_versions.h"
+#include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
 #include "text/scan.h"
@@ -32,29 +35,13 @@ class NumberFaultReport : public NumberFaultListener {
   Reporter& reporter_;
 };
 
-// The stages that have a plain version, which compares every line with
-// every other, and a fast one that gives the same result.
-struct StageVersions {
-  void (*unify_case)(LineList&);
-  void (*mark_class_pointers)(LineList&);
-  void (*replace_field_references)(LineList&);
-  void (*sort_by_nesting)(LineList&, const LineList&);
-};
-constexpr StageVersions kPlainVersions = {UnifyCase, MarkClassPointers, ReplaceFieldReferences, SortByNesting};
-constexpr StageVersions kFastVersions = {UnifyCaseFast, MarkClassPointersFast, ReplaceFieldReferencesFast,
-                                         SortByNestingFast};
-
 class Run {
  public:
-  Run(FrontEnd& ui, FileStore& files, const RunOptions& options)
-      : ui_(ui),
-        files_(files),
-        options_(options),
-        versions_(options.reference ? kPlainVersions : kFastVersions),
-        faults_(ui) {}
+  Run(FrontEnd& ui, FileStore& files, const StageVersions& versions)
+      : ui_(ui), files_(files), versions_(versions), faults_(ui) {}
 
   RunOutcome Execute() {
-    for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(!options_.reference);
+    for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(versions_.indexed_lists);
     ScopedNumberFaultListener listener(&faults_);
     RunOutcome outcome = Stages();
     ui_.RunEnded();
@@ -62,10 +49,6 @@ class Run {
   }
 
  private:
-  bool Report(int stage, const LineList& shown) {
-    return ui_.StageReport(shown, Gbk(texts::kStageMessages[static_cast<size_t>(stage - 1)]));
-  }
-
   bool Save(const LineList& list, const char* name) {
     std::string error;
     if (files_.Save(name, list, error)) return true;
@@ -110,6 +93,144 @@ class Run {
     return true;
   }
 
+  // What a stage's work says about the run: nullopt to go on, or the
+  // outcome that ends it here.
+  using StageEnd = std::optional<RunOutcome>;
+  static constexpr StageEnd kGoOn = std::nullopt;
+
+  // One row per stage report. The report logs the stage's message (the
+  // same row of texts::kStageMessages) and shows `shown` as it stands
+  // before the work, which then runs unless the front end abandons the run.
+  struct Stage {
+    const LineList& shown;
+    std::function<StageEnd()> work;
+  };
+
+  StageEnd SaveOrStop(const LineList& list, const char* name) {
+    return Save(list, name) ? kGoOn : StageEnd(RunOutcome::kFileError);
+  }
+
+  std::array<Stage, texts::kStageMessages.size()> StageTable() {
+    return {{
+        // ---- normalise: the raw input to the loosened form, one statement a line
+        {reference_, [&] { RemoveComments(reference_, nesting_); return kGoOn; }},  // 1 remove comments
+        {reference_, [&] { StripSymbolSpaces(reference_); return kGoOn; }},  // 2 spaces only between words
+        {working_, [&] { JoinStatements(reference_, working_, nesting_); return kGoOn; }},  // 3 one statement a line
+        {working_, [&] { LoosenText(working_); return kGoOn; }},  // 4 every symbol between spaces
+        {working_, [&] { DeleteJunkLines(working_); return kGoOn; }},  // 5 drop what holds no data
+        {working_, [&] { versions_.unify_case(working_); return kGoOn; }},  // 6 spell names as declared
+        {working_, [&] { versions_.mark_class_pointers(working_); return kGoOn; }},  // 7 classes become pointers
+        // ---- tables: the nesting check, Lua tables and the reference list
+        {working_, [&] { return CheckNesting(); }},  // 8 a nesting error saves ClassTable_A.lua and stops
+        {working_, [&] { RewriteDeclarationsAsTables(working_); return kGoOn; }},  // 9 declarations as tables
+        {working_,
+         [&] {  // 10 save ClassTable_B.lua
+           if (StageEnd failed = SaveOrStop(working_, "ClassTable_B.lua")) return failed;
+           reference_.Clear();
+           return kGoOn;
+         }},
+        {working_,
+         [&] {  // 11 the reference list: one declaration a line
+           BuildReferenceList(working_, reference_);
+           LoosenText(reference_);
+           return kGoOn;
+         }},
+        {reference_, [&] { return SaveOrStop(reference_, "ClassTable_C.lua"); }},  // 12 save the reference list
+        // ---- sizes: sizes in place of types and values in place of names
+        {working_, [&] { SubstituteTypeSizes(working_); return kGoOn; }},  // 13 types become sizes
+        {working_,
+         [&] {  // 14 one line a table, one field a name
+           MergeTableLines(working_, scratch_);
+           SplitFieldGroups(working_);
+           return kGoOn;
+         }},
+        {working_, [&] { versions_.replace_field_references(working_); return kGoOn; }},  // 15 names become values
+        {working_, [&] { return SaveOrStop(working_, "ClassTable_D.lua"); }},  // 16 save ClassTable_D.lua
+        // ---- layout: offsets and sizes of every structure
+        {working_,
+         [&] {  // 17 evaluate and lay out until nothing changes
+           laid_out_ = RunLayoutCycles(working_, ui_);
+           if (!laid_out_) success_ = false;
+           return kGoOn;
+         }},
+        {working_, [&] { return kGoOn; }},  // 18 the user reads the layout's last line
+        {working_, [&] { GiveEmptyStructuresZeroSize(working_); return kGoOn; }},  // 19 empty structures get size 0
+        {working_, [&] { return SaveLayout(); }},  // 20 save ClassTable_E.lua; keep a snapshot
+        {working_, [&] { ShiftParentOffsets(working_, ui_); return kGoOn; }},  // 21 members after the parent's
+        {working_, [&] { RemoveSizeFields(working_); return kGoOn; }},  // 22 drop the size fields
+        // ---- accessors: declarations restored, members as offset and type descriptor
+        {working_,
+         [&] {  // 23 declarations restored from the reference list
+           if (!RestoreDeclarations(working_, reference_, ui_)) success_ = false;
+           return kGoOn;
+         }},
+        {working_, [&] { EvaluateOperators(working_); return kGoOn; }},  // 24 evaluate operators
+        {reference_, [&] { EvaluateOperators(reference_); return kGoOn; }},  // 25 the same in the reference list
+        {working_,
+         [&] {  // 26 structures into accessor format
+           ConvertToAccessorFormat(working_, reference_, scratch_);
+           LoosenText(working_);
+           return kGoOn;
+         }},
+        {working_,
+         [&] {  // 27 variables into accessor format, declarations dropped
+           if (!RemoveVariableDeclarations(working_, reference_, ui_)) success_ = false;
+           return kGoOn;
+         }},
+        {reference_,
+         [&] {  // 28 save ClassTable_F.lua
+           if (StageEnd failed = SaveOrStop(reference_, "ClassTable_F.lua")) return failed;
+           LoosenText(working_);
+           return kGoOn;
+         }},
+        // ---- output: the lines of ClassType.lua
+        {working_, [&] { versions_.sort_by_nesting(working_, reference_); return kGoOn; }},  // 29 embedded first
+        {working_,
+         [&] {  // 30 classes take their parents' members
+           MergeInheritedMembers(working_);
+           LoosenText(working_);
+           return kGoOn;
+         }},
+        {working_, [&] { TidyLines(working_); return kGoOn; }},  // 31 drop what the script does not need
+        {working_,
+         [&] {  // 32 binding lines and late references
+           AddBindingLines(working_);
+           AddLateReferenceLines(working_);
+           return kGoOn;
+         }},
+        {working_,
+         [&] {  // 33 one member a line, for reading
+           LayOutForReading(working_, reference_);
+           LoosenText(working_);
+           return kGoOn;
+         }},
+        {working_, [&] { TidyTables(working_); return kGoOn; }},  // 34 tidy the tables
+        {working_,
+         [&] {  // 35 values in decimal; save ClassType.lua
+           NormaliseValues(working_);
+           return SaveOrStop(working_, "ClassType.lua");
+         }},
+    }};
+  }
+
+  StageEnd CheckNesting() {
+    if (!nesting_.HasError()) return kGoOn;
+    ReportNestingError(nesting_, ui_);
+    if (StageEnd failed = SaveOrStop(working_, "ClassTable_A.lua")) return failed;
+    return RunOutcome::kStoppedAtNesting;
+  }
+
+  // The layout's result is saved with its success line, which the later
+  // stages must not read; the snapshot keeps the laid-out structures for
+  // the accessor format.
+  StageEnd SaveLayout() {
+    if (StageEnd failed = SaveOrStop(working_, "ClassTable_E.lua")) return failed;
+    if (laid_out_ && working_.Count() > 0 && working_.Get(working_.Count() - 1) == Gbk(texts::kLayoutSucceededLine))
+      working_.Delete(working_.Count() - 1);
+    scratch_ = working_;
+    return kGoOn;
+  }
+
   RunOutcome Stages() {
     ui_.ClearLog();
     ui_.Log(Gbk(texts::kStartCreating));
@@ -117,105 +238,11 @@ class Run {
     ui_.ShowList(reference_);
     EscapeInputText(reference_);
 
-#define CT_REPORT(stage, list) \
-  if (!Report(stage, list)) return RunOutcome::kAbandoned
-#define CT_SAVE(list, name) \
-  if (!Save(list, name)) return RunOutcome::kFileError
-
-    CT_REPORT(1, reference_);
-    RemoveComments(reference_, nesting_);
-    CT_REPORT(2, reference_);
-    StripSymbolSpaces(reference_);
-    CT_REPORT(3, working_);
-    JoinStatements(reference_, working_, nesting_);
-    CT_REPORT(4, working_);
-    LoosenText(working_);
-    CT_REPORT(5, working_);
-    DeleteJunkLines(working_);
-    CT_REPORT(6, working_);
-    versions_.unify_case(working_);
-    CT_REPORT(7, working_);
-    versions_.mark_class_pointers(working_);
-
-    CT_REPORT(8, working_);
-    if (nesting_.HasError()) {
-      ReportNestingError(nesting_, ui_);
-      CT_SAVE(working_, "ClassTable_A.lua");
-      return RunOutcome::kStoppedAtNesting;
+    const auto stages = StageTable();
+    for (size_t i = 0; i < stages.size(); ++i) {
+      if (!ui_.StageReport(stages[i].shown, Gbk(texts::kStageMessages[i]))) return RunOutcome::kAbandoned;
+      if (StageEnd end = stages[i].work()) return *end;
     }
-    CT_REPORT(9, working_);
-    RewriteDeclarationsAsTables(working_);
-    CT_REPORT(10, working_);
-    CT_SAVE(working_, "ClassTable_B.lua");
-    reference_.Clear();
-    CT_REPORT(11, working_);
-    BuildReferenceList(working_, reference_);
-    LoosenText(reference_);
-    CT_REPORT(12, reference_);
-    CT_SAVE(reference_, "ClassTable_C.lua");
-
-    CT_REPORT(13, working_);
-    SubstituteTypeSizes(working_);
-    CT_REPORT(14, working_);
-    MergeTableLines(working_, scratch_);
-    SplitFieldGroups(working_);
-    CT_REPORT(15, working_);
-    versions_.replace_field_references(working_);
-    CT_REPORT(16, working_);
-    CT_SAVE(working_, "ClassTable_D.lua");
-
-    CT_REPORT(17, working_);
-    bool laid_out = RunLayoutCycles(working_, ui_);
-    if (!laid_out) success_ = false;
-    CT_REPORT(18, working_);
-    CT_REPORT(19, working_);
-    GiveEmptyStructuresZeroSize(working_);
-    CT_REPORT(20, working_);
-    CT_SAVE(working_, "ClassTable_E.lua");
-    if (laid_out && working_.Count() > 0 && working_.Get(working_.Count() - 1) == Gbk(texts::kLayoutSucceededLine))
-      working_.Delete(working_.Count() - 1);
-    scratch_ = working_;
-
-    CT_REPORT(21, working_);
-    ShiftParentOffsets(working_, ui_);
-    CT_REPORT(22, working_);
-    RemoveSizeFields(working_);
-
-    CT_REPORT(23, working_);
-    if (!RestoreDeclarations(working_, reference_, ui_)) success_ = false;
-    CT_REPORT(24, working_);
-    EvaluateOperators(working_);
-    CT_REPORT(25, reference_);
-    EvaluateOperators(reference_);
-    CT_REPORT(26, working_);
-    ConvertToAccessorFormat(working_, reference_, scratch_);
-    LoosenText(working_);
-    CT_REPORT(27, working_);
-    if (!RemoveVariableDeclarations(working_, reference_, ui_)) success_ = false;
-    CT_REPORT(28, reference_);
-    CT_SAVE(reference_, "ClassTable_F.lua");
-    LoosenText(working_);
-
-    CT_REPORT(29, working_);
-    versions_.sort_by_nesting(working_, reference_);
-    CT_REPORT(30, working_);
-    MergeInheritedMembers(working_);
-    LoosenText(working_);
-    CT_REPORT(31, working_);
-    TidyLines(working_);
-    CT_REPORT(32, working_);
-    AddBindingLines(working_);
-    AddLateReferenceLines(working_);
-    CT_REPORT(33, working_);
-    LayOutForReading(working_, reference_);
-    LoosenText(working_);
-    CT_REPORT(34, working_);
-    TidyTables(working_);
-    CT_REPORT(35, working_);
-    NormalizeValues(working_);
-    CT_SAVE(working_, "ClassType.lua");
-#undef CT_REPORT
-#undef CT_SAVE
 
     working_.Clear();
     reference_.Clear();
@@ -234,26 +261,30 @@ class Run {
 
   FrontEnd& ui_;
   FileStore& files_;
-  const RunOptions options_;
   const StageVersions& versions_;
   NumberFaultReport faults_;
   LineList working_;
   LineList reference_;
   LineList scratch_;
   NestingState nesting_;
+  bool laid_out_ = false;
   bool success_ = true;
 };
 
 }  // namespace
 
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options) {
-  Run run(ui, files, options);
+const StageVersions kFastStageVersions = {UnifyCase, MarkClassPointers, ReplaceFieldReferences, SortByNesting, true};
+
+RunOutcome RunConversionWith(FrontEnd& ui, FileStore& files, const StageVersions& versions) {
+  Run run(ui, files, versions);
   return run.Execute();
 }
 
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options) {
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files) { return RunConversionWith(ui, files, kFastStageVersions); }
+
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder) {
   FolderStore files(folder);
-  return RunConversion(ui, files, options);
+  return RunConversion(ui, files);
 }
 
 }  // namespace ct

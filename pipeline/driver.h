@@ -17,16 +17,8 @@ enum class RunOutcome {
   kAbandoned,         // the front end asked to stop at a stage report
 };
 
-struct RunOptions {
-  // Runs the plain implementation: every name lookup and name scan walks the
-  // whole list, and the case and class-pointer stages compare every line with
-  // every other. Slow on large inputs; kept as the reference that the fast
-  // path must match byte for byte.
-  bool reference = false;
-};
-
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options = {});
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files);
 // A run in a folder on disk.
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options = {});
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder);
 
 }  // namespace ct

@@ -1,5 +1,7 @@
 #include "pipeline/file_store.h"
 
+#include "text/files.h"
+
 namespace ct {
 
 bool FolderStore::Read(std::string_view name, std::string& bytes, std::string& error) {

@@ -4,6 +4,7 @@
 
 #include "pipeline/texts.h"
 #include "resources/prelude.h"
+#include "text/files.h"
 #include "text/gbk.h"
 #include "text/line_list.h"
 

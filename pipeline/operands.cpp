@@ -1,6 +1,7 @@
 #include "pipeline/operands.h"
 
-#include "text/lookups.h"
+#include "pipeline/lookups.h"
+#include "pipeline/number_text.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -17,7 +18,7 @@ std::optional<Operand> Resolve(const LineList& list, std::string_view text, Stru
   if (text.empty() || text.find('"') != std::string_view::npos) return std::nullopt;
   Operand operand;
   operand.text = std::string(text);
-  bool resolved = NormalizeNumberText(operand.text, operand.prefix);
+  bool resolved = NormaliseNumberText(operand.text, operand.prefix);
   if (!resolved) {
     operand.text = std::string(text);
     resolved = FindNumericValue(list, operand.text, operand.prefix);

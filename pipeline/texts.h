@@ -1,4 +1,5 @@
-// Every text the system shows or writes, in one place. They are written here
+// Every text the run and the command line show or write, in one place (the
+// window's own captions are in app/gui/gui_texts.h). They are written here
 // in UTF-8 and reach lists, logs and files as GBK through Gbk().
 #pragma once
 
@@ -111,21 +112,6 @@ inline constexpr std::string_view kPreludeNoticeTail =
 
 // ---- Keyword list ---------------------------------------------------------------------
 inline constexpr std::string_view kKeywordsDone = "KeyWord文本生成完毕！";
-
-// ---- Window ---------------------------------------------------------------------------
-inline constexpr std::string_view kStart = "开始";
-inline constexpr std::string_view kContinue = "继续";
-inline constexpr std::string_view kWaiting = "等待...";
-inline constexpr std::string_view kCurrentLine = "当前行号";
-inline constexpr std::string_view kLineNumberHead = "第 ";
-inline constexpr std::string_view kLineNumberTail = " 行";
-inline constexpr std::string_view kGenerateGroup = "生成ClassType脚本";
-inline constexpr std::string_view kAutoRun = "自动执行";
-inline constexpr std::string_view kKeywordGroup = "转换Keyword关键字";
-inline constexpr std::string_view kFromContent = "从当前内容转换";
-inline constexpr std::string_view kFromFile = "从文本文件转换";
-inline constexpr std::string_view kConvert = "转换";
-inline constexpr std::string_view kSave = "存盘";
 
 // ---- Conditions the original leaves unhandled ------------------------------------------
 inline constexpr std::string_view kCannotReadInput = "无法读取源代码文本 ";

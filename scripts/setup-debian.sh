@@ -1,10 +1,11 @@
 #!/bin/sh
-# Installs, from Debian's packages, whatever the build, the tests and the
-# window need and the machine lacks. Run as root on Debian 12.
+# Installs, from Debian's packages, whatever the build, the tests, the
+# window, its screenshot and the fuzzer need and the machine lacks (lua5.4,
+# the interpreter, is for scripts/win32-headers.sh). Run as root on Debian 12.
 set -eu
 
 packages="build-essential cmake ninja-build pkg-config git
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev
   liblua5.4-dev lua5.4
   qt6-base-dev libgl-dev fonts-wqy-zenhei xvfb xauth
   clang libclang-rt-dev"

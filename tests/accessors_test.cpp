@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/accessors.h"
-#include "pipeline/normalise.h"
-#include "pipeline/sizes.h"
+#include "pipeline/accessors/accessors.h"
+#include "pipeline/accessors/descriptor.h"
+#include "pipeline/accessors/member_names.h"
+#include "pipeline/fields.h"
+#include "pipeline/line_forms.h"
+#include "pipeline/normalise/normalise.h"
+#include "pipeline/sizes/sizes.h"
 #include "tests/support/recording_front_end.h"
 #include "text/gbk.h"
 

@@ -193,7 +193,7 @@ TEST(ConversionRun, MembersNamedLikeLuaKeywordsStillLoad) {
 }
 
 TEST(ConversionRun, MembersSpeltBeyondAsciiStillLoad) {
-  // 名字 points to its own record, so it also gets a fix-up line; the second
+  // 名字 points to its own record, so it also gets a late-reference line; the second
   // byte of 乗 is a backslash, which must reach Lua as part of the name.
   const std::string name = "\xc3\xfb\xd7\xd6";
   const std::string backslashed = "\x81\x5c";

@@ -1,7 +1,7 @@
-// The fast implementation (name indexes, the fast case, class-pointer,
-// reference and nesting stages) must write exactly what the plain one
-// writes: every file, every log line and message, and the list shown at
-// every stage report.
+// The fast stage versions (name indexes, the fast case, class-pointer,
+// field-reference and nesting stages) must write exactly what the plain
+// ones (tests/plain) write: every file, every log line and message, and the
+// list shown at every stage report.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,15 +12,17 @@
 
 #include "pipeline/driver.h"
 #include "pipeline/file_store.h"
-#include "pipeline/layout.h"
-#include "pipeline/normalise.h"
-#include "pipeline/normalise_names.h"
-#include "pipeline/offsets.h"
-#include "pipeline/output.h"
-#include "pipeline/sizes.h"
+#include "pipeline/layout/layout.h"
+#include "pipeline/layout/offsets.h"
+#include "pipeline/layout/structures.h"
+#include "pipeline/normalise/normalise.h"
+#include "pipeline/output/output.h"
+#include "pipeline/sizes/sizes.h"
+#include "pipeline/stage_versions.h"
+#include "resources/prelude.h"
+#include "tests/plain/plain.h"
 #include "tests/support/generated_input.h"
 #include "tests/support/recording_front_end.h"
-#include "resources/prelude.h"
 
 namespace ct {
 namespace {
@@ -35,11 +37,9 @@ struct Outcome {
   RecordingFrontEnd ui;
 };
 
-void Convert(const std::string& input, bool reference, Outcome& out) {
+void Convert(const std::string& input, const StageVersions& versions, Outcome& out) {
   out.files.files["ClassTable.txt"] = input;
-  RunOptions options;
-  options.reference = reference;
-  out.outcome = RunConversion(out.ui, out.files, options);
+  out.outcome = RunConversionWith(out.ui, out.files, versions);
 }
 
 // Reports the first stage whose shown list differs, rather than two
@@ -56,8 +56,8 @@ void ExpectSameStages(const RecordingFrontEnd& fast, const RecordingFrontEnd& pl
 
 void ExpectSameRuns(const std::string& input) {
   Outcome fast, plain;
-  Convert(input, false, fast);
-  Convert(input, true, plain);
+  Convert(input, kFastStageVersions, fast);
+  Convert(input, kPlainStageVersions, plain);
   EXPECT_EQ(fast.outcome, plain.outcome);
   ExpectSameStages(fast.ui, plain.ui);
   EXPECT_EQ(fast.ui.log, plain.ui.log);
@@ -139,9 +139,9 @@ TEST(DifferentialExampleTest, TheBundledExampleConvertsAlikeBothWays) {
 TEST(DifferentialShapesTest, HostileShapesReachTheFailureAndStopPaths) {
   Outcome unresolved, broken, realistic;
   for (const ShapeCase& c : Shapes()) {
-    if (std::string(c.name) == "layout_that_cannot_finish") Convert(GenerateClassTable(c.shape), false, unresolved);
-    if (std::string(c.name) == "nesting_error") Convert(GenerateClassTable(c.shape), false, broken);
-    if (std::string(c.name) == "realistic") Convert(GenerateClassTable(c.shape), false, realistic);
+    if (std::string(c.name) == "layout_that_cannot_finish") Convert(GenerateClassTable(c.shape), kFastStageVersions, unresolved);
+    if (std::string(c.name) == "nesting_error") Convert(GenerateClassTable(c.shape), kFastStageVersions, broken);
+    if (std::string(c.name) == "realistic") Convert(GenerateClassTable(c.shape), kFastStageVersions, realistic);
   }
   EXPECT_EQ(realistic.outcome, RunOutcome::kSucceeded);
   EXPECT_EQ(unresolved.outcome, RunOutcome::kFailed);
@@ -185,7 +185,7 @@ TEST(FastStageTest, UnifyCaseRespellsAsThePlainStage) {
           {"bytes above ASCII", {" \xB5\xC4" "Ab = 1 ", " \xB5\xC4" "aB ", " \xB5\xE4" "AB "}},
           {"tabs are no spaces", {" \tTA = 1 ", " x \tta ", " \tTa "}},
       },
-      UnifyCase, UnifyCaseFast);
+      PlainUnifyCase, UnifyCase);
 }
 
 TEST(FastStageTest, MarkClassPointersRewritesAsThePlainStage) {
@@ -200,7 +200,7 @@ TEST(FastStageTest, MarkClassPointersRewritesAsThePlainStage) {
           {"a class named class", {" class = class ", " x = class ; ", " y : class ; "}},
           {"line past the token limit", {" TA = class ; ", kPastTheLimit}},
       },
-      MarkClassPointers, MarkClassPointersFast);
+      PlainMarkClassPointers, MarkClassPointers);
 }
 
 TEST(FastStageTest, ReplaceFieldReferencesReplacesAsThePlainStage) {
@@ -220,7 +220,7 @@ TEST(FastStageTest, ReplaceFieldReferencesReplacesAsThePlainStage) {
           {"sized values", {" ShortString = 1_256 ; ", " R = { s : ShortString ; } ; "}},
           {"line past the token limit", {" N = 3 ; ", " TA = N ; " + kPastTheLimit}},
       },
-      ReplaceFieldReferences, ReplaceFieldReferencesFast);
+      PlainReplaceFieldReferences, ReplaceFieldReferences);
 }
 
 TEST(FastStageTest, SortByNestingOrdersAsThePlainStage) {
@@ -236,12 +236,12 @@ TEST(FastStageTest, SortByNestingOrdersAsThePlainStage) {
       {"a structure embedding itself", {" TA = { a : TA ; b : TA ; } ; ", " TB = { a : TA ; } ; "}},
   };
   ExpectSameStage(
-      cases, [](LineList& l) { SortByNesting(l, LineList(l)); },
-      [](LineList& l) { SortByNestingFast(l, LineList(l)); });
+      cases, [](LineList& l) { PlainSortByNesting(l, LineList(l)); },
+      [](LineList& l) { SortByNesting(l, LineList(l)); });
   // The reference list may run out of step with the working list.
   ExpectSameStage(
-      cases, [](LineList& l) { SortByNesting(l, LineList({" X = { a : TE ; } ; "})); },
-      [](LineList& l) { SortByNestingFast(l, LineList({" X = { a : TE ; } ; "})); });
+      cases, [](LineList& l) { PlainSortByNesting(l, LineList({" X = { a : TE ; } ; "})); },
+      [](LineList& l) { SortByNesting(l, LineList({" X = { a : TE ; } ; "})); });
 }
 
 class SilentReporter : public Reporter {

@@ -1,4 +1,4 @@
-#include "pipeline/expressions.h"
+#include "pipeline/layout/expressions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "pipeline/layout.h"
+#include "pipeline/layout/layout.h"
+#include "pipeline/layout/structures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+#include "text/files.h"
 #include "text/line_list.h"
 
 #include <gtest/gtest.h>

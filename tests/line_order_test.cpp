@@ -1,4 +1,4 @@
-#include "pipeline/line_order.h"
+#include "pipeline/output/line_order.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/output_scans.h"
-#include "text/candidate_lines.h"
-#include "text/lookups.h"
+#include "pipeline/candidate_lines.h"
+#include "pipeline/lookups.h"
+#include "pipeline/output/scans.h"
 
 namespace ct {
 namespace {

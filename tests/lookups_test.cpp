@@ -1,4 +1,4 @@
-#include "text/lookups.h"
+#include "pipeline/lookups.h"
 
 #include <gtest/gtest.h>
 

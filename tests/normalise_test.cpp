@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/normalise.h"
+#include "pipeline/line_forms.h"
+#include "pipeline/normalise/join.h"
+#include "pipeline/normalise/normalise.h"
 
 namespace ct::testing {
 namespace {

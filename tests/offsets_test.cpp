@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/offsets.h"
+#include "pipeline/layout/layout.h"
+#include "pipeline/layout/offsets.h"
 #include "tests/support/recording_front_end.h"
 #include "text/gbk.h"
 

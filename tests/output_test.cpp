@@ -1,4 +1,5 @@
-#include "pipeline/output.h"
+#include "pipeline/line_forms.h"
+#include "pipeline/output/output.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/normalise.h"
+#include "pipeline/normalise/normalise.h"
 #include "tests/support/lua_check.h"
 #include "text/line_list.h"
 #include "text/scan.h"
@@ -174,7 +175,7 @@ TEST(OutputExample, ReadingLayoutPutsOneMemberOnEachLine) {
 TEST(OutputExample, TableTidyAndValuesGiveTheScript) {
   LineList working(kExampleLoosened);
   TidyTables(working);
-  NormalizeValues(working);
+  NormaliseValues(working);
   EXPECT_EQ(working.Lines(), kExampleScript);
   EXPECT_EQ(CheckClassTypeLua(working.Text()), Lines{});
 }
@@ -193,7 +194,7 @@ TEST(OutputExample, WholeSequenceGivesTheScript) {
   LayOutForReading(working, reference);
   LoosenText(working);
   TidyTables(working);
-  NormalizeValues(working);
+  NormaliseValues(working);
   EXPECT_EQ(working.Lines(), kExampleScript);
   EXPECT_EQ(CheckClassTypeLua(working.Text()), Lines{});
 }
@@ -450,7 +451,7 @@ TEST(TidyTables, ClosesTablesCleanly) {
   }
 }
 
-TEST(NormalizeValues, WritesNumbersInDecimal) {
+TEST(NormaliseValues, WritesNumbersInDecimal) {
   struct Case {
     const char* before;
     const char* after;
@@ -467,7 +468,7 @@ TEST(NormalizeValues, WritesNumbersInDecimal) {
                         {"}", "}"}};
   for (const Case& c : cases) {
     LineList working({c.before});
-    NormalizeValues(working);
+    NormaliseValues(working);
     EXPECT_EQ(working.Get(0), c.after) << c.before;
   }
 }
@@ -590,7 +591,7 @@ TEST(AnyInput, EveryStageEndsOnArbitraryLines) {
     AddBindingLines(working);
     LayOutForReading(working, reference);
     TidyTables(working);
-    NormalizeValues(working);
+    NormaliseValues(working);
   }
 }
 

@@ -8,12 +8,6 @@
 namespace ct {
 namespace {
 
-class CapturedFaults : public NumberFaultListener {
- public:
-  void OnMalformedNumber(std::string_view value) override { values.emplace_back(value); }
-  std::vector<std::string> values;
-};
-
 TEST(FindCharTest, PositionsAreOneBasedAndZeroMeansAbsent) {
   struct Case {
     std::string text;
@@ -225,41 +219,6 @@ TEST(OutsideQuotesTest, ReplacementLeavesStringsAlone) {
   EXPECT_EQ(ReplaceAllTextOutsideQuotes("a:b \"c:d\" e:f", ":", "="), "a=b \"c:d\" e=f");
   EXPECT_EQ(ReplaceAllTextOutsideQuotes("X aB \"ab\" Ab", "AB", "c"), "X c \"ab\" c");
   EXPECT_EQ(ReplaceAllTextOutsideQuotes("\"ab", "ab", "c"), "\"c");
-}
-
-TEST(NormalizeNumberTextTest, Forms) {
-  struct Case {
-    std::string value;
-    bool numeric;
-    std::string normalised;
-    int prefix;
-  } cases[] = {
-      {"-12", true, "-12", -1},   {"12", true, "12", -1},     {"- 7", true, "-7", -1},
-      {"$10", true, "16", -1},    {"$0400", true, "1024", -1}, {"$1F", false, "$1F", -1},
-      {"1_256", true, "256", 1},  {"2x10", true, "10", 2},    {"4A40", true, "40", 4},
-      {"abc", false, "abc", -1},  {"   ", false, "   ", -1},  {"", false, "", -1},
-      {"1", true, "1", -1},       {"10A30", false, "10A30", -1},
-  };
-  for (const auto& c : cases) {
-    std::string value = c.value;
-    int prefix = 99;
-    EXPECT_EQ(NormalizeNumberText(value, prefix), c.numeric) << c.value;
-    EXPECT_EQ(value, c.normalised) << c.value;
-    EXPECT_EQ(prefix, c.prefix) << c.value;
-  }
-}
-
-TEST(NormalizeNumberTextTest, AMalformedSizedFormIsReportedAndNotNumeric) {
-  CapturedFaults faults;
-  ScopedNumberFaultListener scope(&faults);
-  for (std::string value : {"x_12", "$F0"}) {
-    int prefix = 0;
-    std::string original = value;
-    EXPECT_FALSE(NormalizeNumberText(value, prefix)) << original;
-    EXPECT_EQ(value, original);
-    EXPECT_EQ(prefix, -1);
-  }
-  EXPECT_EQ(faults.values, (std::vector<std::string>{"x_12", "$F0"}));
 }
 
 TEST(ParseIntTest, RejectsWhatDoesNotFit) {

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/normalise.h"
-#include "pipeline/sizes.h"
+#include "pipeline/fields.h"
+#include "pipeline/line_forms.h"
+#include "pipeline/normalise/normalise.h"
+#include "pipeline/sizes/sizes.h"
 #include "text/line_list.h"
 
 namespace ct::testing {

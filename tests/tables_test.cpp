@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/tables.h"
+#include "pipeline/line_forms.h"
+#include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
 

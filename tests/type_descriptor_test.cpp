@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "pipeline/accessors.h"
+#include "pipeline/accessors/descriptor.h"
 
 namespace ct::testing {
 namespace {

@@ -1,4 +1,4 @@
-// Conversion between the pipeline's GBK (code page 936) bytes and UTF-8,
+// Conversion between GBK (code page 936), the bytes every line list holds,
 // used only where text meets a person or arrives in UTF-8.
 #pragma once
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,8 +38,8 @@ class LineList {
   // Name lookups ask an indexed list for the lines filed under a key instead
   // of reading every line. The index for a key function is built at its
   // first use and kept current through every change made here. A list that
-  // is not indexed (the plain reference implementation) leaves its lookups
-  // to read every line.
+  // is not indexed (as the plain stage versions run) leaves its lookups to
+  // read every line.
   bool Indexed() const { return indexed_; }
   void SetIndexed(bool indexed);
   // The ascending indices of the lines that `key_of` files under `key`.
@@ -63,21 +62,5 @@ class LineList {
 };
 
 std::vector<std::string> SplitLines(std::string_view text);
-
-// Whole-file access. Both return false and describe the reason in `error`
-// (in the system's locale-independent English) when the file system refuses.
-bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes, std::string& error);
-// Replaces the file atomically: the bytes are written to a temporary file
-// beside it and renamed over it, so an interrupted save never leaves a
-// half-written file and the old file survives any failure.
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, std::string& error);
-
-bool LoadLines(LineList& list, const std::filesystem::path& path, std::string& error);
-bool SaveLines(const LineList& list, const std::filesystem::path& path, std::string& error);
-
-// Past the process's file size limit a write then fails, and the save says
-// so, instead of the signal killing the program halfway through a file.
-// Every front end that saves calls it once at start-up.
-void LetOversizedWritesFail();
 
 }  // namespace ct

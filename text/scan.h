@@ -118,28 +118,4 @@ std::string ReplaceAllTextOutsideQuotes(std::string_view text, std::string_view 
 std::string ReplaceAllTextMasked(std::string_view text, std::string_view mask, std::string_view from,
                                  std::string_view to);
 
-// Receives the malformed-number report of NormalizeNumberText. The report
-// arises deep inside list lookups, so the listener is installed per thread by
-// whoever runs the pipeline instead of being threaded through every call.
-class NumberFaultListener {
- public:
-  virtual ~NumberFaultListener() = default;
-  virtual void OnMalformedNumber(std::string_view value) = 0;
-};
-
-class ScopedNumberFaultListener {
- public:
-  explicit ScopedNumberFaultListener(NumberFaultListener* listener);
-  ~ScopedNumberFaultListener();
-  ScopedNumberFaultListener(const ScopedNumberFaultListener&) = delete;
-  ScopedNumberFaultListener& operator=(const ScopedNumberFaultListener&) = delete;
-
- private:
-  NumberFaultListener* previous_;
-};
-
-// Reads a numeric value text in place; `prefix` receives the size prefix of
-// the sized form or -1.
-bool NormalizeNumberText(std::string& value, int& prefix);
-
 }  // namespace ct

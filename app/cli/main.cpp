@@ -11,6 +11,7 @@
 #include "pipeline/keyword_list.h"
 #include "pipeline/texts.h"
 #include "resources/prelude.h"
+#include "text/files.h"
 #include "text/gbk.h"
 #include "text/line_list.h"
 

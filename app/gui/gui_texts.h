@@ -1,12 +1,28 @@
-// The window's own texts beyond the run's: its title and what it says when a
-// file of the keyword tool or the editor's text cannot be handled. UTF-8, for
-// Qt strings.
+// The window's own texts beyond the run's: its captions, its title and what
+// it says when a file of the keyword tool or the editor's text cannot be
+// handled. UTF-8, for Qt strings.
 #pragma once
 
 #include <string_view>
 
 namespace ct::gui_texts {
 
+// ---- Captions ------------------------------------------------------------------------
+inline constexpr std::string_view kStart = "开始";
+inline constexpr std::string_view kContinue = "继续";
+inline constexpr std::string_view kWaiting = "等待...";
+inline constexpr std::string_view kCurrentLine = "当前行号";
+inline constexpr std::string_view kLineNumberHead = "第 ";
+inline constexpr std::string_view kLineNumberTail = " 行";
+inline constexpr std::string_view kGenerateGroup = "生成ClassType脚本";
+inline constexpr std::string_view kAutoRun = "自动执行";
+inline constexpr std::string_view kKeywordGroup = "转换Keyword关键字";
+inline constexpr std::string_view kFromContent = "从当前内容转换";
+inline constexpr std::string_view kFromFile = "从文本文件转换";
+inline constexpr std::string_view kConvert = "转换";
+inline constexpr std::string_view kSave = "存盘";
+
+// ---- Title and file problems ------------------------------------------------------------
 inline constexpr std::string_view kWindowTitle = "Lua类型表生成器";
 inline constexpr std::string_view kCannotReadFile = "无法读取文件 ";
 inline constexpr std::string_view kNotGbkHead = "第 ";

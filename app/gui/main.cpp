@@ -12,6 +12,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/qt_text.h"
 #include "pipeline/texts.h"
+#include "text/files.h"
 #include "text/line_list.h"
 
 namespace {

@@ -104,17 +104,17 @@ QWidget* TForm1::BuildRightPanel() {
   auto* panel = Named(new QWidget(this), "pnlRight");
   panel->setFixedWidth(kPanelWidth);
 
-  lbl1 = Named(new QLabel(FromUtf8(texts::kCurrentLine), panel), "lbl1");
+  lbl1 = Named(new QLabel(FromUtf8(gui_texts::kCurrentLine), panel), "lbl1");
   lbl2 = Named(new QLabel(QStringLiteral("0"), panel), "lbl2");
   pb1 = Named(new QProgressBar(panel), "pb1");
   pb1->setRange(0, 100);
   pb1->setValue(0);
   pb1->setTextVisible(false);
 
-  grp1 = Named(new QGroupBox(FromUtf8(texts::kGenerateGroup), panel), "grp1");
-  chk1 = Named(new QCheckBox(FromUtf8(texts::kAutoRun), grp1), "chk1");
+  grp1 = Named(new QGroupBox(FromUtf8(gui_texts::kGenerateGroup), panel), "grp1");
+  chk1 = Named(new QCheckBox(FromUtf8(gui_texts::kAutoRun), grp1), "chk1");
   chk1->setChecked(true);
-  btn1 = Named(new QPushButton(FromUtf8(texts::kStart), grp1), "btn1");
+  btn1 = Named(new QPushButton(FromUtf8(gui_texts::kStart), grp1), "btn1");
   QFont bold = btn1->font();
   bold.setBold(true);
   bold.setPixelSize(kStartButtonPixels);
@@ -125,12 +125,12 @@ QWidget* TForm1::BuildRightPanel() {
   grp1_layout->addWidget(chk1);
   grp1_layout->addWidget(btn1, 1);
 
-  grp2 = Named(new QGroupBox(FromUtf8(texts::kKeywordGroup), panel), "grp2");
-  rb1 = Named(new QRadioButton(FromUtf8(texts::kFromContent), grp2), "rb1");
+  grp2 = Named(new QGroupBox(FromUtf8(gui_texts::kKeywordGroup), panel), "grp2");
+  rb1 = Named(new QRadioButton(FromUtf8(gui_texts::kFromContent), grp2), "rb1");
   rb1->setChecked(true);
-  rb2 = Named(new QRadioButton(FromUtf8(texts::kFromFile), grp2), "rb2");
-  btn2 = Named(new QPushButton(FromUtf8(texts::kConvert), grp2), "btn2");
-  btn3 = Named(new QPushButton(FromUtf8(texts::kSave), grp2), "btn3");
+  rb2 = Named(new QRadioButton(FromUtf8(gui_texts::kFromFile), grp2), "rb2");
+  btn2 = Named(new QPushButton(FromUtf8(gui_texts::kConvert), grp2), "btn2");
+  btn3 = Named(new QPushButton(FromUtf8(gui_texts::kSave), grp2), "btn3");
   connect(btn2, &QPushButton::clicked, this, &TForm1::btn2Click);
   connect(btn3, &QPushButton::clicked, this, &TForm1::btn3Click);
   auto* buttons = new QHBoxLayout;
@@ -181,8 +181,8 @@ void TForm1::btn1Click() {
 }
 
 void TForm1::Memo1Click() {
-  lbl2->setText(FromUtf8(texts::kLineNumberHead) + QString::number(Memo1->textCursor().blockNumber()) +
-                FromUtf8(texts::kLineNumberTail));
+  lbl2->setText(FromUtf8(gui_texts::kLineNumberHead) + QString::number(Memo1->textCursor().blockNumber()) +
+                FromUtf8(gui_texts::kLineNumberTail));
 }
 
 // The editor shows the latest list before the keyword tool reads it, as it
@@ -232,7 +232,7 @@ void TForm1::ShowInput(const LineList& list) { display_->Offer(list.Lines()); }
 
 bool TForm1::ShowStage(const LineList& list, std::string_view message) {
   AppendRunLog(message);
-  btn1->setText(FromUtf8(texts::kContinue));
+  btn1->setText(FromUtf8(gui_texts::kContinue));
   gate_.ClearContinue();
   bool pause = !chk1->isChecked();
   if (pause)
@@ -243,7 +243,7 @@ bool TForm1::ShowStage(const LineList& list, std::string_view message) {
 }
 
 void TForm1::ShowStageRunning() {
-  btn1->setText(FromUtf8(texts::kWaiting));
+  btn1->setText(FromUtf8(gui_texts::kWaiting));
   btn1->repaint();
 }
 
@@ -257,7 +257,7 @@ void TForm1::ShowRunMessage(std::string_view caption, std::string_view text, Box
 void TForm1::EndRun() {
   display_->Flush();
   started_ = 0;
-  btn1->setText(FromUtf8(texts::kStart));
+  btn1->setText(FromUtf8(gui_texts::kStart));
 }
 
 }  // namespace ct::gui

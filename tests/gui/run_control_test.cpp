@@ -12,7 +12,7 @@
 
 #include "app/gui/main_window.h"
 #include "pipeline/driver.h"
-#include "pipeline/normalise.h"
+#include "pipeline/normalise/normalise.h"
 #include "pipeline/texts.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/run_folder.h"
@@ -46,7 +46,7 @@ QStringList Utf8Lines(const std::vector<std::string>& gbk) {
 
 QString StageMessage(int stage) { return Utf8(texts::kStageMessages[static_cast<size_t>(stage - 1)]); }
 
-// The same input run by the driver alone, as the reference for the window.
+// The same input run by the driver alone, the comparison for the window.
 struct Recorded {
   explicit Recorded(const std::string& input) { RunOn(run, input); }
   WholeRun run;

@@ -1,0 +1,60 @@
+// Structures refer to constants and to each other in any order, and one
+// evaluation pass does not always finish an expression, so evaluation and
+// layout alternate until the layout settles.
+#include <string>
+
+#include "pipeline/layout/expressions.h"
+#include "pipeline/layout/layout.h"
+#include "pipeline/layout/structures.h"
+#include "pipeline/texts.h"
+#include "text/gbk.h"
+#include "text/scan.h"
+
+namespace ct {
+
+namespace {
+
+// Names the line that stayed unresolved by its number as the editor shows
+// it and by its index, with the value that could not be read.
+void ReportIncompleteLayout(Reporter& reporter, size_t index, std::string_view value) {
+  const std::string incomplete = Gbk(texts::kLayoutIncompleteLog);
+  reporter.Log(incomplete);
+  reporter.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kLayoutIncompleteBox), MessageIcon::kError);
+  reporter.Log(Gbk(texts::kLayoutFailedLineHead) + std::to_string(index + 1) + Gbk(texts::kLayoutUnknownType) + "\"" +
+               std::string(value) + "\"" + Gbk(texts::kLayoutIndexHead) + std::to_string(index) + " " + incomplete);
+}
+
+}  // namespace
+
+bool RunLayoutCycles(LineList& working, Reporter& reporter) {
+  LayoutPass pass;
+  // Ends: a cycle that changed nothing ends the loop, and lines change only
+  // finitely often: evaluation removes operators and brackets, a structure is
+  // laid out once, and one of whole size 0 that is rewritten with its
+  // offsets reaches offsets that are all 0 within one cycle per member.
+  while (true) {
+    bool evaluated = EvaluateExpressions(working);
+    pass = LayOutStructures(working);
+    if (!pass.last_unresolved || !(evaluated || pass.changed)) break;
+  }
+  if (!pass.last_unresolved) {
+    working.Add(Gbk(texts::kLayoutSucceededLine));
+    return true;
+  }
+  ReportIncompleteLayout(reporter, *pass.last_unresolved, pass.unresolved_value);
+  return false;
+}
+
+void GiveEmptyStructuresZeroSize(LineList& working) {
+  constexpr std::string_view kEmpty = " { } ";
+  for (size_t i = 0; i < working.Count(); ++i) {
+    std::string line = working.Get(i);
+    // An empty pair of braces inside a string is text, not a structure.
+    Pos empty = FindText(MaskQuotedStrings(line), kEmpty, 1);
+    if (empty == 0) continue;
+    Replace(line, empty, Len(kEmpty), " { nWholeSize : 0 ; } ");
+    working.Put(i, std::move(line));
+  }
+}
+
+}  // namespace ct

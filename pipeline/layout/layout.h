@@ -1,0 +1,31 @@
+// Stages 17 to 22: member offsets and the three size fields of every
+// structure, the parents' sizes added to derived classes, the size fields
+// removed again.
+//
+//   takes (working):  " TUserItem = { MakeIndex : 4 ; wIndex : 2 ; ... } ; "
+//   gives (working):  " TUserItem = { nWholeSize : 24 ; nAddSize : 24 ; nMaxSize : 4 ; MakeIndex : 0 ; ... } ; "
+//                     and, once the offsets are final, " TUserItem = { MakeIndex : 0 ; wIndex : 4 ; ... } ; "
+//
+// The forms and what each list holds after each phase: docs/line-formats.md.
+#pragma once
+
+#include "pipeline/front_end.h"
+#include "text/line_list.h"
+
+namespace ct {
+
+// Runs evaluation and layout passes until a whole cycle changes no line. On
+// success appends the success line and returns true; otherwise writes the
+// failure report, naming the last unresolved line of the final cycle, and
+// returns false.
+bool RunLayoutCycles(LineList& working, Reporter& reporter);
+
+// Empty structures get a whole size of 0, which the later stages need.
+void GiveEmptyStructuresZeroSize(LineList& working);
+
+// Derived classes moved behind their parents.
+void ShiftParentOffsets(LineList& working, Reporter& reporter);
+// The size fields removed once the offsets are final.
+void RemoveSizeFields(LineList& working);
+
+}  // namespace ct

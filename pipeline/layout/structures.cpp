@@ -1,0 +1,179 @@
+// One layout pass: every structure line whose member values all resolve gets
+// its member offsets and its three size fields. A line that does not resolve
+// yet is left exactly as it was read and tried again in the next cycle.
+#include "pipeline/layout/structures.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pipeline/candidate_lines.h"
+#include "pipeline/layout/placement.h"
+#include "pipeline/lookups.h"
+#include "pipeline/operands.h"
+#include "text/scan.h"
+
+namespace ct {
+
+namespace {
+
+constexpr std::string_view kLaidOutMark = " nWholeSize :";
+constexpr std::string_view kPacked = " packed ";
+
+// A line under layout, and the copy of it in which its structure (braces,
+// member colons and ends, the packed keyword) is searched: braces, colons
+// and semicolons inside double-quoted strings are text, so the copy has the
+// strings' contents masked. Every edit is made to both, so that positions
+// found in one apply to the other.
+struct LayoutLine {
+  explicit LayoutLine(std::string_view line) : text(line), structure(MaskQuotedStrings(line)) {}
+
+  void Replace(Pos from, Pos count, std::string_view what) {
+    ct::Replace(text, from, count, what);
+    ct::Replace(structure, from, count, what);
+  }
+  void Insert(std::string_view what, Pos at) {
+    InsertAt(text, what, at);
+    InsertAt(structure, what, at);
+  }
+
+  std::string text;
+  std::string structure;
+};
+
+// Members are found colon by colon; a member's value runs from the second
+// byte after its colon to the byte before the next " ;".
+Pos MemberValueEnd(const LayoutLine& line, Pos colon) { return FindText(line.structure, " ;", colon + 1); }
+Pos NextColon(const LayoutLine& line, Pos colon) { return FindChar(line.structure, ':', colon + 1); }
+
+struct Resolution {
+  std::vector<Member> members;
+  bool resolved = true;
+  std::string unresolved_value;  // the first value that did not resolve
+};
+
+// Resolves every member value and writes it back in its normalised form
+// (with its size prefix, if any), as the placement walk reads it.
+Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
+  Resolution result;
+  // b only grows, and a written-back value holds no colon.
+  for (Pos b = NextColon(line, 0); b != 0; b = NextColon(line, b)) {
+    Pos e = MemberValueEnd(line, b);
+    std::string value = e == 0 ? std::string() : Slice(line.text, b + 2, e - 1);
+    auto operand = ResolveMemberValue(working, value);
+    if (!operand || !FitsSize(operand->value)) {
+      result.resolved = false;
+      result.unresolved_value = std::move(value);
+      return result;
+    }
+    std::string normalised = operand->text;
+    if (operand->prefix != -1) normalised = std::to_string(operand->prefix) + "_" + normalised;
+    line.Replace(b + 2, e - b - 2, normalised);
+    result.members.push_back({std::move(value), operand->value, operand->prefix});
+  }
+  return result;
+}
+
+void WriteOffsets(LayoutLine& line, const std::vector<std::int64_t>& offsets) {
+  size_t k = 0;
+  // Resolution wrote back values free of colons and " ;", so this walk meets
+  // the members it resolved, one offset each.
+  for (Pos b = NextColon(line, 0); b != 0 && k < offsets.size(); b = NextColon(line, b), ++k) {
+    Pos e = MemberValueEnd(line, b);
+    line.Replace(b + 2, e - b - 2, std::to_string(offsets[k]));
+  }
+}
+
+std::string SizeFields(const Placement& placement) {
+  return " nWholeSize : " + std::to_string(placement.whole) + " ;" + " nAddSize : " + std::to_string(placement.add) +
+         " ;" + " nMaxSize : " + std::to_string(placement.max) + " ;";
+}
+
+// The lines that may begin with `name` and its "=": of an indexed list,
+// those filed under the name and those filed under an empty one (a line at
+// the token limit reads as nameless). A name that is empty or holds "="
+// (inside a string) reads differently at a line's start: every line.
+std::vector<size_t> LinesThatMayBeginWith(const LineList& working, std::string_view name) {
+  if (!working.Indexed() || name.empty() || Contains(name, "=")) return EveryLine(working);
+  std::vector<size_t> lines = CandidateLines(working, DefinitionNameKey, Trim(name)).All();
+  std::vector<size_t> nameless = CandidateLines(working, DefinitionNameKey, "").All();
+  lines.insert(lines.end(), nameless.begin(), nameless.end());
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+// Declarations of the same name made earlier or later (a forward declaration
+// left as an empty pair of braces) take the sizes of the full one; their
+// braces then hold the size fields only.
+bool GiveNamesakesSizes(LineList& working, size_t self, std::string_view name, std::string_view fields) {
+  bool changed = false;
+  for (size_t j : LinesThatMayBeginWith(working, name)) {
+    if (j == self) continue;
+    // A namesake starts with the name and its "="; most lines fail this at
+    // once, without being copied.
+    const std::string& candidate = working.Get(j);
+    if (candidate.compare(0, name.size(), name) != 0 || At(candidate, Len(name) + 1) != '=') continue;
+    LayoutLine other(candidate);
+    Pos equals = FindChar(other.structure, '=', 1);
+    if (equals == 0 || Copy(other.text, 1, equals - 1) != name) continue;
+    Pos open = FindChar(other.structure, '{', 1);
+    if (open == 0) continue;
+    Pos close = FindChar(other.structure, '}', open);
+    other.Replace(open + 1, close - open - 1, fields);
+    if (other.text == working.Get(j)) continue;
+    working.Put(j, std::move(other.text));
+    changed = true;
+  }
+  return changed;
+}
+
+}  // namespace
+
+LayoutPass LayOutStructures(LineList& working) {
+  LayoutPass pass;
+  for (size_t i = 0; i < working.Count(); ++i) {
+    const std::string read = working.Get(i);
+    LayoutLine line(read);
+    if (FindText(line.structure, kLaidOutMark, 1) != 0) continue;
+
+    Resolution resolution = ResolveMembers(working, line);
+    if (!resolution.resolved) {
+      pass.last_unresolved = i;
+      pass.unresolved_value = std::move(resolution.unresolved_value);
+      continue;
+    }
+    Pos brace = FindChar(line.structure, '{', 1);
+    if (brace == 0) continue;
+
+    Placement placement;
+    if (Pos packed = FindText(line.structure, kPacked, 1); packed != 0) {
+      line.Replace(packed, Len(kPacked), " ");
+      brace = packed + 1;
+      placement = PlacePacked(resolution.members);
+    } else {
+      placement = PlaceUnpacked(resolution.members);
+    }
+    if (placement.overflow) {
+      pass.last_unresolved = i;
+      pass.unresolved_value = resolution.members[*placement.overflow].value;
+      continue;
+    }
+    WriteOffsets(line, placement.offsets);
+
+    if (placement.whole != 0) {
+      std::string fields = SizeFields(placement);
+      line.Insert(fields, brace + 1);
+      Pos equals = FindChar(line.structure, '=', 1);
+      std::string name = Copy(line.text, 1, equals - 1);
+      if (GiveNamesakesSizes(working, i, name, fields)) pass.changed = true;
+    }
+    if (line.text == read) continue;
+    working.Put(i, std::move(line.text));
+    pass.changed = true;
+  }
+  return pass;
+}
+
+}  // namespace ct

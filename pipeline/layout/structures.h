@@ -1,0 +1,26 @@
+// One layout pass over the working list, which the layout cycles repeat.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "text/line_list.h"
+
+namespace ct {
+
+struct LayoutPass {
+  std::optional<size_t> last_unresolved;  // 0-based line index
+  std::string unresolved_value;
+  bool changed = false;  // the pass wrote back at least one changed line
+};
+
+// One pass over all lines, top to bottom. A structure line whose member
+// values all resolve (numbers, sized forms, array values, constants, laid-out
+// structures) receives its offsets and its nWholeSize, nAddSize and nMaxSize
+// fields, which are also given to declarations of the same name. A line with
+// a value that does not resolve stays as it was; the pass names the last such
+// line and its value. Lines laid out earlier in the pass serve later ones.
+LayoutPass LayOutStructures(LineList& working);
+
+}  // namespace ct

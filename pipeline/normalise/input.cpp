@@ -1,0 +1,131 @@
+// Raw input clean-up: Pascal strings turned into double-quoted ones, and
+// comments removed with their state carried from line to line.
+#include <string>
+#include <vector>
+
+#include "pipeline/normalise/normalise.h"
+
+namespace ct {
+
+namespace {
+
+// Pascal strings become double-quoted ones. A double quote that a Pascal
+// string holds is doubled on the way, the way a doubled apostrophe arrives:
+// as adjacent strings, so that every byte of the string still lies between
+// a pair of quotes and no brace or semicolon in it turns into structure.
+std::string QuoteStrings(std::string_view line) {
+  std::string out;
+  bool in_string = false;
+  for (char c : line) {
+    if (c == '\'') {
+      in_string = !in_string;
+      out += '"';
+    } else if (c == '"' && in_string) {
+      out += "\"\"";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+void EscapeInputText(LineList& list) {
+  // Backslashes first: the strings end up inside Lua source, where a lone
+  // backslash would start an escape.
+  for (size_t i = 0; i < list.Count(); ++i) list.Put(i, QuoteStrings(ReplaceAll(list.Get(i), "\\", "\\\\")));
+}
+
+namespace {
+
+enum class OpenComment { kNone, kBrace, kStar };
+
+bool IsBlankText(std::string_view text) { return Trim(text).empty(); }
+
+// Positions on one line of the last comment opener and the first "}" that
+// closes no comment; 0 when there is none.
+struct CommentMarks {
+  Pos opened_at = 0;
+  Pos stray_closer = 0;
+};
+
+// The part of `line` that lies outside comments. `open` carries the comment
+// that is still open at the line's start and receives the one open at its end.
+std::string KeepOutsideComments(std::string_view line, OpenComment& open, CommentMarks& marks) {
+  std::string kept;
+  bool in_string = false;
+  size_t i = 0;
+  // Every branch moves i forward by at least one byte, or to the end.
+  while (i < line.size()) {
+    if (open == OpenComment::kBrace) {
+      size_t close = line.find('}', i);
+      if (close == std::string_view::npos) return kept;
+      open = OpenComment::kNone;
+      i = close + 1;
+      continue;
+    }
+    if (open == OpenComment::kStar) {
+      size_t close = line.find("*)", i);
+      if (close == std::string_view::npos) return kept;
+      open = OpenComment::kNone;
+      i = close + 2;
+      continue;
+    }
+    char c = line[i];
+    char next = i + 1 < line.size() ? line[i + 1] : '\0';
+    if (c == '"') {
+      in_string = !in_string;
+    } else if (!in_string) {
+      if (c == '/' && next == '/') return kept;
+      if (c == '{') {
+        open = OpenComment::kBrace;
+        marks.opened_at = static_cast<Pos>(i) + 1;
+        i += 1;
+        continue;
+      }
+      if (c == '(' && next == '*') {
+        open = OpenComment::kStar;
+        marks.opened_at = static_cast<Pos>(i) + 1;
+        i += 2;
+        continue;
+      }
+      if (c == '}' && marks.stray_closer == 0) marks.stray_closer = static_cast<Pos>(i) + 1;
+    }
+    kept.push_back(c);
+    ++i;
+  }
+  return kept;
+}
+
+}  // namespace
+
+void RemoveComments(LineList& list, NestingState& state) {
+  std::vector<std::string> out;
+  OpenComment open = OpenComment::kNone;
+  // What the lines of a comment that is still open kept before it began; it
+  // joins the text after the comment's end, and is lost if the input ends
+  // inside the comment, which the state then records.
+  std::string pending;
+  CommentFault stray, start;
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const std::string& line = list.Get(i);
+    if (IsBlankText(line)) continue;
+    CommentMarks marks;
+    pending += KeepOutsideComments(line, open, marks);
+    if (marks.stray_closer != 0 && stray.line == 0) stray = {i + 1, marks.stray_closer, line, true};
+    if (open != OpenComment::kNone) {
+      if (marks.opened_at != 0) start = {i + 1, marks.opened_at, line, false};
+      continue;
+    }
+    if (!IsBlankText(pending)) out.push_back(pending);
+    pending.clear();
+  }
+  // A stray "}" always stands before a comment left open: that comment
+  // would have taken the "}" as its end.
+  if (stray.line != 0) state.comment = std::move(stray);
+  else if (open != OpenComment::kNone) state.comment = std::move(start);
+  list = LineList(std::move(out));
+}
+
+}  // namespace ct

@@ -1,0 +1,28 @@
+// Stages 29 to 35: from accessor-format structures to the lines of
+// ClassType.lua.
+//
+//   takes (working):  " TUserItem = { MakeIndex : { 0 , vt_Integer } ; ... } ; "
+//   gives (working):  " TUserItem = { "  "\tMakeIndex = { 0 , vt_Integer } , "  ...  "}"
+//                     " TUserItem.__index = BindGet "  " TBaseObject.m_Target [ 3 ] = TBaseObject "
+//
+// The forms and what each list holds after each phase: docs/line-formats.md.
+#pragma once
+
+#include "text/line_list.h"
+
+namespace ct {
+
+// Every structure after the structures it embeds, in time near-linear in
+// the number of lines moved.
+void SortByNesting(LineList& working, const LineList& reference);
+void MergeInheritedMembers(LineList& working);
+void TidyLines(LineList& working);
+void AddBindingLines(LineList& working);
+// Entries that name their own or a later structure's table get a line after
+// the tables that fills in the table, which the constructor saw as nil.
+void AddLateReferenceLines(LineList& working);
+void LayOutForReading(LineList& working, LineList& reference);
+void TidyTables(LineList& working);
+void NormaliseValues(LineList& working);
+
+}  // namespace ct

@@ -1,0 +1,232 @@
+// Type notations whose size the text alone tells are replaced by that size:
+// dynamic arrays, procedural types, sets, enumerations, pointers, "$"
+// constants and short strings.
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "pipeline/fields.h"
+#include "pipeline/sizes/numbers.h"
+#include "pipeline/sizes/sizes.h"
+#include "text/scan.h"
+
+namespace ct {
+
+namespace {
+
+// A set bound or a string length: a number as written, or the name of a
+// numeric constant declared anywhere in the working list.
+std::optional<std::int64_t> NumberOrConstant(const LineList& working, std::string text) {
+  int prefix = -1;
+  if (!ResolveNumber(working, text, prefix)) return std::nullopt;
+  return ParseInt64(text);
+}
+
+// The bytes from `from` up to the next space, or to the end of the text.
+Pos WordEnd(std::string_view text, Pos from) {
+  Pos space = FindChar(text, ' ', from);
+  return space == 0 ? Len(text) : space - 1;
+}
+
+// The bracketed member list that follows position p: sets its closing ")"
+// and returns the number of members, or nothing when the list is not closed.
+std::optional<std::int64_t> CountBracketMembers(std::string_view text, Pos p, Pos& closing) {
+  Pos open = FindChar(text, '(', p + 1);
+  if (open == 0) return std::nullopt;
+  closing = FindChar(text, ')', open + 1);
+  if (closing == 0) return std::nullopt;
+  std::int64_t members = 1;
+  for (Pos q = open + 1; q < closing; ++q)
+    if (At(text, q) == ',') ++members;
+  return members;
+}
+
+void ReplaceArrayAndWordNotations(std::string& text) {
+  text = ReplaceAllText(text, " array of ", " ^");
+  text = ReplaceAllText(text, " array ", " ");
+  text = ReplaceAllText(text, "Low ( Word )", "0");
+  text = ReplaceAllText(text, "High ( Word )", "65535");
+}
+
+// Only the address of a routine is stored: a procedural type is 4 bytes wide
+// and a procedural field is a pointer, whatever its parameters. A line of its
+// own becomes its name and the replacement; a field among others loses only
+// its type, so the fields after it and the table's closing brace stay.
+void ReplaceProcedural(std::string& text, bool whole_line, std::string_view trigger, std::string_view divider,
+                       std::string_view replacement) {
+  Pos p = FindText(MaskQuotedStrings(text), trigger, 1);
+  if (p == 0) return;
+  std::string name = whole_line ? GetValidToken(text, divider).token : Copy(text, 1, p - 1);
+  text = name + std::string(replacement);
+}
+
+void ReplaceProceduralTypesAndFields(std::string& text, bool whole_line) {
+  ReplaceProcedural(text, whole_line, "= procedure", "=", "= 4 ;");
+  ReplaceProcedural(text, whole_line, "= function", "=", "= 4 ;");
+  ReplaceProcedural(text, whole_line, ": procedure", ":", ": pointer ;");
+  ReplaceProcedural(text, whole_line, ": function", ":", ": pointer ;");
+}
+
+// A set holds one bit per member, in whole bytes.
+std::string SetSize(std::int64_t members) { return std::to_string(members / 8 + 1); }
+
+void SizeEnumeratedSet(std::string& text) {
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindText(structure, " set of (", 1);
+  Pos closing = 0;
+  if (p == 0) return;
+  auto members = CountBracketMembers(structure, p, closing);
+  if (!members) return;
+  Replace(text, p, closing - p + 1, " " + SetSize(*members));
+}
+
+void SizeSubrangeSet(std::string& text, const LineList& working) {
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindText(structure, " set of ", 1);
+  if (p == 0) return;
+  Pos semicolon = FindChar(structure, ';', p + 1);
+  Pos dots = FindText(structure, " .. ", p + 1);
+  if (dots == 0 || dots >= semicolon) return;
+  Pos low_start = FindCharInRange(structure, ' ', dots - 1, 1) + 1;
+  Pos high_end = FindChar(structure, ' ', dots + 4);
+  if (high_end == 0) return;
+  auto low = NumberOrConstant(working, Slice(text, low_start, dots - 1));
+  auto high = NumberOrConstant(working, Slice(text, dots + 4, high_end - 1));
+  std::int64_t members = 0;
+  if (!low || !high || __builtin_sub_overflow(*high, *low, &members) ||
+      __builtin_add_overflow(members, 1, &members))
+    return;
+  Replace(text, p + 1, high_end - 1 - p, SetSize(members));
+}
+
+void SizeOtherSet(std::string& text) {
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindExact(structure, " set of ", 1);
+  if (p == 0) return;
+  Pos semicolon = FindChar(structure, ';', p + 1);
+  Pos end = semicolon == 0 ? Len(text) : semicolon - 1;
+  Replace(text, p, end - p + 1, " 1 ");
+}
+
+bool StartsIdentifier(char c) {
+  return c == '_' || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || static_cast<unsigned char>(c) >= 0x80;
+}
+
+// "= ( a , b = 2 )" ends its declaration and lists names, each with an
+// optional value; "= ( 2 + 3 ) * 4" is an expression whose value the layout
+// evaluates, and sizing it as an enumeration of one would change it.
+bool ListsEnumerationMembers(std::string_view structure, Pos p, Pos closing) {
+  const std::string after = Trim(Tail(structure, closing + 1));
+  if (!after.empty() && after[0] != ';') return false;
+  std::string members = Slice(structure, FindChar(structure, '(', p + 1) + 1, closing - 1);
+  while (!members.empty()) {  // every cut shortens the members
+    std::string member = Trim(CutAtChar(members, ',', false));
+    std::string name = Trim(GetTokenOutsideQuotes(member, '=').token);
+    if (name.empty() || !StartsIdentifier(name[0]) || Contains(name, " ")) return false;
+  }
+  return true;
+}
+
+// An enumeration takes as many bytes as its member count has base-255 digits.
+void SizeEnumeration(std::string& text) {
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindExact(structure, "= (", 1);
+  Pos closing = 0;
+  if (p == 0) return;
+  auto members = CountBracketMembers(structure, p, closing);
+  if (!members || !ListsEnumerationMembers(structure, p, closing)) return;
+  int bytes = 0;
+  for (std::int64_t rest = *members; rest > 0; rest /= 255) ++bytes;  // rest shrinks every turn
+  Replace(text, p, closing - p + 1, "= " + std::to_string(bytes));
+}
+
+// A pointer is 4 bytes whatever it points to. Its target may carry a bracket,
+// as a dynamic array of short strings does ("^String [ 20 ]"); the bracket
+// goes with the pointer, or the layout would meet "4 [ 20 ]".
+void SizePointer(std::string& text) {
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindChar(structure, '^', 1);
+  if (p == 0) return;
+  Pos end = WordEnd(structure, p + 1);
+  if (Copy(structure, end + 1, 3) == " [ ") {
+    Pos close = FindExact(structure, " ] ", end + 1);
+    if (close != 0) end = close + 1;
+  }
+  Replace(text, p, end - p + 1, "4");
+}
+
+void ConvertHexConstant(std::string& text) {
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindChar(structure, '$', 1);
+  if (p == 0) return;
+  Pos end = WordEnd(structure, p + 1);
+  std::string token = Slice(text, p, end);
+  if (!IsHexConstant(token)) return;
+  Replace(text, p, end - p + 1, std::to_string(HexToInt64(token)));
+}
+
+// A short string of n characters is n + 1 bytes (with its length byte),
+// aligned to single bytes: the sized form "1_" and the byte count.
+void SizeShortString(std::string& text, const LineList& working) {
+  constexpr std::string_view kOpen = " String [ ";
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindText(structure, kOpen, 1);
+  if (p == 0) return;
+  Pos close = FindText(structure, " ] ", p + 1);
+  if (close == 0) return;
+  std::string count_text = Trim(Slice(text, p + Len(kOpen), close - 1));
+  if (Contains(count_text, " ")) return;
+  auto count = NumberOrConstant(working, count_text);
+  std::int64_t bytes = 0;
+  if (!count || __builtin_add_overflow(*count, 1, &bytes)) return;
+  Replace(text, p, close + 2 - p + 1, " 1_" + std::to_string(bytes) + " ");
+}
+
+void SizeField(std::string& field, bool whole_line, const LineList& working) {
+  ReplaceProceduralTypesAndFields(field, whole_line);
+  SizeEnumeratedSet(field);
+  SizeSubrangeSet(field, working);
+  SizeOtherSet(field);
+  SizeEnumeration(field);
+  SizePointer(field);
+  ConvertHexConstant(field);
+  SizeShortString(field, working);
+}
+
+// The texts the first-occurrence rules act on: each field of a line that
+// holds several (a one-line table, or several fields of a longer one), else
+// the whole line.
+std::vector<std::string> FieldTexts(const std::string& line) {
+  std::vector<std::string> fields;
+  for (const FieldSpan& span : FieldSpans(line)) fields.push_back(Slice(line, span.first, span.last));
+  auto blank = [](const std::string& field) { return Trim(field).empty(); };
+  if (fields.size() - static_cast<size_t>(std::count_if(fields.begin(), fields.end(), blank)) <= 1) return {line};
+  return fields;
+}
+
+// Every rule finds its trigger and its bounds outside double-quoted strings,
+// so a rule either leaves a string alone or removes it whole; only the
+// every-occurrence replacements reach into strings, and those are undone
+// before the fields are sized.
+std::string SubstituteInLine(const std::string& line, const LineList& working) {
+  std::string text = line;
+  ReplaceArrayAndWordNotations(text);
+  RestoreQuotedStrings(line, text);
+  std::vector<std::string> fields = FieldTexts(text);
+  std::string sized;
+  for (std::string& field : fields) {
+    SizeField(field, fields.size() == 1, working);
+    sized += field;
+  }
+  return sized;
+}
+
+}  // namespace
+
+void SubstituteTypeSizes(LineList& working) {
+  for (size_t i = 0; i < working.Count(); ++i) working.Put(i, SubstituteInLine(working.Get(i), working));
+}
+
+}  // namespace ct

@@ -1,0 +1,47 @@
+// The report of a bracket that breaks the nesting, or of a comment that the
+// input never closes. The driver then saves the working list and ends the
+// run.
+#include <string>
+
+#include "pipeline/tables/tables.h"
+#include "pipeline/texts.h"
+#include "text/gbk.h"
+
+namespace ct {
+
+namespace {
+
+// Where the fault stands: its line, its position and the text up to it.
+void ReportPlace(size_t line, Pos position, std::string_view text, Reporter& reporter) {
+  reporter.Log(Gbk(texts::kNestingLineHead) + std::to_string(line) + Gbk(texts::kNestingLineTail));
+  reporter.Log(Gbk(texts::kNestingPositionHead) + std::to_string(position) + Gbk(texts::kNestingPositionTail));
+  // Cut just after the offending bracket or opener, so that it is the last
+  // character before the closing quote.
+  reporter.Log(Gbk(texts::kNestingStatementHead) + "\"" + Copy(text, 1, position) + "\"");
+  reporter.Log(Gbk(texts::kNestingFileHead) + std::string(texts::kInputFileName));
+}
+
+void ReportKind(bool mismatch, Reporter& reporter) {
+  if (mismatch) {
+    reporter.Log(Gbk(texts::kMismatchLog));
+    reporter.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kMismatchBox), MessageIcon::kError);
+  } else {
+    reporter.Log(Gbk(texts::kUnclosedLog));
+    reporter.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kUnclosedBox), MessageIcon::kError);
+  }
+}
+
+}  // namespace
+
+void ReportNestingError(const NestingState& state, Reporter& reporter) {
+  // A comment fault is reported like a bracket, at its line of the input.
+  if (state.error_position == 0) {
+    ReportKind(state.comment.stray_closer, reporter);
+    ReportPlace(state.comment.line, state.comment.position, state.comment.text, reporter);
+    return;
+  }
+  ReportKind(state.mismatch, reporter);
+  ReportPlace(state.error_line, state.error_position, state.statement, reporter);
+}
+
+}  // namespace ct

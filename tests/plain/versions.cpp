@@ -1,0 +1,8 @@
+#include "tests/plain/plain.h"
+
+namespace ct {
+
+const StageVersions kPlainStageVersions = {PlainUnifyCase, PlainMarkClassPointers, PlainReplaceFieldReferences,
+                                           PlainSortByNesting, false};
+
+}  // namespace ct
