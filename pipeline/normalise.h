@@ -32,6 +32,7 @@ struct NestingState {
   BracketCount square;
   Pos error_position = 0;
   size_t error_line = 0;  // 1-based line of the input as joined
+  LineOrigin error_origin = kNoOrigin;  // that line's place in ClassTable.txt
   bool open = false;
   bool mismatch = false;
   CommentFault comment;

@@ -26,8 +26,9 @@ bool MoveEmbeddedStructuresTo(LineList& working, std::string_view reference_line
     size_t k = FindLastStructureNamed(working, type, j);
     if (k == kNoLine) continue;
     std::string line = working.Get(k);
+    LineOrigin origin = working.Origin(k);
     working.Delete(k);
-    working.Insert(j, std::move(line));
+    working.Insert(j, std::move(line), origin);
     ++j;
     moved = true;
   }
@@ -89,10 +90,9 @@ void PlaceEmbeddedTablesFirst(LineList& working) {
       }
     }
   }
-  std::vector<std::string> sorted;
-  sorted.reserve(count);
-  for (size_t i : order) sorted.push_back(working.Get(i));
-  working = LineList(std::move(sorted));
+  LineList sorted;
+  for (size_t i : order) sorted.Add(working.Get(i), working.Origin(i));
+  working = std::move(sorted);
 }
 
 std::vector<std::string> NestingMemberTypes(std::string_view reference_line) {
