@@ -28,4 +28,10 @@ std::string PreludeNotice() {
   return Gbk(texts::kPreludeNoticeHead) + std::string(texts::kInputFileName) + Gbk(texts::kPreludeNoticeTail);
 }
 
+std::string WhereInInput(LineOrigin origin) {
+  if (origin == kNoOrigin) return {};
+  return Gbk(texts::kInputLineHead) + std::string(texts::kInputFileName) + Gbk(texts::kInputLineMiddle) +
+         std::to_string(origin) + Gbk(texts::kInputLineTail);
+}
+
 }  // namespace ct

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "text/line_list.h"
+
 namespace ct {
 
 std::filesystem::path InputPath(const std::filesystem::path& folder);
@@ -16,5 +18,9 @@ PreludeWrite WritePreludeIfMissing(const std::filesystem::path& folder, std::str
 
 // The first-start notice (GBK).
 std::string PreludeNotice();
+
+// Where a line came from, as every report names it after its own text:
+// " (ClassTable.txt 第 453 行)" in GBK; empty for a line the pipeline made.
+std::string WhereInInput(LineOrigin origin);
 
 }  // namespace ct

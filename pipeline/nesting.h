@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "text/line_list.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -32,6 +33,7 @@ struct NestingState {
   BracketCount square;
   Pos error_position = 0;
   size_t error_line = 0;  // 1-based line of the input as joined
+  LineOrigin error_origin = kNoOrigin;  // that line's place in ClassTable.txt
   bool open = false;
   bool mismatch = false;
   CommentFault comment;

@@ -106,6 +106,10 @@ inline constexpr std::string_view kLineCountBox = "中间文本TempList与当前
 
 // ---- First start ----------------------------------------------------------------------
 inline constexpr std::string_view kInputFileName = "ClassTable.txt";
+// After a report's own text: where in the input a person has to look.
+inline constexpr std::string_view kInputLineHead = "（";
+inline constexpr std::string_view kInputLineMiddle = " 第 ";
+inline constexpr std::string_view kInputLineTail = " 行）";
 inline constexpr std::string_view kPreludeNoticeHead = "未发现源代码文本 ";
 inline constexpr std::string_view kPreludeNoticeTail =
     "\r\n 已为您生成并保存了基础文本\r\n\r\n请将欲转换的Delphi(Pascal)头文件代码追加到该文本尾部\r\n并将文本存盘后再执行转换！";

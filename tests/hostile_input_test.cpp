@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pipeline/driver.h"
+#include "pipeline/input_file.h"
 #include "pipeline/texts.h"
 #include "tests/support/refusing_path.h"
 #include "tests/support/run_folder.h"
@@ -121,7 +122,7 @@ TEST(HostileInput, ACommentLeftOpenStopsTheRunNamingItsLineAndKeepsEarlierResult
   const std::vector<std::string> log(run.ui.log.end() - 5, run.ui.log.end());
   EXPECT_EQ(log, (std::vector<std::string>{
                      Gbk(texts::kUnclosedLog),
-                     Gbk(texts::kNestingLineHead) + "4" + Gbk(texts::kNestingLineTail),
+                     Gbk(texts::kNestingLineHead) + "4" + Gbk(texts::kNestingLineTail) + WhereInInput(4),
                      Gbk(texts::kNestingPositionHead) + "3" + Gbk(texts::kNestingPositionTail),
                      Gbk(texts::kNestingStatementHead) + "\"  (\"",
                      Gbk(texts::kNestingFileHead) + "ClassTable.txt",

@@ -40,6 +40,21 @@ TEST(LineListTest, InsertAndDeleteOutsideTheListAreHarmless) {
   EXPECT_EQ(list.Lines(), (std::vector<std::string>{"a", "b"}));
 }
 
+// A line keeps the number it had in the loaded text through every rewrite,
+// and lines moved by an insertion or a deletion take theirs with them.
+TEST(LineListTest, LinesKeepTheirOriginThroughEdits) {
+  LineList list;
+  list.SetText("a\r\nb\r\nc");
+  list.Put(1, "B");
+  list.Delete(0);
+  list.Insert(1, "made");
+  list.Add("c2", 3);
+  LineList copy = list;
+  EXPECT_EQ(copy.Lines(), (std::vector<std::string>{"B", "made", "c", "c2"}));
+  EXPECT_EQ((std::vector<LineOrigin>{copy.Origin(0), copy.Origin(1), copy.Origin(2), copy.Origin(3), copy.Origin(9)}),
+            (std::vector<LineOrigin>{2, kNoOrigin, 3, 3, kNoOrigin}));
+}
+
 TEST(FileTest, SaveReplacesTheFileAndLoadReadsItBack) {
   TempFolder folder;
   folder.Write("x.lua", "old contents that are longer\r\n");

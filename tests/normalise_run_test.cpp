@@ -94,14 +94,18 @@ struct NestingRunCase {
 
 TEST(NormalisationRun, BracketFaultEndsTheRunWithItsReport) {
   const std::vector<NestingRunCase> cases = {
+      // The count of joined lines skips comments and blank lines; the
+      // input line after it is where an editor finds the fault.
       {"closing bracket without partner",
-       "type\n  A = Integer;\n  B = (x, y));\n  C = Byte;\n",
-       {"--------------------符号嵌套关系不匹配！！！！！！！！！！！！！！！！", "--------------------所在行数：[3]附近。",
+       "type\n  { note }\n  A = Integer;\n\n  B = (x, y));\n  C = Byte;\n",
+       {"--------------------符号嵌套关系不匹配！！！！！！！！！！！！！！！！",
+        "--------------------所在行数：[3]附近。（ClassTable.txt 第 5 行）",
         "--------------------符号位置：[9]", "--------------------所在字符串：\" B=(x,y))\"",
         "--------------------所在文本：ClassTable.txt"}},
       {"bracket left open at the end",
        "type\n  A = Integer;\n  P = procedure(x: Integer;\n  C = Byte;\n",
-       {"--------------------符号没有闭合！！！！！！！！！！！！！！！！", "--------------------所在行数：[3]附近。",
+       {"--------------------符号没有闭合！！！！！！！！！！！！！！！！",
+        "--------------------所在行数：[3]附近。（ClassTable.txt 第 3 行）",
         "--------------------符号位置：[13]", "--------------------所在字符串：\" P=procedure(\"",
         "--------------------所在文本：ClassTable.txt"}},
   };

@@ -404,3 +404,28 @@ TEST(Normalisation, AcceptsAnyInput) {
 
 }  // namespace
 }  // namespace ct::testing
+
+namespace ct::testing {
+namespace {
+
+// Reports name the line of ClassTable.txt a person has to look at, however
+// the reading stages joined, dropped and cut lines on the way.
+TEST(ReadingStages, EveryStatementKeepsTheInputLineItStartsOn) {
+  LineList input;
+  input.SetText("type { a comment\r\n over two lines }\r\n\r\n  TRec = record\r\n    Arr: array[0..\r\n"
+                "      3] of Byte; // cut\r\n  private\r\n    procedure Go;\r\n  end;");
+  NestingState state;
+  LineList working;
+  RemoveComments(input, state);
+  StripSymbolSpaces(input);
+  JoinStatements(input, working, state);
+  LoosenText(working);
+  DeleteJunkLines(working);
+  std::vector<std::pair<std::string, LineOrigin>> lines;
+  for (size_t i = 0; i < working.Count(); ++i) lines.emplace_back(working.Get(i), working.Origin(i));
+  EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineOrigin>>{
+                       {" type ", 1}, {" TRec = record ", 4}, {" Arr : array [ 0 .. 3 ] of Byte ; ", 5}, {" end ; ", 9}}));
+}
+
+}  // namespace
+}  // namespace ct::testing

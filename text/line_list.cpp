@@ -2,14 +2,17 @@
 
 namespace ct {
 
-LineList::LineList(LineList&& other) noexcept : lines_(std::move(other.lines_)), indexed_(other.indexed_) {
+LineList::LineList(LineList&& other) noexcept
+    : lines_(std::move(other.lines_)), origins_(std::move(other.origins_)), indexed_(other.indexed_) {
   other.lines_.clear();
+  other.origins_.clear();
   other.Invalidate();
 }
 
 LineList& LineList::operator=(const LineList& other) {
   if (this != &other) {
     lines_ = other.lines_;
+    origins_ = other.origins_;
     Invalidate();
   }
   return *this;
@@ -18,7 +21,9 @@ LineList& LineList::operator=(const LineList& other) {
 LineList& LineList::operator=(LineList&& other) noexcept {
   if (this != &other) {
     lines_ = std::move(other.lines_);
+    origins_ = std::move(other.origins_);
     other.lines_.clear();
+    other.origins_.clear();
     other.Invalidate();
     Invalidate();
   }
@@ -32,25 +37,29 @@ void LineList::Put(size_t i, std::string line) {
   for (auto& index : indexes_) index->Replaced(i);
 }
 
-void LineList::Insert(size_t i, std::string line) {
+void LineList::Insert(size_t i, std::string line, LineOrigin origin) {
   if (i > lines_.size()) i = lines_.size();
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(i), std::move(line));
+  origins_.insert(origins_.begin() + static_cast<std::ptrdiff_t>(i), origin);
   Invalidate();
 }
 
 void LineList::Delete(size_t i) {
   if (i >= lines_.size()) return;
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(i));
+  origins_.erase(origins_.begin() + static_cast<std::ptrdiff_t>(i));
   Invalidate();
 }
 
-void LineList::Add(std::string line) {
+void LineList::Add(std::string line, LineOrigin origin) {
   lines_.push_back(std::move(line));
+  origins_.push_back(origin);
   for (auto& index : indexes_) index->Replaced(lines_.size() - 1);
 }
 
 void LineList::Clear() {
   lines_.clear();
+  origins_.clear();
   Invalidate();
 }
 
@@ -85,6 +94,8 @@ std::string LineList::Text() const {
 
 void LineList::SetText(std::string_view text) {
   lines_ = SplitLines(text);
+  origins_.resize(lines_.size());
+  for (size_t i = 0; i < origins_.size(); ++i) origins_[i] = static_cast<LineOrigin>(i + 1);
   Invalidate();
 }
 

@@ -101,31 +101,33 @@ std::string KeepOutsideComments(std::string_view line, OpenComment& open, Commen
 }  // namespace
 
 void RemoveComments(LineList& list, NestingState& state) {
-  std::vector<std::string> out;
+  LineList out;
   OpenComment open = OpenComment::kNone;
   // What the lines of a comment that is still open kept before it began; it
   // joins the text after the comment's end, and is lost if the input ends
   // inside the comment, which the state then records.
   std::string pending;
+  LineOrigin pending_origin = kNoOrigin;
   CommentFault stray, start;
   for (size_t i = 0; i < list.Count(); ++i) {
     const std::string& line = list.Get(i);
     if (IsBlankText(line)) continue;
     CommentMarks marks;
+    if (pending.empty()) pending_origin = list.Origin(i);
     pending += KeepOutsideComments(line, open, marks);
     if (marks.stray_closer != 0 && stray.line == 0) stray = {i + 1, marks.stray_closer, line, true};
     if (open != OpenComment::kNone) {
       if (marks.opened_at != 0) start = {i + 1, marks.opened_at, line, false};
       continue;
     }
-    if (!IsBlankText(pending)) out.push_back(pending);
+    if (!IsBlankText(pending)) out.Add(pending, pending_origin);
     pending.clear();
   }
   // A stray "}" always stands before a comment left open: that comment
   // would have taken the "}" as its end.
   if (stray.line != 0) state.comment = std::move(stray);
   else if (open != OpenComment::kNone) state.comment = std::move(start);
-  list = LineList(std::move(out));
+  list = std::move(out);
 }
 
 }  // namespace ct

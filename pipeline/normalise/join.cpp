@@ -60,19 +60,23 @@ void Evaluate(const BracketCount& kind, const BracketCount& other, size_t line_n
 }  // namespace
 
 void JoinStatements(const LineList& source, LineList& working, NestingState& state) {
+  LineOrigin origin = kNoOrigin;  // of the statement's first line
   for (size_t i = 0; i < source.Count(); ++i) {
     state.open = false;
     const std::string& line = source.Get(i);
     if (line.empty()) continue;
+    if (state.statement.empty()) origin = source.Origin(i);
     state.statement += line;
     CountBrackets(state.statement, '(', ')', state.round);
     Evaluate(state.round, state.square, i + 1, state);
+    if (state.error_line == i + 1) state.error_origin = source.Origin(i);
     if (state.mismatch) return;
     CountBrackets(state.statement, '[', ']', state.square);
     Evaluate(state.square, state.round, i + 1, state);
+    if (state.error_line == i + 1) state.error_origin = source.Origin(i);
     if (state.mismatch) return;
     if (state.open) continue;
-    working.Add(state.statement);
+    working.Add(state.statement, origin);
     state.statement.clear();
   }
 }

@@ -178,9 +178,10 @@ bool GoesOnBelow(const std::string& line) {
 }  // namespace
 
 void DeleteJunkLines(LineList& list) {
-  std::vector<std::string> kept;
+  LineList kept;
   bool continuing = false;
-  for (const std::string& raw : list.Lines()) {
+  for (size_t i = 0; i < list.Count(); ++i) {
+    const std::string& raw = list.Get(i);
     if (Trim(raw).empty()) continue;
     if (continuing) {
       const std::string structure = Trim(MaskQuotedStrings(raw));
@@ -196,16 +197,16 @@ void DeleteJunkLines(LineList& list) {
     if (IsCaseLabel(line)) continue;
     std::string rest;
     if (KeepWhatOneLineTableHolds(line, rest)) {
-      kept.push_back(std::move(rest));
+      kept.Add(std::move(rest), list.Origin(i));
       continue;
     }
     if (HoldsJunkKeyword(line)) {
       continuing = GoesOnBelow(line);
       continue;
     }
-    kept.push_back(std::move(line));
+    kept.Add(std::move(line), list.Origin(i));
   }
-  list = LineList(std::move(kept));
+  list = std::move(kept);
 }
 
 }  // namespace ct

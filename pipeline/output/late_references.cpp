@@ -31,7 +31,8 @@ void AddLateReferenceLines(LineList& working) {
       auto target = last_definition.find(entry.items.back());
       if (target == last_definition.end() || target->second < i) continue;
       std::string member = IsPlainLuaName(entry.name) ? "." + entry.name : LuaMemberKey(entry.name);
-      working.Add(" " + table + member + "[" + std::to_string(entry.items.size()) + "] = " + entry.items.back() + " ");
+      working.Add(" " + table + member + "[" + std::to_string(entry.items.size()) + "] = " + entry.items.back() + " ",
+                  working.Origin(i));
     }
   }
 }

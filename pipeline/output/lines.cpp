@@ -44,10 +44,10 @@ bool BelongsInScript(std::string_view line) {
 void TidyLines(LineList& working) {
   // One pass that keeps lines: deleting them one by one shifts the rest of
   // the list each time, which large inputs feel.
-  std::vector<std::string> kept;
-  for (const std::string& line : working.Lines())
-    if (BelongsInScript(line)) kept.push_back(line);
-  working = LineList(std::move(kept));
+  LineList kept;
+  for (size_t i = 0; i < working.Count(); ++i)
+    if (BelongsInScript(working.Get(i))) kept.Add(working.Get(i), working.Origin(i));
+  working = std::move(kept);
 }
 
 void AddBindingLines(LineList& working) {
@@ -58,8 +58,8 @@ void AddBindingLines(LineList& working) {
     if (p == 0) continue;
     if (Trim(Slice(line, p + 4, Len(line) - 5)).empty()) continue;
     std::string name = TrimRight(Copy(line, 1, p - 1));
-    working.Add(name + ".__index = BindGet ");
-    working.Add(name + ".__newindex = BindSet ");
+    working.Add(name + ".__index = BindGet ", working.Origin(i));
+    working.Add(name + ".__newindex = BindSet ", working.Origin(i));
   }
 }
 

@@ -70,10 +70,9 @@ void PlaceEmbeddedTablesFirst(LineList& working) {
       }
     }
   }
-  std::vector<std::string> sorted;
-  sorted.reserve(count);
-  for (size_t i : order) sorted.push_back(working.Get(i));
-  working = LineList(std::move(sorted));
+  LineList sorted;
+  for (size_t i : order) sorted.Add(working.Get(i), working.Origin(i));
+  working = std::move(sorted);
 }
 
 std::vector<std::string> NestingMemberTypes(std::string_view reference_line) {

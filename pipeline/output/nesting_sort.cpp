@@ -83,10 +83,9 @@ void SortByNesting(LineList& working, const LineList& reference) {
     if (!moved) break;
   }
   if (reordered) {
-    std::vector<std::string> sorted;
-    sorted.reserve(working.Count());
-    for (size_t i : order.Lines()) sorted.push_back(working.Get(i));
-    working = LineList(std::move(sorted));
+    LineList sorted;
+    for (size_t i : order.Lines()) sorted.Add(working.Get(i), working.Origin(i));
+    working = std::move(sorted);
   }
   PlaceEmbeddedTablesFirst(working);
 }

@@ -24,25 +24,25 @@ std::string WithLuaKey(const std::string& member) {
   return LuaMemberKey(name) + " :" + parts.rest;
 }
 
-void AddTableForReading(LineList& out, std::string_view structure) {
+void AddTableForReading(LineList& out, std::string_view structure, LineOrigin origin) {
   std::string line = ReplaceAllTextOutsideQuotes(structure, "} } ,", "} }");
   // The members are cut on one mask of the whole line: masking, trimming or
   // copying what is left at every member would take time that grows with
   // the square of the line's length.
   const std::string mask = MaskQuotedStrings(line);
   if (CountText(mask, ";") < 2) {
-    out.Add(ReplaceAllTextOutsideQuotes(line, ";", ""));
+    out.Add(ReplaceAllTextOutsideQuotes(line, ";", ""), origin);
     return;
   }
   const size_t opening = static_cast<size_t>(FindTableOpening(line));
-  out.Add(Slice(line, 1, static_cast<Pos>(opening) + 2));
+  out.Add(Slice(line, 1, static_cast<Pos>(opening) + 2), origin);
   const size_t blank_from = TrimRight(line).size();
   // Every round moves `from` past the ";" ending a member, or to the end.
   for (size_t from = opening + 2; from < blank_from;) {
     const size_t begin = mask.find_first_not_of(';', from);
     const size_t end = begin == std::string::npos ? begin : mask.find(';', begin);
     const std::string member = begin == std::string::npos ? std::string() : line.substr(begin, end - begin);
-    out.Add(ReadingLine("\t" + WithLuaKey(Trim(member)) + " ,"));
+    out.Add(ReadingLine("\t" + WithLuaKey(Trim(member)) + " ,"), origin);
     from = end == std::string::npos ? line.size() : end + 1;
   }
 }
@@ -52,11 +52,12 @@ void AddTableForReading(LineList& out, std::string_view structure) {
 void LayOutForReading(LineList& working, LineList& reference) {
   reference = working;
   working.Clear();
-  for (const std::string& line : reference.Lines()) {
+  for (size_t i = 0; i < reference.Count(); ++i) {
+    const std::string& line = reference.Get(i);
     if (FindTableOpening(line) != 0)
-      AddTableForReading(working, line);
+      AddTableForReading(working, line, reference.Origin(i));
     else
-      working.Add(ReadingLine(GetTokenOutsideQuotes(line, ';').token));
+      working.Add(ReadingLine(GetTokenOutsideQuotes(line, ';').token), reference.Origin(i));
   }
 }
 

@@ -3,6 +3,7 @@
 // run.
 #include <string>
 
+#include "pipeline/input_file.h"
 #include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
@@ -12,8 +13,9 @@ namespace ct {
 namespace {
 
 // Where the fault stands: its line, its position and the text up to it.
-void ReportPlace(size_t line, Pos position, std::string_view text, Reporter& reporter) {
-  reporter.Log(Gbk(texts::kNestingLineHead) + std::to_string(line) + Gbk(texts::kNestingLineTail));
+void ReportPlace(size_t line, LineOrigin origin, Pos position, std::string_view text, Reporter& reporter) {
+  reporter.Log(Gbk(texts::kNestingLineHead) + std::to_string(line) + Gbk(texts::kNestingLineTail) +
+               WhereInInput(origin));
   reporter.Log(Gbk(texts::kNestingPositionHead) + std::to_string(position) + Gbk(texts::kNestingPositionTail));
   // Cut just after the offending bracket or opener, so that it is the last
   // character before the closing quote.
@@ -37,11 +39,13 @@ void ReportNestingError(const NestingState& state, Reporter& reporter) {
   // A comment fault is reported like a bracket, at its line of the input.
   if (state.error_position == 0) {
     ReportKind(state.comment.stray_closer, reporter);
-    ReportPlace(state.comment.line, state.comment.position, state.comment.text, reporter);
+    // The comment stage reads the input as loaded: its line is the input's.
+    ReportPlace(state.comment.line, static_cast<LineOrigin>(state.comment.line), state.comment.position,
+                state.comment.text, reporter);
     return;
   }
   ReportKind(state.mismatch, reporter);
-  ReportPlace(state.error_line, state.error_position, state.statement, reporter);
+  ReportPlace(state.error_line, state.error_origin, state.error_position, state.statement, reporter);
 }
 
 }  // namespace ct

@@ -82,14 +82,14 @@ void ReplaceThroughBracket(std::string& s, Pos from, Pos open, std::string_view 
 
 // " X = class ( TA , IB ) " becomes " X = { " and the inheritance line names
 // the first ancestor only.
-void RewriteDerivedClass(std::string& s, LineList& working) {
+void RewriteDerivedClass(std::string& s, LineList& working, LineOrigin origin) {
   Pos p = FindTrigger(s, " class (");
   if (p == 0) return;
   const std::string name = GetValidToken(s, "=").token;
   Pos open = FindStructuralChar(s, '(', p + 1);
   Pos space = FindStructuralChar(s, ' ', open + 2);
   const std::string parent = space != 0 ? Slice(s, open + 1, space) : Tail(s, open + 1);
-  working.Add(" setmetatable (" + name + "," + parent + ") ; ");
+  working.Add(" setmetatable (" + name + "," + parent + ") ; ", origin);
   ReplaceThroughBracket(s, p, open, " {");
 }
 
@@ -101,7 +101,7 @@ void RewriteInterfaceWithParent(std::string& s) {
 
 // Takes the line by value: appending an inheritance line may move the
 // list's lines.
-std::string RewriteLine(std::string s, LineList& working) {
+std::string RewriteLine(std::string s, LineList& working, LineOrigin origin) {
   // A class modifier changes nothing of the layout; left in place it would
   // read as a member.
   ReplaceEvery(s, " class sealed ", " class ");
@@ -109,7 +109,7 @@ std::string RewriteLine(std::string s, LineList& working) {
   DeleteFirstKeyword(s, " const ");
   DeleteFirstKeyword(s, " type ");
   DeleteFirstKeyword(s, " var ");
-  RewriteDerivedClass(s, working);
+  RewriteDerivedClass(s, working, origin);
   ReplaceEvery(s, " class of ", " ^");
   ReplaceEvery(s, " class ;", " {} ;");
   ReplaceEvery(s, " class ", kClassHead);
@@ -137,7 +137,7 @@ std::string RewriteLine(std::string s, LineList& working) {
 void RewriteDeclarationsAsTables(LineList& working) {
   // Inheritance lines appended on the way are not rewritten themselves.
   const size_t declared = working.Count();
-  for (size_t i = 0; i < declared; ++i) working.Put(i, RewriteLine(working.Get(i), working));
+  for (size_t i = 0; i < declared; ++i) working.Put(i, RewriteLine(working.Get(i), working, working.Origin(i)));
 }
 
 }  // namespace ct

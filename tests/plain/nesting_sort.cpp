@@ -23,8 +23,9 @@ bool MoveEmbeddedStructuresTo(LineList& working, std::string_view reference_line
     size_t k = FindLastStructureNamed(working, type, j);
     if (k == kNoLine) continue;
     std::string line = working.Get(k);
+    LineOrigin origin = working.Origin(k);
     working.Delete(k);
-    working.Insert(j, std::move(line));
+    working.Insert(j, std::move(line), origin);
     ++j;
     moved = true;
   }
