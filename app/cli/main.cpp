@@ -103,6 +103,7 @@ int Convert(const std::vector<std::string>& args) {
       return kExitSucceeded;
     case ct::RunOutcome::kFailed:
     case ct::RunOutcome::kAbandoned:
+    case ct::RunOutcome::kStopped:
       return kExitFailed;
     case ct::RunOutcome::kStoppedAtNesting:
       return kExitNesting;

@@ -9,6 +9,9 @@
 // The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+
 #include "pipeline/front_end.h"
 #include "text/line_list.h"
 
@@ -16,9 +19,10 @@ namespace ct {
 
 // Runs evaluation and layout passes until a whole cycle changes no line. On
 // success appends the success line and returns true; otherwise writes the
-// failure report, naming the last unresolved line of the final cycle, and
-// returns false.
-bool RunLayoutCycles(LineList& working, Reporter& reporter);
+// failure report, naming the last unresolved line of the final cycle, lists
+// every structure left unresolved as a problem, and returns false.
+// `on_cycle` learns the number of each cycle as it begins.
+bool RunLayoutCycles(LineList& working, Reporter& reporter, const std::function<void(size_t)>& on_cycle = {});
 
 // Empty structures get a whole size of 0, which the later stages need.
 void GiveEmptyStructuresZeroSize(LineList& working);

@@ -5,9 +5,11 @@
 #include <string>
 
 #include "pipeline/candidate_lines.h"
+#include "pipeline/input_file.h"
 #include "pipeline/layout/layout.h"
 #include "pipeline/lookups.h"
 #include "pipeline/texts.h"
+#include "pipeline/stop_request.h"
 #include "text/gbk.h"
 #include "text/scan.h"
 
@@ -29,14 +31,19 @@ long long ParentOffset(std::int32_t whole_size) {
   return p;
 }
 
-void ReportParent(Reporter& reporter, const std::string& parent) {
-  reporter.Log(Gbk(texts::kNotIntegerLogHead) + parent + Gbk(texts::kParentNotIntegerLogTail));
-  reporter.Message(Gbk(texts::kCaptionConfirm), parent + Gbk(texts::kParentNotIntegerBoxTail), MessageIcon::kError);
+// Both reports name the line of the input where the class is declared.
+void ReportParent(Reporter& reporter, const std::string& parent, LineOrigin origin) {
+  const std::string box = parent + Gbk(texts::kParentNotIntegerBoxTail);
+  reporter.Log(Gbk(texts::kNotIntegerLogHead) + parent + Gbk(texts::kParentNotIntegerLogTail) + WhereInInput(origin));
+  reporter.Message(Gbk(texts::kCaptionConfirm), box, MessageIcon::kError);
+  reporter.Problem(ProblemKind::kFailure, box, origin);
 }
 
-void ReportValue(Reporter& reporter, const std::string& value) {
-  reporter.Log(Gbk(texts::kNotIntegerLogHead) + value + Gbk(texts::kValueNotIntegerLogTail));
-  reporter.Message(Gbk(texts::kCaptionError), value + Gbk(texts::kValueNotIntegerBoxTail), MessageIcon::kError);
+void ReportValue(Reporter& reporter, const std::string& value, LineOrigin origin) {
+  const std::string box = value + Gbk(texts::kValueNotIntegerBoxTail);
+  reporter.Log(Gbk(texts::kNotIntegerLogHead) + value + Gbk(texts::kValueNotIntegerLogTail) + WhereInInput(origin));
+  reporter.Message(Gbk(texts::kCaptionError), box, MessageIcon::kError);
+  reporter.Problem(ProblemKind::kFailure, box, origin);
 }
 
 // Adds `offset` to every number after a colon of one line. Colons and
@@ -44,14 +51,14 @@ void ReportValue(Reporter& reporter, const std::string& value) {
 // copy. Each replacement only rewrites digits between a colon and its ";"
 // (in the line and its mask alike), so the line keeps its colons and the
 // walk meets each of them once.
-void ShiftLine(std::string& line, long long offset, Reporter& reporter) {
+void ShiftLine(std::string& line, long long offset, Reporter& reporter, LineOrigin origin) {
   std::string mask = MaskQuotedStrings(line);
   for (Pos b = FindChar(mask, ':', 1); b != 0; b = FindChar(mask, ':', b + 1)) {
     Pos e = FindChar(mask, ';', b + 1);
     std::string value = Slice(line, b + 2, e - 2);
     auto number = IntegerValue(value);
     if (!number) {
-      ReportValue(reporter, value);
+      ReportValue(reporter, value, origin);
       continue;
     }
     std::string shifted = std::to_string(*number + offset);
@@ -92,6 +99,7 @@ bool DefinedNameKey(std::string_view line, std::string& key) {
 void ShiftParentOffsets(LineList& working, Reporter& reporter) {
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
+    ThrowIfStopRequested();
     const std::string& line = working.Get(i);
     // A string literal that mentions setmetatable is no inheritance line.
     const std::string mask = MaskQuotedStrings(line);
@@ -104,7 +112,7 @@ void ShiftParentOffsets(LineList& working, Reporter& reporter) {
     FindFieldValue(working, parent, " nWholeSize ");
     auto whole_size = IntegerValue(parent);
     if (!whole_size) {
-      ReportParent(reporter, parent);
+      ReportParent(reporter, parent, working.Origin(i));
       continue;
     }
     ShiftMemberOffsets(working, child, ParentOffset(*whole_size), reporter);
@@ -118,7 +126,7 @@ bool ShiftMemberOffsets(LineList& working, std::string_view name, long long offs
     auto line_name = DefinitionName(line);
     if (!line_name || !SameText(*line_name, name)) continue;
     found = true;
-    ShiftLine(line, offset, reporter);
+    ShiftLine(line, offset, reporter, working.Origin(i));
     working.Put(i, std::move(line));
   }
   return found;

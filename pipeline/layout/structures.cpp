@@ -13,6 +13,7 @@
 #include "pipeline/layout/placement.h"
 #include "pipeline/lookups.h"
 #include "pipeline/operands.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -60,6 +61,7 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
   Resolution result;
   // b only grows, and a written-back value holds no colon.
   for (Pos b = NextColon(line, 0); b != 0; b = NextColon(line, b)) {
+    ThrowIfStopRequested();
     Pos e = MemberValueEnd(line, b);
     std::string value = e == 0 ? std::string() : Slice(line.text, b + 2, e - 1);
     auto operand = ResolveMemberValue(working, value);
@@ -133,15 +135,20 @@ bool GiveNamesakesSizes(LineList& working, size_t self, std::string_view name, s
 
 LayoutPass LayOutStructures(LineList& working) {
   LayoutPass pass;
+  auto unresolved = [&pass](size_t i, std::string value) {
+    pass.last_unresolved = i;
+    pass.unresolved_value = value;
+    pass.unresolved.push_back({i, std::move(value)});
+  };
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string read = working.Get(i);
     LayoutLine line(read);
     if (FindText(line.structure, kLaidOutMark, 1) != 0) continue;
 
     Resolution resolution = ResolveMembers(working, line);
     if (!resolution.resolved) {
-      pass.last_unresolved = i;
-      pass.unresolved_value = std::move(resolution.unresolved_value);
+      unresolved(i, std::move(resolution.unresolved_value));
       continue;
     }
     Pos brace = FindChar(line.structure, '{', 1);
@@ -156,8 +163,7 @@ LayoutPass LayOutStructures(LineList& working) {
       placement = PlaceUnpacked(resolution.members);
     }
     if (placement.overflow) {
-      pass.last_unresolved = i;
-      pass.unresolved_value = resolution.members[*placement.overflow].value;
+      unresolved(i, resolution.members[*placement.overflow].value);
       continue;
     }
     WriteOffsets(line, placement.offsets);

@@ -4,6 +4,7 @@
 
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -40,6 +41,7 @@ void MergeInheritedMembers(LineList& working) {
   // parent's members before it passes them on: chains flatten in one walk.
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
+    ThrowIfStopRequested();
     const std::string& line = working.Get(i);
     const std::string mask = MaskQuotedStrings(line);
     if (!ContainsText(mask, " setmetatable ")) continue;

@@ -10,6 +10,7 @@
 #include "pipeline/fields.h"
 #include "pipeline/sizes/numbers.h"
 #include "pipeline/sizes/sizes.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -217,6 +218,7 @@ std::string SubstituteInLine(const std::string& line, const LineList& working) {
   std::vector<std::string> fields = FieldTexts(text);
   std::string sized;
   for (std::string& field : fields) {
+    ThrowIfStopRequested();
     SizeField(field, fields.size() == 1, working);
     sized += field;
   }
@@ -226,7 +228,10 @@ std::string SubstituteInLine(const std::string& line, const LineList& working) {
 }  // namespace
 
 void SubstituteTypeSizes(LineList& working) {
-  for (size_t i = 0; i < working.Count(); ++i) working.Put(i, SubstituteInLine(working.Get(i), working));
+  for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
+    working.Put(i, SubstituteInLine(working.Get(i), working));
+  }
 }
 
 }  // namespace ct
