@@ -30,7 +30,8 @@ void ReportIncompleteLayout(Reporter& reporter, const LineList& working, const L
                WhereInInput(working.Origin(index)));
   reporter.Problem(ProblemKind::kFailure, Gbk(texts::kLayoutIncompleteBox), working.Origin(index));
   for (const UnresolvedLine& line : pass.unresolved) {
-    std::string name = Trim(GetValidToken(working.Get(line.index), "=").token);
+    const std::string& text = working.Get(line.index);
+    std::string name = Trim(Copy(text, 1, FindChar(MaskQuotedStrings(text), '=', 1) - 1));
     reporter.Problem(ProblemKind::kUnresolved, name + Gbk(texts::kLayoutUnknownType) + "\"" + line.value + "\"",
                      working.Origin(line.index));
   }
