@@ -1,9 +1,14 @@
 // classtable-gui [DIR]: the desktop window, working in DIR (by default the
 // current folder).
 #include <QApplication>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
+#include <QTranslator>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -15,6 +20,10 @@
 #include "text/files.h"
 #include "text/line_list.h"
 
+#ifndef CLASSTABLE_VERSION
+#define CLASSTABLE_VERSION "0"
+#endif
+
 namespace {
 
 constexpr int kExitBadFolder = 3;
@@ -25,25 +34,55 @@ constexpr const char* kUsage =
     "\n"
     "Opens the converter's window working in DIR (default: the current folder):\n"
     "DIR/ClassTable.txt is read, written from the prelude when missing, and the\n"
-    "intermediate files and ClassType.lua are written beside it.\n";
+    "intermediate files and ClassType.lua are written beside it.\n"
+    "\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n";
+
+// Qt's own dialogs and menus speak the window's language: the translation
+// of the system's locale when it is Chinese, else Simplified Chinese, from
+// Debian's Qt translations (qt6-translations-l10n) where installed.
+void LoadQtTranslation(QApplication& app) {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  const QLocale system = QLocale::system();
+  const QLocale chosen = system.language() == QLocale::Chinese ? system : QLocale(QLocale::Chinese, QLocale::China);
+  auto* translator = new QTranslator(&app);
+  if (translator->load(chosen, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+    QApplication::installTranslator(translator);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  ct::LetOversizedWritesFail();
-  QApplication app(argc, argv);
-  QStringList args = QApplication::arguments();
-  args.removeFirst();
-  if (args.size() == 1 && (args[0] == QStringLiteral("--help") || args[0] == QStringLiteral("-h"))) {
+  // Answered before Qt looks for a display, so that both work without one.
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("classtable-gui " CLASSTABLE_VERSION);
+    return 0;
+  }
+  ct::LetOversizedWritesFail();
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("classtable"));
+  QApplication::setApplicationName(QStringLiteral("classtable-gui"));
+  QApplication::setApplicationVersion(QStringLiteral(CLASSTABLE_VERSION));
+  LoadQtTranslation(app);
+  QStringList args = QApplication::arguments();
+  args.removeFirst();
   if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(QLatin1Char('-')))) {
     std::fputs(kUsage, stderr);
     return kExitUsage;
   }
 
   ct::gui::QtDialogs dialogs;
+  // Without a face for Chinese every caption would be empty boxes; say so
+  // in words that any font shows, and go on.
+  if (QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty())
+    dialogs.Message(nullptr, ct::gui::FromUtf8(ct::gui_texts::kNoChineseFontCaption),
+                    ct::gui::FromUtf8(ct::gui_texts::kNoChineseFont), ct::gui::BoxIcon::kError);
+
   std::error_code ec;
   std::filesystem::path folder = args.isEmpty() ? std::filesystem::current_path(ec)
                                                 : std::filesystem::absolute(ct::gui::PathFromQString(args[0]), ec);

@@ -23,8 +23,17 @@ class PrintedDialogs : public ct::gui::Dialogs {
   void Message(QWidget*, const QString& caption, const QString& text, ct::gui::BoxIcon) override {
     std::printf("%s: %s\n", qPrintable(caption), qPrintable(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
   }
-  std::optional<QString> OpenFile(QWidget*, const QString&) override { return std::nullopt; }
+  bool RunMessage(QWidget* parent, const QString& caption, const QString& text, ct::gui::BoxIcon icon,
+                  const QString&) override {
+    Message(parent, caption, text, icon);
+    return true;
+  }
+  ct::gui::Answer Ask(QWidget*, const QString&, const QString&, bool) override { return ct::gui::Answer::kYes; }
+  std::optional<QString> OpenFile(QWidget*, const QString&, const QString&) override { return std::nullopt; }
   std::optional<QString> SaveFile(QWidget*, const QString&) override { return std::nullopt; }
+  std::optional<QString> ChooseFolder(QWidget*, const QString&) override { return std::nullopt; }
+  std::optional<int> AskLine(QWidget*, int, int) override { return std::nullopt; }
+  void ShowInSystem(const QString&) override {}
 };
 
 }  // namespace

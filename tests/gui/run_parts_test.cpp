@@ -79,6 +79,8 @@ class RunPartsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { ForgetSettings(); }
+
   // ---- Continue gate ----------------------------------------------------------
   void aPressBeforeTheClearIsDiscarded() {
     gui::RunGate gate;
