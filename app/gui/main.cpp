@@ -2,10 +2,7 @@
 // current folder).
 #include <QApplication>
 #include <QFontDatabase>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QStringList>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +13,7 @@
 #include "app/gui/gui_texts.h"
 #include "app/gui/main_window.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/qt_translation.h"
 #include "pipeline/texts.h"
 #include "text/files.h"
 #include "text/line_list.h"
@@ -39,18 +37,6 @@ constexpr const char* kUsage =
     "  --help      show this text\n"
     "  --version   show the version\n";
 
-// Qt's own dialogs and menus speak the window's language: the translation
-// of the system's locale when it is Chinese, else Simplified Chinese, from
-// Debian's Qt translations (qt6-translations-l10n) where installed.
-void LoadQtTranslation(QApplication& app) {
-  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-  const QLocale system = QLocale::system();
-  const QLocale chosen = system.language() == QLocale::Chinese ? system : QLocale(QLocale::Chinese, QLocale::China);
-  auto* translator = new QTranslator(&app);
-  if (translator->load(chosen, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
-    QApplication::installTranslator(translator);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,7 +54,7 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("classtable"));
   QApplication::setApplicationName(QStringLiteral("classtable-gui"));
   QApplication::setApplicationVersion(QStringLiteral(CLASSTABLE_VERSION));
-  LoadQtTranslation(app);
+  ct::gui::LoadQtTranslation(app);
   QStringList args = QApplication::arguments();
   args.removeFirst();
   if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(QLatin1Char('-')))) {

@@ -47,7 +47,12 @@ StructureView::StructureView(QWidget* parent)
   structures_->setSortingEnabled(true);
   structures_->sortByColumn(-1, Qt::AscendingOrder);
   structures_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  structures_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  structures_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
   structures_->header()->setStretchLastSection(false);
+  QFont bold = summary_->font();
+  bold.setBold(true);
+  summary_->setFont(bold);
   rows_->header()->setStretchLastSection(true);
   rows_->setColumnWidth(0, 70);
   rows_->setColumnWidth(1, 60);
@@ -97,7 +102,7 @@ void StructureView::SetReport(LayoutReport report) {
 }
 
 bool StructureView::Select(const QString& name) {
-  const std::string gbk = Gbk(name.toStdString());
+  const std::string gbk = Utf8ToGbk(name.toStdString()).value_or(std::string());
   for (int i = 0; i < structures_->topLevelItemCount(); ++i) {
     QTreeWidgetItem* item = structures_->topLevelItem(i);
     if (report_.structures[static_cast<size_t>(item->data(0, Qt::UserRole).toInt())].name == gbk) {
