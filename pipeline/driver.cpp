@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -26,7 +27,9 @@ namespace {
 
 // Malformed numbers met anywhere in the run are reported to the run's log.
 // The number arrives without its line, deep inside a lookup; the first line
-// of the working list that holds it is the declaration to look at.
+// of the working list that holds it as a word is the declaration to look
+// at. The layout cycles meet the same numbers again in every cycle, so each
+// is looked up once.
 class NumberFaultReport : public NumberFaultListener {
  public:
   NumberFaultReport(Reporter& reporter, const LineList& working) : reporter_(reporter), working_(working) {}
@@ -39,14 +42,20 @@ class NumberFaultReport : public NumberFaultListener {
   }
 
  private:
-  LineOrigin OriginOf(std::string_view value) const {
-    for (size_t i = 0; i < working_.Count(); ++i)
-      if (Contains(working_.Get(i), value)) return working_.Origin(i);
-    return kNoOrigin;
+  LineOrigin OriginOf(std::string_view value) {
+    auto known = origins_.find(value);
+    if (known != origins_.end()) return known->second;
+    const std::string word = " " + std::string(value) + " ";
+    LineOrigin origin = kNoOrigin;
+    for (size_t i = 0; i < working_.Count() && origin == kNoOrigin; ++i)
+      if (Contains(working_.Get(i), word)) origin = working_.Origin(i);
+    origins_.emplace(value, origin);
+    return origin;
   }
 
   Reporter& reporter_;
   const LineList& working_;
+  std::map<std::string, LineOrigin, std::less<>> origins_;
 };
 
 class Run {
