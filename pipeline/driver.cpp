@@ -149,7 +149,7 @@ class Run {
         // ---- layout: offsets and sizes of every structure
         {working_,
          [&] {  // 17 evaluate and lay out until nothing changes
-           laid_out_ = RunLayoutCycles(working_, ui_, options_.record_padding);
+           laid_out_ = RunLayoutCycles(working_, ui_, options_.record_padding, reference_);
            if (!laid_out_) success_ = false;
            return kGoOn;
          }},

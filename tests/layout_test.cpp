@@ -325,12 +325,16 @@ TEST(RunLayoutCycles, DerivedClassesStartWhereTheParentsInstanceEnds) {
       {"an alias of a class stands for it",
        {base, "TAlias = TBase ;", "TKid = { c : 4 ; } ;", "setmetatable ( TKid , TAlias ) ;"},
        {base_out, "TKid = { nWholeSize : 16 ; nAddSize : 16 ; nMaxSize : 4 ; c : 12 ; } ;"}},
+      {"an alias sized as a class reference is read in the declarations",
+       {base, "TRef = 4 ;", "TKid = { c : 4 ; } ;", "setmetatable ( TKid , TRef ) ;"},
+       {base_out, "TKid = { nWholeSize : 16 ; nAddSize : 16 ; nMaxSize : 4 ; c : 12 ; } ;"}},
   };
+  const LineList declarations = LooseList({"TRef = ^TBase ;"});
   for (const ClassRow& row : rows) {
     SCOPED_TRACE(row.what);
     LineList list = LooseList(row.lines);
     RecordingFrontEnd ui;
-    EXPECT_TRUE(RunLayoutCycles(list, ui));
+    EXPECT_TRUE(RunLayoutCycles(list, ui, RecordPadding::kFour, declarations));
     EXPECT_EQ(StructureLines(list), LooseList(row.laid_out).Lines());
     EXPECT_TRUE(ui.messages.empty());
   }

@@ -19,7 +19,10 @@ namespace ct {
 // success appends the success line and returns true; otherwise writes the
 // failure report, naming the last unresolved line of the final cycle, and
 // returns false.
-bool RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding padding = RecordPadding::kFour);
+// `declarations` (the reference list) tells which class an alias named as a
+// parent stands for.
+bool RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding padding = RecordPadding::kFour,
+                     const LineList& declarations = LineList());
 
 // Empty structures get a whole size of 0, which the later stages need.
 void GiveEmptyStructuresZeroSize(LineList& working);

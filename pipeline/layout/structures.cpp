@@ -120,12 +120,22 @@ Parents ParentsOf(const LineList& working) {
   return parents;
 }
 
+// The class an alias of a class stands for. The working list holds such an
+// alias as the pointer size it became, so its declaration is read, where a
+// class named in a type reads as the pointer it is (" TQuery = ^TObject ; ").
+bool FollowClassAlias(const LineList& working, const LineList& declarations, std::string& name) {
+  if (FindTypeAlias(working, name)) return true;
+  std::string declared = name;
+  if (!FindTypeAlias(declarations, declared)) return false;
+  name = Trim(declared.rfind('^', 0) == 0 ? declared.substr(1) : declared);
+  return !name.empty();
+}
+
 // Where a derived class's own members begin: the end of its parent's
 // instance (its whole size), with the parent's alignment; nothing while the
-// parent is not laid out. An alias of a class (" TQuery = TObject ; ")
-// stands for that class; each name is followed once, so a cycle of aliases
-// ends.
-std::optional<PlacementStart> ParentStart(const LineList& working, std::string parent) {
+// parent is not laid out. Each alias is followed once, so a cycle of
+// aliases ends.
+std::optional<PlacementStart> ParentStart(const LineList& working, const LineList& declarations, std::string parent) {
   std::set<std::string> followed;
   // Every turn follows a name not followed before.
   while (true) {
@@ -136,7 +146,8 @@ std::optional<PlacementStart> ParentStart(const LineList& working, std::string p
       if (!offset || !FitsSize(*offset)) return std::nullopt;
       return PlacementStart{*offset, std::max(max, 1)};
     }
-    if (!followed.insert(LowerAscii(parent)).second || !FindTypeAlias(working, parent)) return std::nullopt;
+    if (!followed.insert(LowerAscii(parent)).second || !FollowClassAlias(working, declarations, parent))
+      return std::nullopt;
   }
 }
 
@@ -182,7 +193,7 @@ bool HasNamesakeWithMembers(const LineList& working, size_t self, std::string_vi
 
 }  // namespace
 
-LayoutPass LayOutStructures(LineList& working, RecordPadding padding) {
+LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const LineList& declarations) {
   LayoutPass pass;
   const Parents parents = ParentsOf(working);
   for (size_t i = 0; i < working.Count(); ++i) {
@@ -206,7 +217,7 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding) {
     auto parent = parents.find(LowerAscii(Trim(name)));
     if (parent != parents.end()) {
       if (resolution.members.empty() && HasNamesakeWithMembers(working, i, name)) continue;
-      auto parent_start = ParentStart(working, parent->second);
+      auto parent_start = ParentStart(working, declarations, parent->second);
       if (!parent_start) {
         pass.last_unresolved = i;
         pass.unresolved_value = parent->second;

@@ -25,7 +25,10 @@ struct LayoutPass {
 // A class with a parent (an inheritance line names it) is laid out once the
 // parent is: its own members start at the end of the parent's instance, so
 // its offsets count from the start of the whole instance. Until then the
-// line is unresolved, its value the parent's name.
-LayoutPass LayOutStructures(LineList& working, RecordPadding padding = RecordPadding::kFour);
+// line is unresolved, its value the parent's name. A parent named through
+// an alias is found through the alias's declaration in `declarations` (the
+// reference list).
+LayoutPass LayOutStructures(LineList& working, RecordPadding padding = RecordPadding::kFour,
+                            const LineList& declarations = LineList());
 
 }  // namespace ct
