@@ -54,6 +54,8 @@ const std::vector<std::string> kDefinitions = {
     " TNameType = ( ntA , ntB , ntC ) ; ",
     " TWideEnum = " + WideEnumeration() + " ; ",
     " TStringsDefined = set of ( sdDelimiter , sdQuoteChar , sdNameValueSeparator ) ; ",
+    " TBigSet = set of 0 .. 39 ; ",
+    " TWordSet = set of 0 .. 15 ; ",
     " TProc = procedure ; ",
     " TCompare = function ( A , B : Pointer ) : Integer ; ",
     " PRect = ^TRect ; ",
@@ -181,6 +183,9 @@ TEST(TypeDescriptor, SetsAndEnumerationsGiveTheirStorage) {
       {"array of TNameType", "-1,1,vt_Byte"},
       {"array [ 0 .. 1 ] of TStringsDefined", "1,vt_Byte"},
       {"array [ 0 .. 1 ] of TWideEnum", "2,vt_Word"},
+      {"array [ 0 .. 1 ] of TWordSet", "2,vt_Word"},
+      {"array [ 0 .. 1 ] of TBigSet", "5,1,vt_Byte"},
+      {"array of TBigSet", "-1,5,1,vt_Byte"},
   });
 }
 

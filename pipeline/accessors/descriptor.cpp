@@ -74,29 +74,45 @@ Pos EnumerationOpen(const std::string& t) {
   return 0;
 }
 
-// A set that fits an integer of 1, 2 or 4 bytes reads as that integer, a
-// bit per value; a longer one as its bytes. A set whose base cannot be told
-// takes a byte, as its size does. An enumeration reads as the integer that
-// stores it.
-std::string ReduceSetsAndEnumerations(const Lists& lists, const std::string& t) {
-  auto number_of = [&](std::string_view text) -> std::optional<std::int64_t> {
-    auto operand = ResolveOperand(lists.working, text, OperandSide::kLeft);
+// Bounds and enumeration values as numbers or constants.
+NumberOf NumbersIn(const LineList& working) {
+  return [&working](std::string_view text) -> std::optional<std::int64_t> {
+    auto operand = ResolveOperand(working, text, OperandSide::kLeft);
     if (!operand) return std::nullopt;
     return operand->value;
   };
-  if (Pos set = FindText(t, "set of ", 1)) {
-    auto base = OrdinalRangeOf(lists.reference, Tail(t, set + 7), number_of);
-    switch (base ? SetBytes(*base) : 1) {
-      case 1: return Copy(t, 1, set - 1) + "Byte";
-      case 2: return Copy(t, 1, set - 1) + "Word";
-      case 4: return Copy(t, 1, set - 1) + "Longword";
-      default: return Copy(t, 1, set - 1) + "1,Byte";
+}
+
+// The bytes of the set a type text declares from its "set of" on (1 when
+// its base cannot be told, as its size is), and where that "set of" stands.
+struct SetText {
+  Pos at = 0;
+  std::int64_t bytes = 1;
+};
+std::optional<SetText> SetIn(const Lists& lists, const std::string& t) {
+  Pos set = FindText(t, "set of ", 1);
+  if (set == 0) return std::nullopt;
+  auto base = OrdinalRangeOf(lists.reference, Tail(t, set + 7), NumbersIn(lists.working));
+  return SetText{set, base ? SetBytes(*base) : 1};
+}
+
+// A set that fits an integer of 1, 2 or 4 bytes reads as that integer, a
+// bit per value; a longer one as its bytes. An enumeration reads as the
+// integer that stores it.
+std::string ReduceSetsAndEnumerations(const Lists& lists, const std::string& t) {
+  if (auto set = SetIn(lists, t)) {
+    const std::string head = Copy(t, 1, set->at - 1);
+    switch (set->bytes) {
+      case 1: return head + "Byte";
+      case 2: return head + "Word";
+      case 4: return head + "Longword";
+      default: return head + "1,Byte";
     }
   }
   Pos open = EnumerationOpen(t);
   if (open == 0) return t;
   Pos close = FindChar(t, ')', open);
-  auto range = EnumerationRange(Slice(t, open + 1, close - 1), number_of);
+  auto range = EnumerationRange(Slice(t, open + 1, close - 1), NumbersIn(lists.working));
   if (!range) return t;
   return Copy(t, 1, open - 1) + std::string(StorageOf(*range).type);
 }
@@ -181,9 +197,11 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
   // integers its own descriptor names (a Byte for a few values), not the
   // text of its values, which no Lua reads.
   const std::string reduced = ReduceSetsAndEnumerations(lists, alias);
-  if (reduced != alias && FindIntegerConstant(lists.working, reduced, size))
-    return std::to_string(size) + ",vt_" + reduced;
-  return alias;
+  const Items items = SplitLastItem(reduced);
+  if (reduced == alias || !FindIntegerConstant(lists.working, items.last, size)) return alias;
+  if (items.head.empty()) return std::to_string(size) + ",vt_" + items.last;
+  // A set longer than an integer: each element an array of its bytes.
+  return std::to_string(SetIn(lists, alias)->bytes) + "," + items.head + "vt_" + items.last;
 }
 
 std::string ReduceArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
