@@ -151,6 +151,12 @@ std::optional<PlacementStart> ParentStart(const LineList& working, const LineLis
   }
 }
 
+// Whether a line starts with `name` (untrimmed) and its "=": most lines
+// fail this at once, without being copied.
+bool BeginsWithName(const std::string& line, std::string_view name) {
+  return line.compare(0, name.size(), name) == 0 && At(line, Len(name) + 1) == '=';
+}
+
 // Declarations of the same name made earlier or later (a forward declaration
 // left as an empty pair of braces) take the sizes of the full one; their
 // braces then hold the size fields only.
@@ -158,10 +164,8 @@ bool GiveNamesakesSizes(LineList& working, size_t self, std::string_view name, s
   bool changed = false;
   for (size_t j : LinesThatMayBeginWith(working, name)) {
     if (j == self) continue;
-    // A namesake starts with the name and its "="; most lines fail this at
-    // once, without being copied.
     const std::string& candidate = working.Get(j);
-    if (candidate.compare(0, name.size(), name) != 0 || At(candidate, Len(name) + 1) != '=') continue;
+    if (!BeginsWithName(candidate, name)) continue;
     LayoutLine other(candidate);
     Pos equals = FindChar(other.structure, '=', 1);
     if (equals == 0 || Copy(other.text, 1, equals - 1) != name) continue;
@@ -181,10 +185,8 @@ bool GiveNamesakesSizes(LineList& working, size_t self, std::string_view name, s
 // takes over.
 bool HasNamesakeWithMembers(const LineList& working, size_t self, std::string_view name) {
   for (size_t j : LinesThatMayBeginWith(working, name)) {
-    if (j == self) continue;
-    const std::string& candidate = working.Get(j);
-    if (candidate.compare(0, name.size(), name) != 0 || At(candidate, Len(name) + 1) != '=') continue;
-    const std::string mask = MaskQuotedStrings(candidate);
+    if (j == self || !BeginsWithName(working.Get(j), name)) continue;
+    const std::string mask = MaskQuotedStrings(working.Get(j));
     Pos open = FindChar(mask, '{', 1);
     if (open != 0 && FindChar(mask, ':', open) != 0) return true;
   }
