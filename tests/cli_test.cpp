@@ -93,6 +93,11 @@ TEST(CliTest, ExitStatuses) {
       {"convert a b", 64},
       {"layout " + Quoted(empty.path()), 3},
       {"layout --wide", 64},
+      {"convert --record-padding=8 " + Quoted(empty.path()), 64},
+      {"convert --record-padding " + Quoted(empty.path()), 64},
+      {"init --record-padding=4 " + Quoted(empty.path()), 64},
+      {"convert --record-padding=largest " + Quoted(empty.path()), 3},
+      {"convert " + Quoted(empty.path()) + " --record-padding=4", 3},
       {"--help", 0},
       {"--version", 0},
   };

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
              "TOut = record s: string[5]; arr: array[0..N - 1] of Word; r: TIn; end;",
              "TOut", 20,
              {{Kind::kMember, 0, 6, "s"}, {Kind::kMember, 6, 6, "arr"}, {Kind::kMember, 12, 8, "r"}}},
-        Case{"a class holds its parent's members first, where the parent shift puts its own",
+        Case{"a class holds its parent's members first and its own after them",
              "type TBase = class b: Byte; end;\nTChild = class(TBase) i: Integer; end;", "TChild", 12,
              {{Kind::kMember, 0, 4, "Vmt"}, {Kind::kMember, 4, 1, "b"}, {Kind::kHole, 5, 3, ""},
               {Kind::kMember, 8, 4, "i"}}},

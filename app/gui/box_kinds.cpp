@@ -6,15 +6,13 @@
 namespace ct::gui {
 
 std::string BoxKind(std::string_view caption, std::string_view text) {
-  // The fixed parts of the texts that name something: a value, a parent
-  // class or two list lengths in front of or inside them.
+  // The fixed parts of the texts that name something: the two list lengths
+  // inside the list-length box.
   struct Frame {
     std::string head;
     std::string tail;
   };
   static const Frame kFrames[] = {
-      {"", Gbk(texts::kParentNotIntegerBoxTail)},
-      {"", Gbk(texts::kValueNotIntegerBoxTail)},
       {Gbk(texts::kListLengthBoxHead), Gbk(texts::kListLengthBoxTail)},
   };
   std::string kind(caption);

@@ -1,6 +1,6 @@
 // Which message boxes of a run are of one kind, so that a run over real
 // declarations shows one box per kind instead of hundreds: the same text but
-// for the name or the numbers the run fills in.
+// for the numbers the run fills in.
 #pragma once
 
 #include <string>

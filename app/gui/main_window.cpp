@@ -35,6 +35,7 @@
 #include "app/gui/list_display.h"
 #include "app/gui/problems_view.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/run_settings.h"
 #include "app/gui/structure_view.h"
 #include "app/gui/window_placement.h"
 #include "pipeline/input_file.h"
@@ -92,8 +93,8 @@ TForm1::~TForm1() {
   worker_->Terminate();
 }
 
-RunOutcome TForm1::RunInFolder(FrontEnd& ui, const std::filesystem::path& folder) {
-  return RunConversion(ui, folder);
+RunOutcome TForm1::RunInFolder(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options) {
+  return RunConversion(ui, folder, options);
 }
 
 bool TForm1::Idle() const { return started_ == 0 && !worker_->Running(); }
@@ -203,11 +204,16 @@ QWidget* TForm1::BuildRightPanel() {
   btn1->setFont(bold);
   btn1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   connect(btn1, &QPushButton::clicked, this, &TForm1::btn1Click);
+  chkPadding = Named(new QCheckBox(FromUtf8(gui_texts::kPadToLargest), grp1), "chkPadding");
+  chkPadding->setToolTip(FromUtf8(gui_texts::kPadToLargestTip));
+  chkPadding->setChecked(LoadRunOptions().record_padding == RecordPadding::kLargest);
+  connect(chkPadding, &QCheckBox::toggled, this, &TForm1::chkPaddingClick);
   auto* check_row = new QHBoxLayout;
   check_row->addWidget(chk1, 1);
   check_row->addWidget(btnStop);
   auto* grp1_layout = new QVBoxLayout(grp1);
   grp1_layout->addLayout(check_row);
+  grp1_layout->addWidget(chkPadding);
   grp1_layout->addWidget(btn1, 1);
 
   grp2 = Named(new QGroupBox(FromUtf8(gui_texts::kKeywordGroup), panel), "grp2");
@@ -252,7 +258,7 @@ void TForm1::BuildShortcuts() {
 }
 
 void TForm1::RestoreSettings() {
-  QSettings settings;
+  QSettings settings = UserSettings();
   chk1->setChecked(settings.value(setting_keys::kAutomatic, true).toBool());
   (settings.value(setting_keys::kKeywordsFromFile, false).toBool() ? rb2 : rb1)->setChecked(true);
   settings.setValue(setting_keys::kRecentFolders,
@@ -267,7 +273,7 @@ void TForm1::RestoreSettings() {
 }
 
 void TForm1::SaveSettings() const {
-  QSettings settings;
+  QSettings settings = UserSettings();
   settings.setValue(setting_keys::kGeometry, saveGeometry());
   settings.setValue(setting_keys::kAutomatic, chk1->isChecked());
   settings.setValue(setting_keys::kKeywordsFromFile, rb2->isChecked());
@@ -330,6 +336,7 @@ bool TForm1::StartRun() {
     dialogs_.Message(this, FromUtf8(texts::kCaptionConfirm), FromUtf8(gui_texts::kUtf8Input), BoxIcon::kError);
     return false;
   }
+  run_options_ = LoadRunOptions();
   SetEditorEditingInput(false);
   stop_flag_.Reset();
   quiet_kinds_.clear();
@@ -354,6 +361,12 @@ void TForm1::Stop() {
   stop_flag_.Request();
   // A pause ends too; the report that waited then stops the run.
   gate_.PressContinue();
+}
+
+void TForm1::chkPaddingClick(bool largest) {
+  RunOptions options = LoadRunOptions();
+  options.record_padding = largest ? RecordPadding::kLargest : RecordPadding::kFour;
+  SaveRunOptions(options);
 }
 
 void TForm1::Memo1Click() {
@@ -406,7 +419,7 @@ void TForm1::RunOnWorker() {
   ScopedStopFlag stop(&stop_flag_);
   RunOutcome outcome = RunOutcome::kFailed;
   try {
-    outcome = run_(front_end_, folder_);
+    outcome = run_(front_end_, folder_, run_options_);
   } catch (const std::exception& e) {
     // The run cannot go on, but the window must return to Idle rather than
     // take the process down.

@@ -52,7 +52,7 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  using RunFunction = std::function<RunOutcome(FrontEnd&, const std::filesystem::path&)>;
+  using RunFunction = std::function<RunOutcome(FrontEnd&, const std::filesystem::path&, const RunOptions&)>;
 
   // `run` is the conversion the worker performs for every Start.
   TForm1(std::filesystem::path folder, Dialogs& dialogs, RunFunction run = RunInFolder);
@@ -64,7 +64,7 @@ class TForm1 : public QWidget {
   // window, which opens once the notice is dismissed.
   void FormCreate();
 
-  static RunOutcome RunInFolder(FrontEnd& ui, const std::filesystem::path& folder);
+  static RunOutcome RunInFolder(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options);
 
   bool RunActive() const { return started_ != 0; }
   bool PausedForContinue() const { return gate_.Waiting(); }
@@ -105,6 +105,7 @@ class TForm1 : public QWidget {
   void SaveSettings() const;
 
   void btn1Click();
+  void chkPaddingClick(bool largest);
   void Memo1Click();
   void btn2Click();
   void btn3Click();
@@ -153,6 +154,9 @@ class TForm1 : public QWidget {
   int started_ = 0;
   // chk1 as the worker reads it at every stage report.
   std::atomic<bool> automatic_{true};
+  // Taken from the settings at every Start, on the interface thread; the
+  // worker reads it only while the run it was taken for goes on.
+  RunOptions run_options_;
   // The box kinds the user asked not to see again in this run.
   std::set<std::string> quiet_kinds_;
   // The editor holds ClassTable.txt for editing (not a run's list).
@@ -170,6 +174,7 @@ class TForm1 : public QWidget {
   QProgressBar* pb1 = nullptr;
   QGroupBox* grp1 = nullptr;
   QCheckBox* chk1 = nullptr;
+  QCheckBox* chkPadding = nullptr;
   QPushButton* btn1 = nullptr;
   QPushButton* btnStop = nullptr;
   QGroupBox* grp2 = nullptr;

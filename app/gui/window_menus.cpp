@@ -25,6 +25,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/problems_view.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/run_settings.h"
 #include "app/gui/structure_view.h"
 #include "app/gui/window_placement.h"
 #include "pipeline/input_file.h"
@@ -232,7 +233,7 @@ bool TForm1::OpenFolder(const std::filesystem::path& folder) {
   problems_->clear();
   lower_tabs_->setTabText(1, FromUtf8(gui_texts::kProblemsTab));
   structures_->Clear();
-  QSettings settings;
+  QSettings settings = UserSettings();
   settings.setValue(setting_keys::kRecentFolders,
                     WithRecentFolder(settings.value(setting_keys::kRecentFolders).toStringList(),
                                      QStringFromPath(folder_)));
@@ -243,7 +244,7 @@ bool TForm1::OpenFolder(const std::filesystem::path& folder) {
 
 void TForm1::RefreshRecentFolders() {
   recent_menu_->clear();
-  const QStringList folders = QSettings().value(setting_keys::kRecentFolders).toStringList();
+  const QStringList folders = UserSettings().value(setting_keys::kRecentFolders).toStringList();
   for (const QString& folder : folders) {
     QAction* action = recent_menu_->addAction(QDir::toNativeSeparators(folder));
     connect(action, &QAction::triggered, this, [this, folder] { OpenFolder(PathFromQString(folder)); });

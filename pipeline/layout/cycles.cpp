@@ -39,7 +39,8 @@ void ReportIncompleteLayout(Reporter& reporter, const LineList& working, const L
 
 }  // namespace
 
-bool RunLayoutCycles(LineList& working, Reporter& reporter, const std::function<void(size_t)>& on_cycle) {
+bool RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding padding, const LineList& declarations,
+                     const std::function<void(size_t)>& on_cycle) {
   LayoutPass pass;
   // Ends: a cycle that changed nothing ends the loop, and lines change only
   // finitely often: evaluation removes operators and brackets, a structure is
@@ -49,7 +50,7 @@ bool RunLayoutCycles(LineList& working, Reporter& reporter, const std::function<
     ThrowIfStopRequested();
     if (on_cycle) on_cycle(cycle);
     bool evaluated = EvaluateExpressions(working);
-    pass = LayOutStructures(working);
+    pass = LayOutStructures(working, padding, declarations);
     if (!pass.last_unresolved || !(evaluated || pass.changed)) break;
   }
   if (!pass.last_unresolved) {

@@ -61,28 +61,6 @@ struct LaidOut {
   }
 };
 
-bool IsSizeField(std::string_view name) { return name == "nWholeSize" || name == "nAddSize" || name == "nMaxSize"; }
-
-// An instance of a derived class holds its parent's first: its own members
-// stand where the parent shift moved them, and its size is that shift plus
-// its own whole size. The shift is read off the first own member that the
-// script lists; a class without one is as large as its parent.
-std::optional<std::int64_t> InstanceSize(const StructureLayout& layout, const StructureLine* own,
-                                         const std::map<std::string, std::int64_t>& final_offsets,
-                                         const std::map<std::string, std::optional<std::int64_t>>& sizes) {
-  if (own == nullptr) return std::nullopt;
-  std::optional<std::int64_t> whole = Number(own->Value("nWholeSize"));
-  if (layout.parent.empty() || !whole) return whole;
-  for (const auto& [name, value] : own->members) {
-    if (IsSizeField(name)) continue;
-    auto final_offset = final_offsets.find(name);
-    std::optional<std::int64_t> laid_out = ParseInt64(value);
-    if (final_offset != final_offsets.end() && laid_out) return final_offset->second - *laid_out + *whole;
-  }
-  auto parent = sizes.find(layout.parent);
-  return parent == sizes.end() ? std::nullopt : parent->second;
-}
-
 // Sorts the members by offset and puts the holes between them, and the
 // padding after them, as rows of their own. A member of unknown size hides
 // where it ends, so no hole is claimed right after it.
@@ -123,20 +101,19 @@ LayoutReport BuildLayoutReport(const LineList& sized, const LineList& laid_out, 
   const LaidOut files(laid_out);
   const MemberSizes member_sizes = OwnMemberSizes(sized, laid_out);
   LayoutReport report;
-  // Sizes of the structures met so far, for classes without own members:
-  // the script lists a parent before its children.
-  std::map<std::string, std::optional<std::int64_t>> sizes;
   for (const ScriptTable& table : ScriptTablesOf(script)) {
     StructureLayout layout;
     layout.name = table.name;
     if (auto parent = files.parents.find(table.name); parent != files.parents.end()) layout.parent = parent->second;
-    const StructureLine* own = files.Structure(table.name);
-    if (own != nullptr) layout.alignment = Number(own->Value("nMaxSize"));
-    std::map<std::string, std::int64_t> final_offsets;
+    // A derived class's whole size is its instance's, its parent's part
+    // included.
+    if (const StructureLine* own = files.Structure(table.name)) {
+      layout.size = Number(own->Value("nWholeSize"));
+      layout.alignment = Number(own->Value("nMaxSize"));
+    }
     for (const ScriptEntry& entry : table.entries) {
       std::optional<std::int64_t> offset = entry.items.empty() ? std::nullopt : ParseInt64(entry.items[0]);
       if (!offset) continue;
-      final_offsets.emplace(entry.name, *offset);
       LayoutRow row;
       row.offset = *offset;
       row.name = entry.name;
@@ -146,8 +123,6 @@ LayoutReport BuildLayoutReport(const LineList& sized, const LineList& laid_out, 
         if (auto size = declared->second.find(entry.name); size != declared->second.end()) row.size = size->second;
       layout.rows.push_back(std::move(row));
     }
-    layout.size = InstanceSize(layout, own, final_offsets, sizes);
-    sizes[layout.name] = layout.size;
     AddHoles(layout);
     report.structures.push_back(std::move(layout));
   }

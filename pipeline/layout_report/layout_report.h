@@ -2,10 +2,10 @@
 // run's files as a compiler's layout report shows it: one row per member with
 // its offset, size and type, and the holes between members shown as such.
 //
-// ClassType.lua gives each structure's members with their final offsets and
-// descriptors; ClassTable_E.lua each structure's sizes, its own members'
-// offsets before the parent shift and its parent; ClassTable_D.lua the size
-// each own member was laid out with. Nothing here runs the conversion again.
+// ClassType.lua gives each structure's members, inherited ones included,
+// with their offsets and descriptors; ClassTable_E.lua each structure's
+// sizes, its own members and its parent; ClassTable_D.lua the size each own
+// member was laid out with. Nothing here runs the conversion again.
 #pragma once
 
 #include <cstdint>

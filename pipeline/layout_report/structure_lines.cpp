@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "pipeline/inheritance.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -54,15 +55,9 @@ std::vector<StructureLine> StructuresOf(const LineList& list) {
 
 std::vector<std::pair<std::string, std::string>> ParentsOf(const LineList& list) {
   std::vector<std::pair<std::string, std::string>> parents;
-  for (const std::string& line : list.Lines()) {
-    const std::string mask = MaskQuotedStrings(line);
-    if (!ContainsText(mask, " setmetatable ")) continue;
-    Pos open = FindChar(mask, '(', 1);
-    Pos close = FindChar(mask, ')', open + 1);
-    if (open == 0 || close == 0) continue;
-    Token names = GetValidToken(Slice(line, open + 1, close - 1), ",");
-    parents.emplace_back(Trim(names.token), Trim(names.rest));
-  }
+  for (const std::string& line : list.Lines())
+    if (std::optional<Inheritance> inheritance = ReadInheritanceLine(line))
+      parents.emplace_back(Trim(inheritance->child), Trim(inheritance->parent));
   return parents;
 }
 

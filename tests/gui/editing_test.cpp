@@ -202,7 +202,7 @@ class EditingTest : public QObject {
   void theLineNumberFollowsTheListShown() {
     TempFolder folder;
     FakeDialogs dialogs;
-    gui::TForm1 window(folder.path(), dialogs, [](FrontEnd& ui, const std::filesystem::path&) {
+    gui::TForm1 window(folder.path(), dialogs, [](FrontEnd& ui, const std::filesystem::path&, const RunOptions&) {
       ui.StageReport(LineList(Lines({"0", "1", "2", "3", "4"})), "first");
       ui.StageReport(LineList(Lines({"only", "two"})), "second");
       ui.RunEnded();
@@ -231,7 +231,7 @@ class EditingTest : public QObject {
     for (int i = 0; i < 200000; ++i) large.push_back(" TStdItem" + std::to_string(i) + " = { Name : 1_31 ; } ; ");
     TempFolder folder;
     FakeDialogs dialogs;
-    gui::TForm1 window(folder.path(), dialogs, [&](FrontEnd& ui, const std::filesystem::path&) {
+    gui::TForm1 window(folder.path(), dialogs, [&](FrontEnd& ui, const std::filesystem::path&, const RunOptions&) {
       LineList list(large);
       for (int k = 0; k < 3; ++k)
         if (!ui.StageReport(list, "large")) return RunOutcome::kAbandoned;

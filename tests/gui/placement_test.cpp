@@ -11,6 +11,7 @@
 #include <QSettings>
 
 #include "app/gui/main_window.h"
+#include "app/gui/run_settings.h"
 #include "app/gui/window_placement.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/run_folder.h"
@@ -129,7 +130,7 @@ class PlacementTest : public QObject {
     QVERIFY(Control<QRadioButton>(window, "rb2")->isChecked());
     QCOMPARE(window.size(), QSize(1000, 700));
     QCOMPARE(window.pos(), QPoint(40, 30));
-    QStringList recent = QSettings().value(gui::setting_keys::kRecentFolders).toStringList();
+    QStringList recent = gui::UserSettings().value(gui::setting_keys::kRecentFolders).toStringList();
     QCOMPARE(recent.size(), 2);
     QVERIFY(recent[0].endsWith(QString::fromStdString(second_folder.path().filename().string())));
   }

@@ -28,8 +28,8 @@ QStringList LogOf(QWidget& window) { return EditorText(window, "Memo2").split(QL
 // A window whose run records its outcome.
 struct Session {
   explicit Session(const std::string& input)
-      : window(folder.path(), dialogs, [this](FrontEnd& ui, const std::filesystem::path& f) {
-          RunOutcome result = RunConversion(ui, f);
+      : window(folder.path(), dialogs, [this](FrontEnd& ui, const std::filesystem::path& f, const RunOptions& options) {
+          RunOutcome result = RunConversion(ui, f, options);
           outcome = result;
           ++runs;
           return result;
@@ -142,7 +142,7 @@ class StopTest : public QObject {
   void theProgressFollowsStagesAndCycles() {
     TempFolder folder;
     FakeDialogs dialogs;
-    gui::TForm1 window(folder.path(), dialogs, [](FrontEnd& ui, const std::filesystem::path&) {
+    gui::TForm1 window(folder.path(), dialogs, [](FrontEnd& ui, const std::filesystem::path&, const RunOptions&) {
       ui.Progress({17, 35, 3});
       ui.StageReport(LineList(std::vector<std::string>{"x"}), "stage");
       ui.RunEnded();
