@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "app/gui/qt_text.h"
 
 namespace ct::gui {
 

@@ -330,11 +330,11 @@ void TForm1::btn1Click() {
 
 // Before the worker reads the input: edits in the editor are saved or
 // dropped, and an input the run would misread is named instead of run.
-bool TForm1::StartRun() {
-  if (!SettleInputEdits(gui_texts::kSaveInputFirst)) return false;
+void TForm1::StartRun() {
+  if (!SettleInputEdits(gui_texts::kSaveInputFirst)) return;
   if (IsUtf8WithoutMark(InputPath(folder_))) {
     dialogs_.Message(this, FromUtf8(texts::kCaptionConfirm), FromUtf8(gui_texts::kUtf8Input), BoxIcon::kError);
-    return false;
+    return;
   }
   run_options_ = LoadRunOptions();
   SetEditorEditingInput(false);
@@ -353,7 +353,6 @@ bool TForm1::StartRun() {
   status_->clearMessage();
   worker_->Resume();
   started_ = 1;
-  return true;
 }
 
 void TForm1::Stop() {

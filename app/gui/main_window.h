@@ -110,7 +110,7 @@ class TForm1 : public QWidget {
   void btn2Click();
   void btn3Click();
   void RunOnWorker();
-  bool StartRun();
+  void StartRun();
 
   // Carried out on the interface thread on the worker's behalf.
   void ClearRunLog();

@@ -59,7 +59,6 @@ bool StartButtonVisible(ct::gui::TForm1& window) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setOrganizationName(QStringLiteral("classtable-snapshot"));
   QStringList args = QApplication::arguments();
   if (args.size() != 3 && args.size() != 4) {
     std::fputs("Usage: classtable-gui-snapshot DIR OUT.png [STRUCTURE]\n", stderr);

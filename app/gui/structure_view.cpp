@@ -85,9 +85,10 @@ StructureView::StructureView(QWidget* parent)
 void StructureView::Clear() { SetReport({}); }
 
 void StructureView::SetReport(LayoutReport report) {
-  report_ = std::move(report);
+  // Nothing may point into the report it replaces.
   structures_->clear();
   ShowStructure(-1);
+  report_ = std::move(report);
   for (size_t i = 0; i < report_.structures.size(); ++i) {
     const StructureLayout& s = report_.structures[i];
     auto* item = new QTreeWidgetItem(structures_);

@@ -76,7 +76,7 @@ void TForm1::BuildMenus(QMenuBar* bar) {
   QMenu* edit = bar->addMenu(FromUtf8(gui_texts::kEditMenu));
   connect(AddAction(this, edit, gui_texts::kFind, "actFind", {QKeySequence::Find}), &QAction::triggered, this,
           &TForm1::FindInEditor);
-  connect(AddAction(this, edit, gui_texts::kFindNext, "actFindNext", {QKeySequence::FindNext}), &QAction::triggered,
+  connect(AddAction(this, edit, gui_texts::kFindNext, "actFindNext", {QKeySequence(Qt::Key_F3)}), &QAction::triggered,
           this, [this] { find_bar_->FindNext(); });
   connect(AddAction(this, edit, gui_texts::kGoToLine, "actGoToLine", {QKeySequence(Qt::CTRL | Qt::Key_G)}),
           &QAction::triggered, this, &TForm1::GoToLine);

@@ -156,9 +156,9 @@ class EditingTest : public QObject {
   void searchGoToLineAndTheGutter() {
     Session session;
     session.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&session.window));
+    QVERIFY(QTest::qWaitForWindowActive(&session.window));
     session.memo1()->setPlainText(QStringLiteral("zero\none TX\ntwo\nthree TX\nfour"));
-    session.Trigger("actFind");
+    QTest::keyClick(&session.window, Qt::Key_F, Qt::ControlModifier);
     auto* text = Control<QLineEdit>(session.window, "findText");
     QVERIFY(text->isVisible());
     QTest::keyClicks(text, QStringLiteral("TX"));
@@ -169,8 +169,13 @@ class EditingTest : public QObject {
     QTest::keyClick(text, Qt::Key_Return);  // around the end
     QCOMPARE(session.memo1()->textCursor().blockNumber(), 1);
 
+    QTest::keyClick(text, Qt::Key_F3);
+    QCOMPARE(session.memo1()->textCursor().blockNumber(), 3);
+    QTest::keyClick(text, Qt::Key_Escape);  // closes the search, stops nothing
+    QVERIFY(!text->isVisible());
+
     session.dialogs.line_answer = 5;
-    session.Trigger("actGoToLine");
+    QTest::keyClick(&session.window, Qt::Key_G, Qt::ControlModifier);
     QCOMPARE(session.memo1()->textCursor().blockNumber(), 4);
 
     auto* gutter = Control<QWidget>(session.window, "gutter");
