@@ -291,9 +291,17 @@ TEST(DeleteJunkLines, LooksOnlyOutsideStrings) {
   for (const auto& c : cases) EXPECT_EQ(Apply(DeleteJunkLines, {c.line}), Lines{c.kept}) << c.line;
 }
 
-TEST(UnifyCase, SpellsEveryReferenceLikeItsDeclaration) {
-  EXPECT_EQ(Apply(UnifyCase, {" F : tfoo ; ", " G : ARRAY of TFOO ; ", " TFoo = record ", " TFooBar : tfoobar ; "}),
-            (Lines{" F : TFoo ; ", " G : array of TFoo ; ", " TFoo = record ", " TFooBar : TFooBar ; "}));
+// Every use of a declared type or constant takes the declaration's
+// spelling; the names of fields and variables keep theirs (Lua keys are
+// case-sensitive), reserved words are lower case, and a unit-qualified name
+// is the name after its last dot.
+TEST(UnifyCase, SpellsTypesAsDeclaredAndKeepsFieldNames) {
+  EXPECT_EQ(Apply(UnifyCase, {" F : tfoo ; ", " G : ARRAY Of TFOO ; ", " TFoo = RECORD ", " TFooBar : tfoobar ; ",
+                              " TPoint = Packed Record X , Y : Longint ; END ; ", " y , x2 : System.tfoo ; ",
+                              " h : ^Windows.tpoint ; ", " TMods = Set Of TFoo ; ", " S = \" Record \" ; "}),
+            (Lines{" F : TFoo ; ", " G : array of TFoo ; ", " TFoo = record ", " TFooBar : tfoobar ; ",
+                   " TPoint = packed record X , Y : Longint ; end ; ", " y , x2 : TFoo ; ", " h : ^tpoint ; ",
+                   " TMods = set of TFoo ; ", " S = \" Record \" ; "}));
 }
 
 TEST(UnifyCase, EarlierDeclarationSpellingWinsAndStringsStay) {

@@ -1,0 +1,24 @@
+// The words of the language that the reading stages judge a declaration by.
+// Every test ignores ASCII case, as the language does.
+#pragma once
+
+#include <string_view>
+
+namespace ct {
+
+// Reserved words: never a name, so they can be given one spelling. "string"
+// is left out: the prelude declares String as a type, whose spelling the
+// names stage gives it.
+bool IsReservedWord(std::string_view word);
+// Words that follow a routine heading or a declaration after its ";" and
+// belong to it: " procedure Go ; virtual ; abstract ; ", " TCb = procedure ;
+// cdecl ; ".
+bool IsDirectiveWord(std::string_view word);
+// The calling conventions among them: part of a procedural type, nothing of
+// its size.
+bool IsCallingConvention(std::string_view word);
+// The words that open a visibility section of a class or record ("strict"
+// stands in front of two of them).
+bool IsVisibilityWord(std::string_view word);
+
+}  // namespace ct
