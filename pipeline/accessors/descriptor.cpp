@@ -42,9 +42,17 @@ class AliasTrail {
   std::set<std::string> followed_;
 };
 
-bool HasTypeCode(const LineList& working, std::string_view name) {
-  std::int32_t code = 0;
-  return FindIntegerConstant(working, "vt_" + std::string(name), code);
+// The type code of a name, spelt as the prelude spells it.
+std::optional<std::string> TypeCode(const LineList& working, std::string_view name) {
+  std::string code;
+  if (!FindTypeCode(working, name, code)) return std::nullopt;
+  return code;
+}
+
+// The code an element with a size constant names: its own, or the code
+// spelt after the name where none is declared.
+std::string ElementCode(const LineList& working, const std::string& name) {
+  return TypeCode(working, name).value_or("vt_" + name);
 }
 
 // A descriptor list names its type in its last item; the items in front
@@ -151,7 +159,8 @@ enum class ArrayKind { kDynamic, kFixed };
 std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
   if (auto routine = NamedRoutineCode(lists.reference, element)) return "4," + *routine;
   std::int32_t size = 0;
-  if (FindIntegerConstant(lists.working, element, size)) return std::to_string(size) + ",vt_" + element;
+  if (FindIntegerConstant(lists.working, element, size))
+    return std::to_string(size) + "," + ElementCode(lists.working, element);
   std::string whole = element;
   if (FindFieldValue(lists.snapshot, whole, " nWholeSize ")) return whole + "," + element;
   if (Contains(element, "^")) return "4," + element;
@@ -167,7 +176,7 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
   // text of its values, which no Lua reads.
   const std::string reduced = ReduceSetsAndEnumerations(alias);
   if (reduced != alias && FindIntegerConstant(lists.working, reduced, size))
-    return std::to_string(size) + ",vt_" + reduced;
+    return std::to_string(size) + "," + ElementCode(lists.working, reduced);
   return alias;
 }
 
@@ -273,11 +282,11 @@ std::string ResolveTypeDescriptor(const LineList& working, const LineList& refer
   // Every round follows the trail once more, and the trail ends.
   while (true) {
     t = Reduce(lists, t);
-    if (HasTypeCode(working, t)) t = "vt_" + t;
+    if (auto code = TypeCode(working, t)) t = *code;
     else if (ContainsText(t, "String [ ")) t = "vt_ShortString";
     const Items items = SplitLastItem(t);
     std::string last = items.last;
-    if (HasTypeCode(working, last)) t = items.head + "vt_" + last;
+    if (auto code = TypeCode(working, last)) t = items.head + *code;
     // An alias refines the name it stands for inside what was found so far.
     descriptor = descriptor.empty() ? t : ReplaceFirstText(descriptor, previous, t);
     previous = last;
