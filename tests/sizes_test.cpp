@@ -340,9 +340,10 @@ TEST(ReplaceFieldReferences, KeepsTheSizePrefixThroughAnAliasDeclaredFirst) {
   EXPECT_EQ(out[2], " T = { n : 1_256 ; } ; ");
 }
 
-TEST(ReplaceFieldReferences, ReplacesACallLikeUseAsAWhole) {
+// A type cast has the value in its brackets, not the size of its type.
+TEST(ReplaceFieldReferences, ATypeCastKeepsTheValueInItsBrackets) {
   Lines out = Replaced({" Integer = 4 ; ", " X = Integer ( 5 ) + 1 + 2 + 3 + 4 + integer ( 6 ) ; "});
-  EXPECT_EQ(out[1], " X = 4 + 1 + 2 + 3 + 4 + 4 ; ");
+  EXPECT_EQ(out[1], " X = ( 5 ) + 1 + 2 + 3 + 4 + ( 6 ) ; ");
 }
 
 TEST(ReplaceFieldReferences, LeavesACallLikeUseWithoutItsClosingBracket) {
