@@ -62,6 +62,9 @@ TEST(RemoveComments, KeepsTextOutsideCommentsAndStrings) {
       {"second comment left open", {"a { x } b { y", "z } c"}, {"a  b  c"}},
       {"unterminated comment swallows the rest", {"a", "b { c", "d"}, {"a"}},
       {"lone star-paren", {"(*)", "x *)y"}, {"y"}},
+      // A comment between two words separates them like a space.
+      {"comment between words", {"record{ f }end;", "packed(*x*)record"}, {"record end;", "packed record"}},
+      {"comment between words over two lines", {"record{", "}end;"}, {"record end;"}},
   };
   auto remove_comments = [](LineList& list) {
     NestingState state;
@@ -114,6 +117,7 @@ TEST(CompactLine, RemovesSpacesAroundSymbolsOnly) {
       {"T = \"\t\" ;", " T=\"\t\";"},
       {"(a)", "(a)"},
       {"", " "},
+      {"P = ^ TFoo ;", " P=^TFoo;"},
   };
   for (const auto& c : cases) EXPECT_EQ(CompactLine(c.input), c.expected) << c.input;
   EXPECT_EQ(Apply(StripSymbolSpaces, {"  X :  Integer;", "end ;"}), (Lines{" X:Integer;", " end;"}));
@@ -188,6 +192,51 @@ TEST(JoinStatements, JoinsWhileBracketsAreOpenAndRecordsTheFirstFault) {
     EXPECT_EQ(state.error_line, c.error_line) << c.name;
     EXPECT_EQ(state.mismatch, c.mismatch) << c.name;
     EXPECT_EQ(state.statement, c.left_over) << c.name;
+  }
+}
+
+// Statements as the join hands them on: one declaration a line outside the
+// structures, nested sections in front of their structure, interfaces and
+// helpers without their bodies, objects with their VMT pointer.
+TEST(JoinStatements, WritesOneDeclarationALine) {
+  const std::vector<LinesCase> cases = {
+      {"two declarations", {" cuchar=Byte;pcuchar=^cuchar;"}, {" cuchar=Byte;", " pcuchar=^cuchar;"}},
+      {"a section on one line", {" const A=1;B=2;"}, {" const A=1;", " B=2;"}},
+      {"one-line tables stay one line each",
+       {" type TA=record a:Integer;end;TB=class(TA) b:Byte;end;"},
+       {" type TA=record a:Integer;end;", " TB=class(TA) b:Byte;end;"}},
+      {"a directive stays with its declaration", {" TCb=procedure;cdecl;TX=Byte;"}, {" TCb=procedure;cdecl;", " TX=Byte;"}},
+      {"a head over several lines",
+       {" _FILETIME=", " packed ", " record ", " lo:DWORD;", " end;"},
+       {" _FILETIME= packed  record ", " lo:DWORD;", " end;"}},
+      {"an initialiser below its constant", {" N:array[0..1]of Byte=", "(1,2);"}, {" N:array[0..1]of Byte=(1,2);"}},
+      {"names over two lines", {" a,", " b:Integer;"}, {" a, b:Integer;"}},
+      {"nested sections",
+       {" TOuter=class", " public type", " TDir=(dA,dB);", " TIn=record", " x:Byte;", " end;", " private",
+        " FDir:TDir;", " const CMax=5;", " var FArr:array[0..CMax]of Byte;", " class var FCount:Integer;", " end;"},
+       {" TDir=(dA,dB);", " TIn=record", " x:Byte;", " end;", " CMax=5;", " TOuter=class", " public ", " private",
+        " FDir:TDir;", "  FArr:array[0..CMax]of Byte;", " end;"}},
+      // The loosening after the join takes out the spaces the section words leave.
+      {"nested sections on one line",
+       {" TOuter=class type TDir=(dA,dB);var FDir:TDir;end;"},
+       {" TDir=(dA,dB);", " TOuter=class   FDir:TDir;end;"}},
+      {"interfaces",
+       {" IFoo=interface(IUnknown)", " [\"{G}\"]", " procedure X;stdcall;", " end;", " IBar=dispinterface end;",
+        " IBaz=interface;"},
+       {" IFoo=interface;", " IBar=interface;", " IBaz=interface;"}},
+      {"helpers", {" THelp=record helper for TFoo", " function X:Integer;", " end;", " TX=Byte;"}, {" TX=Byte;"}},
+      {"objects",
+       {" TObj=object", " a:Byte;", " constructor Init;", " end;", " TKid=object(TObj)", " procedure Go;virtual;",
+        " end;", " TOne=object a:Byte;procedure Go;virtual;end;", " TEv=procedure of object;"},
+       {" TObj=object", " a:Byte;", " constructor Init;", " Vmt:Pointer;", " end;", " TKid=object(TObj)",
+        " procedure Go;virtual;", " end;", " TOne=object a:Byte;procedure Go;virtual; Vmt:Pointer;end;",
+        " TEv=procedure of object;"}},
+  };
+  for (const auto& c : cases) {
+    LineList working;
+    NestingState state;
+    JoinStatements(LineList(c.input), working, state);
+    EXPECT_EQ(working.Lines(), c.expected) << c.name;
   }
 }
 
@@ -449,6 +498,29 @@ TEST(ReadingStages, EveryStatementKeepsTheInputLineItStartsOn) {
   for (size_t i = 0; i < working.Count(); ++i) lines.emplace_back(working.Get(i), working.Origin(i));
   EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineOrigin>>{
                        {" type ", 1}, {" TRec = record ", 4}, {" Arr : array [ 0 .. 3 ] of Byte ; ", 5}, {" end ; ", 9}}));
+}
+
+// A declaration split off a line, joined from several, or hoisted out of
+// its structure names the input line where it starts.
+TEST(ReadingStages, SplitJoinedAndHoistedDeclarationsKeepTheLineTheyStartOn) {
+  LineList input;
+  input.SetText("const A = 1; B =\r\n  2;\r\ntype\r\n  TOuter = class\r\n  public const\r\n    N = 3;\r\n"
+                "  end; C = 4;");
+  NestingState state;
+  LineList working;
+  StripSymbolSpaces(input);
+  JoinStatements(input, working, state);
+  LoosenText(working);
+  DeleteJunkLines(working);
+  std::vector<std::pair<std::string, LineOrigin>> lines;
+  for (size_t i = 0; i < working.Count(); ++i) lines.emplace_back(working.Get(i), working.Origin(i));
+  EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineOrigin>>{{" const A = 1 ; ", 1},
+                                                                    {" B = 2 ; ", 1},
+                                                                    {" type ", 3},
+                                                                    {" N = 3 ; ", 6},
+                                                                    {" TOuter = class ", 4},
+                                                                    {" end ; ", 7},
+                                                                    {" C = 4 ; ", 7}}));
 }
 
 }  // namespace
