@@ -35,11 +35,16 @@ constexpr std::string_view kCallingConventions[] = {
 };
 
 constexpr std::string_view kOtherDirectives[] = {
-    "abstract", "assembler", "default",   "deprecated", "dispid",      "dynamic", "experimental",
-    "export",   "external",  "final",     "forward",    "inline",      "library", "message",
-    "nodefault", "noreturn", "overload",  "override",   "platform",    "reintroduce", "static",
-    "unimplemented", "virtual",
+    "abstract",    "alias",       "assembler",    "compilerproc", "cppdecl",  "default",       "deprecated",
+    "dispid",      "dynamic",     "experimental", "export",       "external", "final",         "forward",
+    "hardfloat",   "inline",      "internconst",  "internproc",   "interrupt", "iocheck",      "library",
+    "message",     "mwpascal",    "nodefault",    "noreturn",     "nostackframe", "oldfpccall", "overload",
+    "override",    "platform",    "reintroduce",  "rtlproc",      "saveregisters", "softfloat", "static",
+    "syscall",     "unimplemented", "virtual",
 };
+
+// The directives whose argument follows a colon.
+constexpr std::string_view kColonDirectives[] = {"alias", "compilerproc", "internconst", "internproc"};
 
 constexpr std::string_view kVisibilityWords[] = {"automated", "private", "protected", "public", "published"};
 
@@ -52,5 +57,11 @@ bool IsCallingConvention(std::string_view word) { return OneOf(kCallingConventio
 bool IsDirectiveWord(std::string_view word) { return IsCallingConvention(word) || OneOf(kOtherDirectives, word); }
 
 bool IsVisibilityWord(std::string_view word) { return OneOf(kVisibilityWords, word); }
+
+bool IsDirectiveBefore(std::string_view word, std::string_view next) {
+  if (!IsDirectiveWord(word)) return false;
+  if (next == ":") return OneOf(kColonDirectives, word);
+  return next != "," && next != "=";
+}
 
 }  // namespace ct

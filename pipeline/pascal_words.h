@@ -14,6 +14,11 @@ bool IsReservedWord(std::string_view word);
 // belong to it: " procedure Go ; virtual ; abstract ; ", " TCb = procedure ;
 // cdecl ; ".
 bool IsDirectiveWord(std::string_view word);
+// A directive word as it stands before `next`, the token after it: a field,
+// constant or variable of the same name is followed by ":", "," or "=",
+// except that FPC writes the argument of a few directives after a colon
+// (" compilerproc : fpc_in_copy_x ; ").
+bool IsDirectiveBefore(std::string_view word, std::string_view next);
 // The calling conventions among them: part of a procedural type, nothing of
 // its size.
 bool IsCallingConvention(std::string_view word);

@@ -67,7 +67,9 @@ bool IsBlankText(std::string_view text) {
 
 // ---- What the walk keeps ----------------------------------------------------
 
-enum class Kind { kRecord, kObject, kClass, kInterface, kHelper, kCode };
+// kNoData: a structure that holds no data a table could name: a helper, a
+// generic template, a record without a name.
+enum class Kind { kRecord, kObject, kClass, kInterface, kNoData, kCode };
 
 // A structure's body is read section by section: fields, nested types,
 // nested constants, or class fields that no instance holds.
@@ -129,7 +131,8 @@ struct DeclarationWalk::State {
   std::string_view s;
   const std::vector<Stretch>* stretches = nullptr;
   std::vector<Lexeme> tokens;
-  Pos copied = 0;  // the bytes of s handed on so far
+  Pos copied = 0;         // the bytes of s handed on so far
+  size_t piece_first = 0;  // the first token of the piece under way
 
   // ---- Tokens ----
 
@@ -173,21 +176,24 @@ struct DeclarationWalk::State {
         (Is(t, "case") && !frames.empty() && frames.back().kind == Kind::kCode))
       return Opening{Kind::kCode, t};
     if (Is(t, "record")) {
+      // A record that a statement starts with has no name to be known by
+      // (the body of a type an include file leaves to another).
+      if (t == piece_first && frames.empty()) return Opening{Kind::kNoData, t};
       // A field's anonymous record, or an array's; not a generic constraint
       // ("<T: record>").
       if (!typed && !FollowsSymbol(t, ':') && !Follows(t, "of")) return std::nullopt;
       if (IsSymbol(t + 1, '>') || IsSymbol(t + 1, ',')) return std::nullopt;
-      if (Is(t + 1, "helper")) return Opening{Kind::kHelper, HelperEnd(t + 1)};
+      if (Is(t + 1, "helper")) return Opening{Kind::kNoData, HelperEnd(t + 1)};
       return Opening{Kind::kRecord, t};
     }
     if (Is(t, "object")) {
       if (!typed && !FollowsSymbol(t, ':')) return std::nullopt;  // "of object" is a method pointer
       return Opening{Kind::kObject, ParentsEnd(t)};
     }
-    if (Is(t, "helper") && Follows(t, "type")) return Opening{Kind::kHelper, HelperEnd(t)};
+    if (Is(t, "helper") && Follows(t, "type")) return Opening{Kind::kNoData, HelperEnd(t)};
     if (Is(t, "class")) {
       if (!typed || Is(t + 1, "of")) return std::nullopt;
-      if (Is(t + 1, "helper")) return Opening{Kind::kHelper, HelperEnd(t + 1)};
+      if (Is(t + 1, "helper")) return Opening{Kind::kNoData, HelperEnd(t + 1)};
       size_t end = t;
       while (Is(end + 1, "sealed") || Is(end + 1, "abstract")) ++end;
       end = ParentsEnd(end);
@@ -336,16 +342,9 @@ struct DeclarationWalk::State {
       frames.push_back(Frame(Kind::kInterface));
       return;
     }
-    if (opening.kind == Kind::kHelper) {
-      // A helper adds methods to another type and holds no data.
-      if (units.size() == 1) {
-        Route(tokens[t].first - 1);
-        units[0].current = {};
-        Begin(t, Fate::kDropped);
-      } else {
-        units.back().fate = Fate::kDropped;
-      }
-      frames.push_back(Frame(Kind::kHelper));
+    if (opening.kind == Kind::kNoData) {
+      DropDeclaration(t);
+      frames.push_back(Frame(Kind::kNoData));
       return;
     }
     if (units.size() == 1) BeginWritten(t);
@@ -356,6 +355,25 @@ struct DeclarationWalk::State {
         frame.inherits_vmt = objects_with_vmt.count(LowerAscii(Text(t + 2))) != 0;
     }
     frames.push_back(std::move(frame));
+  }
+
+  // The declaration under way goes, from its start to the ";" that ends it.
+  void DropDeclaration(size_t t) {
+    if (units.size() > 1) {
+      units.back().fate = Fate::kDropped;
+      return;
+    }
+    Route(tokens[t].first - 1);
+    units[0].current = {};
+    Begin(t, Fate::kDropped);
+  }
+
+  // A generic type ("generic TList<T> = class", "TPair<K, V> = record") is
+  // a template: only its specialisations have a layout.
+  bool DeclaresGeneric(size_t equals) const {
+    for (size_t k = piece_first; k < equals; ++k)
+      if (IsSymbol(k, '<') || Is(k, "generic")) return true;
+    return false;
   }
 
   void Close(size_t t) {
@@ -375,12 +393,22 @@ struct DeclarationWalk::State {
     if ((frame.wants_vmt || frame.inherits_vmt) && !frame.name.empty()) objects_with_vmt.insert(frame.name);
   }
 
+  // After a ";", a directive that still belongs to the declaration before
+  // it: a word (" cdecl ;"), or a bracket with nothing after it but ";"
+  // (" [ internproc : fpc_in_x ] ;").
+  bool DirectiveFollows(size_t t) const {
+    if (t + 1 < tokens.size() && tokens[t + 1].word)
+      return IsDirectiveBefore(Text(t + 1), t + 2 < tokens.size() ? Text(t + 2) : std::string_view());
+    if (!IsSymbol(t + 1, '[')) return false;
+    for (size_t k = t + 2; k < tokens.size(); ++k)
+      if (tokens[k].depth == tokens[t + 1].depth && IsSymbol(k, ']')) return IsSymbol(k + 1, ';');
+    return false;
+  }
+
   // A ";" outside brackets ends the declarations that began at this depth,
   // unless a directive of theirs follows.
   void EndDeclaration(size_t t) {
-    if (t + 1 < tokens.size() && tokens[t + 1].word && IsDirectiveWord(Text(t + 1)) && !IsSymbol(t + 2, '=') &&
-        !IsSymbol(t + 2, ':') && !IsSymbol(t + 2, ','))
-      return;
+    if (DirectiveFollows(t)) return;
     while (units.size() > 1 && units.back().base == frames.size()) Complete();
     if (units.size() == 1 && frames.empty()) Flush(units[0]);
   }
@@ -406,10 +434,12 @@ struct DeclarationWalk::State {
         FollowBracketed(t);
         continue;
       }
+      if (piece_start) piece_first = t;
       if (std::exchange(piece_start, false) && tokens[t].word && InBody() && TakeSectionWord(t)) {
         piece_start = true;
         continue;
       }
+      if (IsSymbol(t, '=') && frames.size() == units.back().base && DeclaresGeneric(t)) DropDeclaration(t);
       if (tokens[t].word) {
         NoteObjectMethod(t);
         if (Is(t, "end") && !frames.empty()) {

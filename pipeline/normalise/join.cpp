@@ -61,10 +61,12 @@ void Evaluate(const BracketCount& kind, const BracketCount& other, size_t line_n
 }
 
 // A statement whose text so far ends with "=", ":" or "," or with the word
-// "packed" goes on in the next line: a head written over several lines
-// (" _FILETIME =", " packed", " record"), names listed over several lines,
-// an initialiser that starts below its constant.
+// "packed", or is the word "class" alone, goes on in the next line: a head
+// written over several lines (" _FILETIME =", " packed", " record"), names
+// listed over several lines, an initialiser that starts below its constant,
+// " class" above the "var" or "function" it modifies.
 bool GoesOn(std::string_view statement) {
+  if (SameText(Trim(statement), "class")) return true;
   Pos last = Len(statement);
   while (last > 0 && IsBlank(static_cast<unsigned char>(At(statement, last)))) --last;
   const char c = At(statement, last);

@@ -118,12 +118,10 @@ bool StartsRoutine(std::string_view structure) {
 }
 
 // A directive on a line of its own (" overload ; ", " cdecl ; ") belongs to
-// the routine or type above it. A field or constant of that name is
-// followed by ":", "," or "=".
+// the routine or type above it.
 bool IsDirectiveLine(std::string_view structure) {
   const std::vector<std::string> words = FirstWords(structure, 2);
-  if (words.empty() || !IsDirectiveWord(words[0])) return false;
-  return words.size() < 2 || (words[1] != ":" && words[1] != "," && words[1] != "=");
+  return !words.empty() && IsDirectiveBefore(words[0], words.size() < 2 ? std::string() : words[1]);
 }
 
 // Words inside literals (messages, captions) are text, not keywords. A
