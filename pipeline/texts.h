@@ -94,6 +94,10 @@ inline constexpr std::string_view kParentNotIntegerBoxTail = " 不是一个整�
 inline constexpr std::string_view kValueNotIntegerLogTail = " 不是一个整型数字字符串！！！！！！！！！！！！";
 inline constexpr std::string_view kValueNotIntegerBoxTail = " 不是一个整型数字字符串。";
 
+// ---- Script -----------------------------------------------------------------------
+// Before a table's name or an entry that Lua cannot read as data.
+inline constexpr std::string_view kUndescribedHead = "--------------------无法描述的类型：";
+
 // ---- Restoration and accessor format ------------------------------------------------
 inline constexpr std::string_view kListLengthLogHead = "--------------------List长度(";
 inline constexpr std::string_view kListLengthBoxHead = "List长度(";
