@@ -210,6 +210,7 @@ TEST(JoinStatements, WritesOneDeclarationALine) {
        {" _FILETIME=", " packed ", " record ", " lo:DWORD;", " end;"},
        {" _FILETIME= packed  record ", " lo:DWORD;", " end;"}},
       {"an initialiser below its constant", {" N:array[0..1]of Byte=", "(1,2);"}, {" N:array[0..1]of Byte=(1,2);"}},
+      {"an initialiser that starts with its sign", {" N:array[0..1]of Byte", "=(1,2);"}, {" N:array[0..1]of Byte=(1,2);"}},
       {"names over two lines", {" a,", " b:Integer;"}, {" a, b:Integer;"}},
       {"nested sections",
        {" TOuter=class", " public type", " TDir=(dA,dB);", " TIn=record", " x:Byte;", " end;", " private",

@@ -61,11 +61,14 @@ void Evaluate(const BracketCount& kind, const BracketCount& other, size_t line_n
 }
 
 // A statement whose text so far ends with "=", ":" or "," or with the word
-// "packed", or is the word "class" alone, goes on in the next line: a head
-// written over several lines (" _FILETIME =", " packed", " record"), names
-// listed over several lines, an initialiser that starts below its constant,
-// " class" above the "var" or "function" it modifies.
-bool GoesOn(std::string_view statement) {
+// "packed", or is the word "class" alone, goes on in the next line, and so
+// does one whose next line starts with "=": a head written over several
+// lines (" _FILETIME =", " packed", " record"), names listed over several
+// lines, an initialiser that starts below its constant, " class" above the
+// "var" or "function" it modifies.
+bool GoesOn(std::string_view statement, std::string_view next_line) {
+  const size_t next = next_line.find_first_not_of(' ');
+  if (next != std::string_view::npos && next_line[next] == '=') return true;
   if (SameText(Trim(statement), "class")) return true;
   Pos last = Len(statement);
   while (last > 0 && IsBlank(static_cast<unsigned char>(At(statement, last)))) --last;
@@ -98,7 +101,7 @@ void JoinStatements(const LineList& source, LineList& working, NestingState& sta
     Evaluate(state.square, state.round, i + 1, state);
     if (state.error_line == i + 1) state.error_origin = source.Origin(i);
     if (state.mismatch) break;
-    if (state.open || GoesOn(state.statement)) continue;
+    if (state.open || GoesOn(state.statement, i + 1 < source.Count() ? source.Get(i + 1) : std::string())) continue;
     walk.Add(state.statement, stretches);
     state.statement.clear();
     stretches.clear();
