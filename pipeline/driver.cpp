@@ -194,7 +194,8 @@ class Run {
         {working_,
          [&] {  // 31 drop what the script does not need; what it keeps must be data
            TidyLines(working_);
-           if (!EveryEntryIsData(working_, ui_)) success_ = false;
+           // A run that failed already has named what it could not lay out.
+           if (success_ && !EveryEntryIsData(working_, ui_)) success_ = false;
            return kGoOn;
          }},
         {working_,
