@@ -6,6 +6,7 @@
 
 #include "pipeline/file_store.h"
 #include "pipeline/front_end.h"
+#include "pipeline/run_options.h"
 
 namespace ct {
 
@@ -17,8 +18,8 @@ enum class RunOutcome {
   kAbandoned,         // the front end asked to stop at a stage report
 };
 
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files);
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options = {});
 // A run in a folder on disk.
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder);
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options = {});
 
 }  // namespace ct

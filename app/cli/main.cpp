@@ -28,7 +28,7 @@ constexpr int kExitFile = 3;
 constexpr int kExitUsage = 64;
 
 constexpr std::string_view kUsage =
-    "Usage: classtable COMMAND [ARGUMENT]\n"
+    "Usage: classtable COMMAND [OPTION] [ARGUMENT]\n"
     "\n"
     "Converts the Delphi type declarations of ClassTable.txt into ClassType.lua,\n"
     "the Lua tables that describe every record and class layout of a 32-bit host.\n"
@@ -43,6 +43,13 @@ constexpr std::string_view kUsage =
     "Options:\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
+    "\n"
+    "Options of convert:\n"
+    "  --record-padding=4|largest\n"
+    "                   round the size of an unpacked record or class instance up\n"
+    "                   to a multiple of 4, as the compilers of the host's era did\n"
+    "                   (4, the default), or up to its largest member alignment,\n"
+    "                   as a modern compiler does (largest)\n"
     "\n"
     "convert prints the run log in UTF-8 on standard output and every message box\n"
     "as 'caption: text' on standard error. Exit status: 0 success, 1 the run ended\n"
@@ -96,9 +103,9 @@ int Init(const std::vector<std::string>& args) {
   return kExitFile;
 }
 
-int Convert(const std::vector<std::string>& args) {
+int Convert(const std::vector<std::string>& args, const ct::RunOptions& options) {
   ConsoleFrontEnd console;
-  switch (ct::RunConversion(console, FolderArgument(args))) {
+  switch (ct::RunConversion(console, FolderArgument(args), options)) {
     case ct::RunOutcome::kSucceeded:
       return kExitSucceeded;
     case ct::RunOutcome::kFailed:
@@ -110,6 +117,21 @@ int Convert(const std::vector<std::string>& args) {
       return kExitFile;
   }
   return kExitFailed;
+}
+
+// "--record-padding=4" or "--record-padding=largest"; false for anything else.
+bool ReadConvertOption(std::string_view arg, ct::RunOptions& options) {
+  constexpr std::string_view kPadding = "--record-padding=";
+  if (arg.substr(0, kPadding.size()) != kPadding) return false;
+  std::string_view value = arg.substr(kPadding.size());
+  if (value == "4") {
+    options.record_padding = ct::RecordPadding::kFour;
+  } else if (value == "largest") {
+    options.record_padding = ct::RecordPadding::kLargest;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 int Keywords(const std::vector<std::string>& args) {
@@ -147,14 +169,22 @@ int main(int argc, char** argv) {
     std::cout << "classtable " CLASSTABLE_VERSION "\n";
     return kExitSucceeded;
   }
-  for (size_t i = 1; i < args.size(); ++i)
-    if (!args[i].empty() && args[i][0] == '-') return Usage("unknown option " + args[i]);
-  if (args.size() > 2) return Usage("too many arguments");
-  if (command == "init") return Init(args);
-  if (command == "convert") return Convert(args);
-  if (command == "keywords") return Keywords(args);
+  ct::RunOptions options;
+  std::vector<std::string> operands = {command};
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.empty() || arg[0] != '-') {
+      operands.push_back(arg);
+    } else if (command != "convert" || !ReadConvertOption(arg, options)) {
+      return Usage("unknown option " + arg);
+    }
+  }
+  if (operands.size() > 2) return Usage("too many arguments");
+  if (command == "init") return Init(operands);
+  if (command == "convert") return Convert(operands, options);
+  if (command == "keywords") return Keywords(operands);
   if (command == "prelude") {
-    if (args.size() > 1) return Usage("prelude takes no argument");
+    if (operands.size() > 1) return Usage("prelude takes no argument");
     std::string prelude = ct::ReadPrelude(ct::kPreludeResource);
     std::cout.write(prelude.data(), static_cast<std::streamsize>(prelude.size()));
     return std::cout.flush() ? kExitSucceeded : kExitFile;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "pipeline/run_options.h"
 #include "text/line_list.h"
 
 namespace ct {
@@ -21,6 +22,13 @@ struct LayoutPass {
 // fields, which are also given to declarations of the same name. A line with
 // a value that does not resolve stays as it was; the pass names the last such
 // line and its value. Lines laid out earlier in the pass serve later ones.
-LayoutPass LayOutStructures(LineList& working);
+// A class with a parent (an inheritance line names it) is laid out once the
+// parent is: its own members start at the end of the parent's instance, so
+// its offsets count from the start of the whole instance. Until then the
+// line is unresolved, its value the parent's name. A parent named through
+// an alias is found through the alias's declaration in `declarations` (the
+// reference list).
+LayoutPass LayOutStructures(LineList& working, RecordPadding padding = RecordPadding::kFour,
+                            const LineList& declarations = LineList());
 
 }  // namespace ct
