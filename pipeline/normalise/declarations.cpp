@@ -67,8 +67,9 @@ bool IsBlankText(std::string_view text) {
 
 // ---- What the walk keeps ----------------------------------------------------
 
-// kNoData: a structure that holds no data a table could name: a helper, a
-// generic template, a record without a name.
+// kNoData: a structure that holds no data a table could name: a helper, or
+// a record without a name. (A generic template is a class or record whose
+// declaration goes whole.)
 enum class Kind { kRecord, kObject, kClass, kInterface, kNoData, kCode };
 
 // A structure's body is read section by section: fields, nested types,
