@@ -89,7 +89,7 @@ inline constexpr std::string_view kLayoutIndexHead = " N=";
 
 // ---- Script -----------------------------------------------------------------------
 // Before a table's name or an entry that Lua cannot read as data.
-inline constexpr std::string_view kUndescribedHead = "--------------------无法描述的类型：";
+inline constexpr std::string_view kUndescribed = "无法描述的类型：";
 
 // ---- Restoration and accessor format ------------------------------------------------
 inline constexpr std::string_view kListLengthLogHead = "--------------------List长度(";
@@ -120,5 +120,6 @@ inline constexpr std::string_view kCannotWriteFile = "无法保存文件 ";
 inline constexpr std::string_view kUtf8InputConverted = "源代码文本为带 BOM 的 UTF-8 编码，已转换为 GBK 后再处理";
 inline constexpr std::string_view kUtf8LineNotGbkHead = "源代码文本第 ";
 inline constexpr std::string_view kUtf8LineNotGbkTail = " 行含有 GBK 无法表示的字符，无法转换";
+inline constexpr std::string_view kRunStoppedLog = "--------------------转换已按要求停止，此前保存的文件保持不变";
 
 }  // namespace ct::texts

@@ -20,4 +20,9 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8, size_t* bad_offset =
 // For the system's own texts, which are all representable.
 std::string Gbk(std::string_view utf8);
 
+// Whether `bytes` are well-formed UTF-8 holding at least one character
+// beyond ASCII: a text an editor saved as UTF-8, which GBK text with Chinese
+// in it practically never is.
+bool IsUtf8BeyondAscii(std::string_view bytes);
+
 }  // namespace ct

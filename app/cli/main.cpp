@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli/layout_command.h"
 #include "pipeline/driver.h"
 #include "pipeline/input_file.h"
 #include "pipeline/keyword_list.h"
@@ -39,6 +40,11 @@ constexpr std::string_view kUsage =
     "  prelude          print the embedded prelude, byte for byte\n"
     "  keywords [FILE]  turn FILE's lines (default: standard input) into a Lua\n"
     "                   keyword list, printed as GBK with CR LF line ends\n"
+    "  layout [DIR] [NAME...] [--json]\n"
+    "                   the memory layout of every structure (or of those named)\n"
+    "                   of the last conversion in DIR: each member's offset, size\n"
+    "                   and type, and the holes between members; read from\n"
+    "                   ClassType.lua, ClassTable_D.lua and ClassTable_E.lua\n"
     "\n"
     "Options:\n"
     "  --help           show this text\n"
@@ -54,7 +60,8 @@ constexpr std::string_view kUsage =
     "convert prints the run log in UTF-8 on standard output and every message box\n"
     "as 'caption: text' on standard error. Exit status: 0 success, 1 the run ended\n"
     "with the failure message, 2 a bracket nesting error stopped the run, 3 a file\n"
-    "could not be read or written, 64 wrong usage.\n";
+    "could not be read or written, 64 wrong usage. layout exits 1 when a NAME is\n"
+    "no structure of ClassType.lua and 3 when the run's files cannot be read.\n";
 
 // Message texts become one line of the terminal, whatever breaks they hold.
 std::string OneLine(std::string_view gbk) {
@@ -110,6 +117,7 @@ int Convert(const std::vector<std::string>& args, const ct::RunOptions& options)
       return kExitSucceeded;
     case ct::RunOutcome::kFailed:
     case ct::RunOutcome::kAbandoned:
+    case ct::RunOutcome::kStopped:
       return kExitFailed;
     case ct::RunOutcome::kStoppedAtNesting:
       return kExitNesting;
@@ -169,6 +177,7 @@ int main(int argc, char** argv) {
     std::cout << "classtable " CLASSTABLE_VERSION "\n";
     return kExitSucceeded;
   }
+  if (command == "layout") return ct::cli::LayoutCommand({args.begin() + 1, args.end()});
   ct::RunOptions options;
   std::vector<std::string> operands = {command};
   for (size_t i = 1; i < args.size(); ++i) {

@@ -10,6 +10,7 @@
 #include "pipeline/accessors/member_names.h"
 #include "pipeline/fields.h"
 #include "pipeline/line_forms.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -75,6 +76,7 @@ std::string WithAccessorEntries(std::string laid_out, const std::string& declare
   // Each round consumes the part of the laid-out line up to the ";" it
   // paired; the insertions all lie before the next search start.
   while (slot.semicolon != 0 && At(laid_mask, slot.semicolon - 2) != '}') {
+    ThrowIfStopRequested();
     std::string type;
     const MemberSpan member = NextMember(declared_mask, declared_from);
     if (member.semicolon == 0 || At(declared_mask, member.semicolon - 2) == '}') {
@@ -115,6 +117,7 @@ void ConvertToAccessorFormat(LineList& working, LineList& reference, const LineL
   };
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
+    ThrowIfStopRequested();
     const std::string laid_out = working.Get(i);
     if (!Contains(MaskQuotedStrings(laid_out), ":") || !reference.Has(i)) continue;
     std::string declared = reference.Get(i);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "pipeline/operands.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -148,6 +149,7 @@ void EvaluateBracketLists(const LineList& list, std::string& line) {
 bool EvaluateExpressions(LineList& working) {
   bool changed = false;
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string read = working.Get(i);
     // The passes see the line with its string contents masked, so that no
     // operator or bracket inside a string takes part; the contents are put

@@ -17,6 +17,7 @@
 #include "pipeline/layout/placement.h"
 #include "pipeline/lookups.h"
 #include "pipeline/operands.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -64,6 +65,7 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
   Resolution result;
   // b only grows, and a written-back value holds no colon.
   for (Pos b = NextColon(line, 0); b != 0; b = NextColon(line, b)) {
+    ThrowIfStopRequested();
     Pos e = MemberValueEnd(line, b);
     std::string value = e == 0 ? std::string() : Slice(line.text, b + 2, e - 1);
     auto operand = ResolveMemberValue(working, value);
@@ -197,16 +199,21 @@ bool HasNamesakeWithMembers(const LineList& working, size_t self, std::string_vi
 
 LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const LineList& declarations) {
   LayoutPass pass;
+  auto unresolved = [&pass](size_t i, std::string value) {
+    pass.last_unresolved = i;
+    pass.unresolved_value = value;
+    pass.unresolved.push_back({i, std::move(value)});
+  };
   const Parents parents = ParentsOf(working);
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string read = working.Get(i);
     LayoutLine line(read);
     if (FindText(line.structure, kLaidOutMark, 1) != 0) continue;
 
     Resolution resolution = ResolveMembers(working, line);
     if (!resolution.resolved) {
-      pass.last_unresolved = i;
-      pass.unresolved_value = std::move(resolution.unresolved_value);
+      unresolved(i, std::move(resolution.unresolved_value));
       continue;
     }
     Pos brace = FindChar(line.structure, '{', 1);
@@ -221,8 +228,7 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
       if (resolution.members.empty() && HasNamesakeWithMembers(working, i, name)) continue;
       auto parent_start = ParentStart(working, declarations, parent->second);
       if (!parent_start) {
-        pass.last_unresolved = i;
-        pass.unresolved_value = parent->second;
+        unresolved(i, parent->second);
         continue;
       }
       start = *parent_start;
@@ -237,10 +243,8 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
       placement = PlaceUnpacked(resolution.members, start, padding);
     }
     if (placement.overflow) {
-      pass.last_unresolved = i;
-      pass.unresolved_value = *placement.overflow < resolution.members.size()
-                                  ? resolution.members[*placement.overflow].value
-                                  : Trim(name);
+      unresolved(i, *placement.overflow < resolution.members.size() ? resolution.members[*placement.overflow].value
+                                                                       : Trim(name));
       continue;
     }
     WriteOffsets(line, placement.offsets);

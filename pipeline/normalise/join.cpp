@@ -8,6 +8,7 @@
 #include "pipeline/normalise/declarations.h"
 #include "pipeline/normalise/join.h"
 #include "pipeline/normalise/normalise.h"
+#include "pipeline/stop_request.h"
 
 namespace ct {
 
@@ -88,6 +89,7 @@ void JoinStatements(const LineList& source, LineList& working, NestingState& sta
   DeclarationWalk walk(working);
   std::vector<Stretch> stretches;  // where each input line's text starts in the statement
   for (size_t i = 0; i < source.Count(); ++i) {
+    ThrowIfStopRequested();
     state.open = false;
     const std::string& line = source.Get(i);
     if (line.empty()) continue;

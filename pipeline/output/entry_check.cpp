@@ -9,6 +9,7 @@
 #include "pipeline/output/entries.h"
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
+#include "pipeline/stop_request.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
 #include "text/scan.h"
@@ -42,12 +43,15 @@ std::string EntryText(std::string_view table, const MemberEntry& entry) {
 bool EveryEntryIsData(const LineList& working, Reporter& reporter) {
   bool all = true;
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string& line = working.Get(i);
     const Pos opening = FindTableOpening(line);
     if (opening == 0) continue;
     const std::string table = Trim(Copy(line, 1, opening - 1));
     auto report = [&](const std::string& what) {
-      reporter.Log(Gbk(texts::kUndescribedHead) + what + WhereInInput(working.Origin(i)));
+      const std::string text = Gbk(texts::kUndescribed) + what;
+      reporter.Log(Gbk(texts::kMarker) + text + WhereInInput(working.Origin(i)));
+      reporter.Problem(ProblemKind::kFailure, text, working.Origin(i));
       all = false;
     };
     if (!IsLuaIdentifier(table)) {

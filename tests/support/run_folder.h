@@ -35,6 +35,8 @@ std::string ReadFile(const std::filesystem::path& path);
 // The embedded prelude followed by `declarations` (lines separated by "\n";
 // written with CR LF like a real ClassTable.txt).
 std::string WithPrelude(std::string_view declarations);
+// The line of that ClassTable.txt (counted from 1) where `declarations` begin.
+size_t FirstDeclarationLine();
 // `text` with every "\n" turned into CR LF.
 std::string CrLf(std::string_view text);
 
