@@ -418,7 +418,9 @@ TEST(EveryEntryIsData, NamesEveryEntryLuaCannotRead) {
     EXPECT_EQ(reporter.LogUtf8(), expected) << c.line;
     // The window lists each one with the line to look at.
     ASSERT_EQ(reporter.problems.size(), c.logged ? 1u : 0u) << c.line;
-    if (c.logged) EXPECT_EQ(reporter.problems[0].line, 7u) << c.line;
+    if (c.logged) {
+      EXPECT_EQ(reporter.problems[0].line, 7u) << c.line;
+    }
   }
 }
 
