@@ -18,6 +18,7 @@
 #include "pipeline/lookups.h"
 #include "pipeline/operands.h"
 #include "pipeline/stop_request.h"
+#include "pipeline/variant_parts.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -53,6 +54,15 @@ struct LayoutLine {
 Pos MemberValueEnd(const LayoutLine& line, Pos colon) { return FindText(line.structure, " ;", colon + 1); }
 Pos NextColon(const LayoutLine& line, Pos colon) { return FindChar(line.structure, ':', colon + 1); }
 
+// The word in front of a member's colon: its name.
+std::string MemberName(const LayoutLine& line, Pos colon) {
+  Pos last = colon - 1;
+  while (last > 0 && At(line.structure, last) == ' ') --last;
+  Pos first = last;
+  while (first > 1 && At(line.structure, first - 1) != ' ') --first;
+  return Slice(line.text, first, last);
+}
+
 struct Resolution {
   std::vector<Member> members;
   bool resolved = true;
@@ -77,7 +87,7 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
     std::string normalised = operand->text;
     if (operand->prefix != -1) normalised = std::to_string(operand->prefix) + "_" + normalised;
     line.Replace(b + 2, e - b - 2, normalised);
-    result.members.push_back({std::move(value), operand->value, operand->prefix});
+    result.members.push_back({std::move(value), operand->value, operand->prefix, VariantMarkOf(MemberName(line, b))});
   }
   return result;
 }

@@ -1,6 +1,5 @@
 // Lines that cannot describe data are dropped: routines of every form,
-// properties, visibility sections, variant-record branches, directives left
-// on a line of their own; a typed constant becomes a plain constant when its
+// properties, visibility sections, directives left on a line of their own; a typed constant becomes a plain constant when its
 // value is a plain number, and goes otherwise.
 #include <array>
 #include <optional>
@@ -20,9 +19,9 @@ namespace {
 // Words that drop the line they stand in, wherever they stand. A calling
 // convention is none of them: it belongs to a procedural type as much as to
 // a routine.
-constexpr std::array<std::string_view, 11> JunkKeywords = {
+constexpr std::array<std::string_view, 10> JunkKeywords = {
     "constructor", "destructor", "property", "private", "public", "protected",
-    "published",   "override",   "virtual",  "dynamic", "case",
+    "published",   "override",   "virtual",  "dynamic",
 };
 
 // The first "=" outside brackets and, when a ":" outside brackets stands
@@ -63,11 +62,6 @@ std::optional<std::string> AsPlainConstant(const std::string& line) {
   const std::string digits = ReplaceAll(value, " ", "");
   if (!IsIntegerText(digits) && !IsHexConstant(digits)) return std::nullopt;
   return Copy(line, 1, assignment.colon - 1) + "= " + value + " ; ";
-}
-
-// The branches of a variant record start with their integer label.
-bool IsCaseLabel(const std::string& line) {
-  return IsIntegerText(Trim(GetValidToken(line, ":").token));
 }
 
 // The word that starts at `from` (spaces skipped) in a loosened line: 1-based
@@ -174,9 +168,6 @@ Pos TableHeadingEnd(std::string_view structure) {
 // alone, for a line that is no such table or loses nothing.
 bool KeepWhatOneLineTableHolds(const std::string& line, std::string& kept) {
   const std::string structure = MaskQuotedStrings(line);
-  // Variant records stay as they were: their branches would go and leave a
-  // record too short that nothing reports.
-  if (ContainsText(structure, " case ")) return false;
   const Pos heading_end = TableHeadingEnd(structure);
   if (heading_end == 0) return false;
   // The lines the longer form has: section words on their own, and each
@@ -212,7 +203,7 @@ bool KeepWhatOneLineTableHolds(const std::string& line, std::string& kept) {
   std::string rest = Slice(line, 1, heading_end) + " ";
   bool lost = false;
   for (const std::string& part : lines) {
-    if (IsCaseLabel(part) || HoldsJunkKeyword(part))
+    if (HoldsJunkKeyword(part))
       lost = true;
     else
       rest += part.substr(1);
@@ -257,7 +248,6 @@ void DeleteJunkLines(LineList& list) {
     std::optional<std::string> constant = AsPlainConstant(raw);
     if (!constant) continue;
     std::string line = std::move(*constant);
-    if (IsCaseLabel(line)) continue;
     std::string rest;
     if (KeepWhatOneLineTableHolds(line, rest)) {
       kept.Add(std::move(rest), list.Origin(i));
