@@ -38,11 +38,11 @@ std::optional<Operand> Resolve(const LineList& list, std::string_view text, Stru
 }  // namespace
 
 std::optional<Operand> ResolveOperand(const LineList& list, std::string_view text, OperandSide side) {
-  return Resolve(list, text, side == OperandSide::kRight ? GetWholeAndMaxSize : nullptr);
+  return Resolve(list, text, side == OperandSide::kRight ? GetStructureSizes : nullptr);
 }
 
 std::optional<Operand> ResolveMemberValue(const LineList& list, std::string_view text) {
-  return Resolve(list, text, GetWholeAndMaxSize);
+  return Resolve(list, text, GetStructureSizes);
 }
 
 std::string ReplaceParenthesisedOperands(const LineList& list, std::string_view line) {

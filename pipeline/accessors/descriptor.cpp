@@ -184,23 +184,34 @@ std::optional<std::string> ShortStringElement(const LineList& working, const std
 
 enum class ArrayKind { kDynamic, kFixed };
 
-// The element part of an array descriptor for an element name without
-// spaces: its size and code, its whole size and table, or a pointer.
-std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
-  if (auto routine = NamedRoutineCode(lists.reference, element))
-    return RoutineSize(lists.snapshot, element) + "," + *routine;
+// The element part that a name tells by itself: a routine type's size and
+// code, a basic type's size and code, a structure's whole size and table.
+std::optional<std::string> NamedElement(const Lists& lists, const std::string& name) {
+  if (auto routine = NamedRoutineCode(lists.reference, name)) return RoutineSize(lists.snapshot, name) + "," + *routine;
   std::int32_t size = 0;
-  if (FindIntegerConstant(lists.working, element, size))
-    return std::to_string(size) + "," + ElementCode(lists.working, element);
-  std::string whole = element;
-  if (FindFieldValue(lists.snapshot, whole, " nWholeSize ")) return whole + "," + element;
+  if (FindIntegerConstant(lists.working, name, size)) return std::to_string(size) + "," + ElementCode(lists.working, name);
+  std::string whole = name;
+  if (FindFieldValue(lists.snapshot, whole, " nWholeSize ")) return whole + "," + name;
+  return std::nullopt;
+}
+
+// The element part of an array descriptor for an element name without
+// spaces: its size and code, its whole size and table, or a pointer. An
+// alias (" png_byte = Byte ; ", " ACE_HEADER = _ACE_HEADER ; ") is followed
+// to the first name that tells the element, so that the element keeps its
+// size.
+std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
+  if (auto named = NamedElement(lists, element)) return *named;
   if (Contains(element, "^")) return "4," + element;
+  std::int32_t size = 0;
   std::string alias = element;
   AliasTrail trail(lists.reference);
   while (trail.Follow(alias)) {
-    if (!Contains(alias, "^")) continue;
-    if (kind == ArrayKind::kFixed) return "4," + alias;
-    return "4,-1," + ReplaceFirst(alias, "^", "");
+    if (Contains(alias, "^")) {
+      if (kind == ArrayKind::kFixed) return "4," + alias;
+      return "4,-1," + ReplaceFirst(alias, "^", "");
+    }
+    if (auto named = NamedElement(lists, alias)) return *named;
   }
   // An enumeration or a set reached through its name: its elements are the
   // integers its own descriptor names (a Byte for a few values), not the

@@ -135,8 +135,7 @@ Parents ParentsOf(const LineList& working) {
 // The class an alias of a class stands for. The working list holds such an
 // alias as the pointer size it became, so its declaration is read, where a
 // class named in a type reads as the pointer it is (" TQuery = ^TObject ; ").
-bool FollowClassAlias(const LineList& working, const LineList& declarations, std::string& name) {
-  if (FindTypeAlias(working, name)) return true;
+bool FollowClassAlias(const LineList& declarations, std::string& name) {
   std::string declared = name;
   if (!FindTypeAlias(declarations, declared)) return false;
   name = Trim(declared.rfind('^', 0) == 0 ? declared.substr(1) : declared);
@@ -153,12 +152,12 @@ std::optional<PlacementStart> ParentStart(const LineList& working, const LineLis
   while (true) {
     std::string whole = parent;
     int max = -1;
-    if (GetWholeAndMaxSize(working, whole, max)) {
+    if (GetStructureSizes(working, whole, max)) {
       auto offset = ParseInt64(whole);
       if (!offset || !FitsSize(*offset)) return std::nullopt;
       return PlacementStart{*offset, std::max(max, 1)};
     }
-    if (!followed.insert(LowerAscii(parent)).second || !FollowClassAlias(working, declarations, parent))
+    if (!followed.insert(LowerAscii(parent)).second || !FollowClassAlias(declarations, parent))
       return std::nullopt;
   }
 }
