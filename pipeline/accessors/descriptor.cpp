@@ -104,9 +104,19 @@ std::optional<SetText> SetIn(const Lists& lists, const std::string& t) {
   return SetText{set, base ? SetBytes(*base) : 1};
 }
 
+// The storage of a subrange type written out (" 0 .. 255 ",
+// " Low ( Word ) .. High ( Word ) ", " clRed .. clBlue "); nothing for any
+// other type text, an array's bounds included.
+std::optional<OrdinalStorage> SubrangeStorage(const Lists& lists, const std::string& t) {
+  if (FindText(t, " .. ", 1) == 0 || Contains(t, "[")) return std::nullopt;
+  auto range = OrdinalRangeOf(lists.reference, t, NumbersIn(lists.working));
+  if (!range) return std::nullopt;
+  return StorageOf(*range);
+}
+
 // A set that fits an integer of 1, 2 or 4 bytes reads as that integer, a
-// bit per value; a longer one as its bytes. An enumeration reads as the
-// integer that stores it.
+// bit per value; a longer one as its bytes. An enumeration, and a subrange,
+// reads as the integer that stores it.
 std::string ReduceSetsAndEnumerations(const Lists& lists, const std::string& t) {
   if (auto set = SetIn(lists, t)) {
     const std::string head = Copy(t, 1, set->at - 1);
@@ -117,6 +127,7 @@ std::string ReduceSetsAndEnumerations(const Lists& lists, const std::string& t) 
       default: return head + "1,Byte";
     }
   }
+  if (auto storage = SubrangeStorage(lists, t)) return std::string(storage->type);
   Pos open = EnumerationOpen(t);
   if (open == 0) return t;
   Pos close = FindChar(t, ')', open);
@@ -227,6 +238,8 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
 std::string ReduceArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
   if (!Contains(element, " ")) return ArrayElement(lists, element, kind);
   if (auto short_string = ShortStringElement(lists.working, element)) return *short_string;
+  if (auto storage = SubrangeStorage(lists, element))
+    return std::to_string(storage->bytes) + "," + ElementCode(lists.working, std::string(storage->type));
   return element;
 }
 
