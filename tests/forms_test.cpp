@@ -14,6 +14,7 @@
 
 #include "tests/support/lua_check.h"
 #include "tests/support/memory_run.h"
+#include "tests/support/run_folder.h"
 #include "tests/support/script_tables.h"
 
 namespace ct::testing {
@@ -671,6 +672,45 @@ TEST(RealUnits, EveryFormConvertsLoadsAndLaysOut) {
     for (const auto& [name, entries] : f.tables)
       EXPECT_EQ(c.tables.count(name) ? c.tables.at(name) : Lines{}, entries) << f.form << ": " << name;
   }
+}
+
+// A structure that cannot be laid out costs only itself: the run still ends
+// with the failure message, and the script holds every structure that was
+// laid out, loads, and names in no entry a table it left out. The log names
+// each structure left out, what stopped it and its line of the input.
+TEST(StructuresLeftOut, CostOnlyThemselves) {
+  const Converted c = Convert(
+      "type\n"
+      "  TGood = record a: Byte; b: Integer; end;\n"
+      "  TBad = record\n"
+      "    x: Byte;\n"
+      "    y: TMissing;\n"
+      "  end;\n"
+      "  PBad = ^TBad;\n"
+      "  TKid = class(TNoParent) k: Integer; end;\n"
+      "  TUser = record g: TGood; p: PBad; q: ^PBad; d: array of TBad; c: TKid; z: Byte; end;\n"
+      "  TPrivs = record n: Cardinal; l: array[0..1] of LUID_AND_ATTRIBUTES; end;\n");
+  EXPECT_EQ(c.run.outcome, RunOutcome::kFailed);
+  EXPECT_EQ(c.problems, Lines{});
+  EXPECT_EQ(c.tables.at("TGood"), (Lines{"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }"}));
+  // What pointed to a structure left out points to plain bytes now.
+  EXPECT_EQ(c.tables.at("TUser"), (Lines{"g = { 0 , TGood }", "p = { 8 , vt_Pointer }", "q = { 12 , - 1 , vt_Pointer }",
+                                        "d = { 16 , vt_Pointer }", "c = { 20 , vt_Pointer }", "z = { 24 , vt_Byte }"}));
+  for (const char* left_out : {"TBad", "TKid", "TPrivs"}) EXPECT_EQ(c.tables.count(left_out), 0u) << left_out;
+  const size_t first = FirstDeclarationLine();
+  auto where = [&](size_t k) { return "（ClassTable.txt 第 " + std::to_string(first + k) + " 行）"; };
+  auto logged = [&](const std::string& line) {
+    for (const std::string& logged_line : c.run.log)
+      if (logged_line == line) return true;
+    return false;
+  };
+  const std::string head = "--------------------结构 ";
+  const std::string middle = " 未能生成偏移，已从 ClassType.lua 中略去：";
+  EXPECT_TRUE(logged(head + "TBad" + middle + "成员 y 未知数据类型: \"TMissing\"" + where(2)));
+  EXPECT_TRUE(logged(head + "TKid" + middle + "父类 未知数据类型: \"TNoParent\"" + where(7)));
+  EXPECT_TRUE(logged(head + "TPrivs" + middle + "成员 l 未知数据类型: \"array [ 0 .. 1 ] of LUID_AND_ATTRIBUTES\"" +
+                     where(9)));
+  EXPECT_TRUE(logged("--------------------TUser.p 指向已略去的结构 TBad，改写为普通指针" + where(8)));
 }
 
 }  // namespace

@@ -54,8 +54,16 @@ struct LayoutLine {
 Pos MemberValueEnd(const LayoutLine& line, Pos colon) { return FindText(line.structure, " ;", colon + 1); }
 Pos NextColon(const LayoutLine& line, Pos colon) { return FindChar(line.structure, ':', colon + 1); }
 
+// The colon of the k-th member (from 0), or 0.
+Pos NthColon(const LayoutLine& line, size_t k) {
+  Pos colon = NextColon(line, 0);
+  for (; colon != 0 && k > 0; --k) colon = NextColon(line, colon);
+  return colon;
+}
+
 // The word in front of a member's colon: its name.
 std::string MemberName(const LayoutLine& line, Pos colon) {
+  if (colon == 0) return {};
   Pos last = colon - 1;
   while (last > 0 && At(line.structure, last) == ' ') --last;
   Pos first = last;
@@ -67,6 +75,7 @@ struct Resolution {
   std::vector<Member> members;
   bool resolved = true;
   std::string unresolved_value;  // the first value that did not resolve
+  std::string unresolved_member;  // and the member it belongs to
 };
 
 // Resolves every member value and writes it back in its normalised form
@@ -82,6 +91,7 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
     if (!operand || !FitsSize(operand->value)) {
       result.resolved = false;
       result.unresolved_value = std::move(value);
+      result.unresolved_member = MemberName(line, b);
       return result;
     }
     std::string normalised = operand->text;
@@ -208,10 +218,10 @@ bool HasNamesakeWithMembers(const LineList& working, size_t self, std::string_vi
 
 LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const LineList& declarations) {
   LayoutPass pass;
-  auto unresolved = [&pass](size_t i, std::string value) {
+  auto unresolved = [&pass](size_t i, std::string value, std::string member) {
     pass.last_unresolved = i;
     pass.unresolved_value = value;
-    pass.unresolved.push_back({i, std::move(value)});
+    pass.unresolved.push_back({i, std::move(value), std::move(member)});
   };
   const Parents parents = ParentsOf(working);
   for (size_t i = 0; i < working.Count(); ++i) {
@@ -222,7 +232,7 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
 
     Resolution resolution = ResolveMembers(working, line);
     if (!resolution.resolved) {
-      unresolved(i, std::move(resolution.unresolved_value));
+      unresolved(i, std::move(resolution.unresolved_value), std::move(resolution.unresolved_member));
       continue;
     }
     Pos brace = FindChar(line.structure, '{', 1);
@@ -237,7 +247,7 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
       if (resolution.members.empty() && HasNamesakeWithMembers(working, i, name)) continue;
       auto parent_start = ParentStart(working, declarations, parent->second);
       if (!parent_start) {
-        unresolved(i, parent->second);
+        unresolved(i, parent->second, std::string());
         continue;
       }
       start = *parent_start;
@@ -252,8 +262,11 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
       placement = PlaceUnpacked(resolution.members, start, padding);
     }
     if (placement.overflow) {
-      unresolved(i, *placement.overflow < resolution.members.size() ? resolution.members[*placement.overflow].value
-                                                                       : Trim(name));
+      const size_t k = *placement.overflow;
+      if (k < resolution.members.size())
+        unresolved(i, resolution.members[k].value, MemberName(line, NthColon(line, k)));
+      else
+        unresolved(i, Trim(name), std::string());
       continue;
     }
     WriteOffsets(line, placement.offsets);
