@@ -689,14 +689,15 @@ TEST(StructuresLeftOut, CostOnlyThemselves) {
       "  PBad = ^TBad;\n"
       "  TKid = class(TNoParent) k: Integer; end;\n"
       "  TUser = record g: TGood; p: PBad; q: ^PBad; d: array of TBad; c: TKid; z: Byte; end;\n"
-      "  TPrivs = record n: Cardinal; l: array[0..1] of LUID_AND_ATTRIBUTES; end;\n");
+      "  TPrivs = record n: Cardinal; l: array[0..1] of LUID_AND_ATTRIBUTES; end;\n"
+      "  TLoose = packed record w: Word; v: TMissing; end;\n");
   EXPECT_EQ(c.run.outcome, RunOutcome::kFailed);
   EXPECT_EQ(c.problems, Lines{});
   EXPECT_EQ(c.tables.at("TGood"), (Lines{"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }"}));
   // What pointed to a structure left out points to plain bytes now.
   EXPECT_EQ(c.tables.at("TUser"), (Lines{"g = { 0 , TGood }", "p = { 8 , vt_Pointer }", "q = { 12 , - 1 , vt_Pointer }",
                                         "d = { 16 , vt_Pointer }", "c = { 20 , vt_Pointer }", "z = { 24 , vt_Byte }"}));
-  for (const char* left_out : {"TBad", "TKid", "TPrivs"}) EXPECT_EQ(c.tables.count(left_out), 0u) << left_out;
+  for (const char* left_out : {"TBad", "TKid", "TPrivs", "TLoose"}) EXPECT_EQ(c.tables.count(left_out), 0u) << left_out;
   const size_t first = FirstDeclarationLine();
   auto where = [&](size_t k) { return "（ClassTable.txt 第 " + std::to_string(first + k) + " 行）"; };
   auto logged = [&](const std::string& line) {
@@ -710,6 +711,7 @@ TEST(StructuresLeftOut, CostOnlyThemselves) {
   EXPECT_TRUE(logged(head + "TKid" + middle + "父类 未知数据类型: \"TNoParent\"" + where(7)));
   EXPECT_TRUE(logged(head + "TPrivs" + middle + "成员 l 未知数据类型: \"array [ 0 .. 1 ] of LUID_AND_ATTRIBUTES\"" +
                      where(9)));
+  EXPECT_TRUE(logged(head + "TLoose" + middle + "成员 v 未知数据类型: \"TMissing\"" + where(10)));
   EXPECT_TRUE(logged("--------------------TUser.p 指向已略去的结构 TBad，改写为普通指针" + where(8)));
 }
 

@@ -52,9 +52,11 @@ void LeaveOutStructures(LineList& working, const std::vector<std::string>& names
     ThrowIfStopRequested();
     std::string line = working.Get(i);
     const LineOrigin origin = working.Origin(i);
+    // A structure left out keeps the head it was read with, "packed" too.
+    std::string defined;
+    if (StructureNameKey(line, defined) && is_left_out(defined)) continue;
     const Pos opening = FindTableOpening(line);
     const std::string table = Trim(Copy(line, 1, opening - 1));
-    if (opening != 0 && is_left_out(table)) continue;
     struct Edit {
       const MemberEntry* entry;
       std::string text;
