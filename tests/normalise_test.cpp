@@ -62,6 +62,10 @@ TEST(RemoveComments, KeepsTextOutsideCommentsAndStrings) {
       {"second comment left open", {"a { x } b { y", "z } c"}, {"a  b  c"}},
       {"unterminated comment swallows the rest", {"a", "b { c", "d"}, {"a"}},
       {"lone star-paren", {"(*)", "x *)y"}, {"y"}},
+      // 倉 is 0x82 0x7D and 亇 0x81 0x7D: the second byte is no "}".
+      {"GBK character ending in a brace byte", {"a { \x82}\xBF\xE2 } b", "c"}, {"a  b", "c"}},
+      {"GBK brace byte outside a comment", {"S = 1 ; \x81} T = 2 ;"}, {"S = 1 ; \x81} T = 2 ;"}},
+      {"lead byte before a real closer", {"a { \x82 } b"}, {"a  b"}},
   };
   auto remove_comments = [](LineList& list) {
     NestingState state;
@@ -87,6 +91,7 @@ TEST(RemoveComments, RecordsAStrayCloserOrWhereACommentLeftOpenBegan) {
       {"closer after a closed comment", {"{ x } }"}, 1, 7, true},
       {"stray closer before an open comment", {"a } b", "{ c"}, 1, 3, true},
       {"closers inside strings and star comments", {"S = \"}\" ; (* } *)"}, 0, 0, false},
+      {"brace byte of a GBK character", {"x : Byte ; \x82} ;"}, 0, 0, false},
   };
   for (const auto& c : cases) {
     LineList list(c.input);
@@ -114,6 +119,7 @@ TEST(CompactLine, RemovesSpacesAroundSymbolsOnly) {
       {"T = \"\t\" ;", " T=\"\t\";"},
       {"(a)", "(a)"},
       {"", " "},
+      {"\x81[ : Byte ; \x82} [ 1 ]", " \x81[:Byte;\x82}[1]"},
   };
   for (const auto& c : cases) EXPECT_EQ(CompactLine(c.input), c.expected) << c.input;
   EXPECT_EQ(Apply(StripSymbolSpaces, {"  X :  Integer;", "end ;"}), (Lines{" X:Integer;", " end;"}));
@@ -130,6 +136,9 @@ TEST(LoosenLine, PutsEverySymbolBetweenSingleSpaces) {
       {" T={a;b};", " T = { a ; b } ; "},
       {"X", "X"},
       {"(a..b)", " ( a .. b ) "},
+      // The second bytes of 0x81 0x5B and 0x82 0x7D are no brackets.
+      {" \x81[:Byte;\x82}[1];", " \x81[ : Byte ; \x82} [ 1 ] ; "},
+      {" \x81:[\x81", " \x81 : [ \x81"},
   };
   for (const auto& c : cases) EXPECT_EQ(LoosenLine(c.input), c.expected) << c.input;
 }
@@ -178,6 +187,7 @@ TEST(JoinStatements, JoinsWhileBracketsAreOpenAndRecordsTheFirstFault) {
        true,
        " f(x, y));"},
       {"balance on the same line", {" )(;", " z;"}, {" )(;", " z;"}, 0, 0, false, ""},
+      {"bracket bytes of GBK characters", {" A:\x81[\x81];", " z;"}, {" A:\x81[\x81];", " z;"}, 0, 0, false, ""},
   };
   for (const auto& c : cases) {
     LineList working;
