@@ -208,6 +208,7 @@ class Run {
         {working_,
          [&] {  // 35 values in decimal; save ClassType.lua
            NormaliseValues(working_);
+           if (!KeepDataOnly(working_, scratch_, ui_)) success_ = false;
            return SaveOrStop(working_, "ClassType.lua");
          }},
     }};

@@ -104,6 +104,25 @@ inline constexpr std::string_view kLineCountLogHead = "--------------------中�
 inline constexpr std::string_view kLineCountLogTail = "  ！！！！！！！！！！！";
 inline constexpr std::string_view kLineCountBox = "中间文本TempList与当前进度list行数不符！";
 
+// ---- What ClassType.lua may hold ----------------------------------------------------
+inline constexpr std::string_view kLeftOutHead = "ClassType.lua 略去了不是数据的一行：";
+inline constexpr std::string_view kReasonOpen = "（";
+inline constexpr std::string_view kReasonClose = "）";
+inline constexpr std::string_view kReasonStructure = "结构 ";
+inline constexpr std::string_view kReasonStructureTail = "：";
+inline constexpr std::string_view kNotDataLine = "不是数据表的写法";
+inline constexpr std::string_view kUndefinedNameHead = "用到了脚本没有定义的名称 ";
+inline constexpr std::string_view kNotLuaNameHead = "名称 ";
+inline constexpr std::string_view kNotLuaNameTail = " 不是 Lua 能用的名字";
+inline constexpr std::string_view kReservedNameHead = "名称 ";
+inline constexpr std::string_view kReservedNameTail = " 会改写 Lua 或宿主自己的全局变量";
+inline constexpr std::string_view kUnknownMemberHead = "表中没有成员 ";
+inline constexpr std::string_view kTableNotClosed = "这个表没有结束";
+inline constexpr std::string_view kLeftOutBox = "ClassType.lua 中有不是数据的行，已略去！";
+inline constexpr std::string_view kTableMissingHead = "结构 ";
+inline constexpr std::string_view kTableMissingTail = " 已排好偏移，ClassType.lua 中却没有它的表！";
+inline constexpr std::string_view kTableMissingBox = "ClassType.lua 缺少已排好偏移的结构！";
+
 // ---- First start ----------------------------------------------------------------------
 inline constexpr std::string_view kInputFileName = "ClassTable.txt";
 // After a report's own text: where in the input a person has to look.

@@ -12,6 +12,7 @@
 #include "pipeline/driver.h"
 #include "pipeline/input_file.h"
 #include "pipeline/texts.h"
+#include "tests/support/lua_check.h"
 #include "tests/support/refusing_path.h"
 #include "tests/support/run_folder.h"
 #include "text/gbk.h"
@@ -149,18 +150,46 @@ TEST(HostileInput, EveryKindOfLineEndGivesTheSameFiles) {
 }
 
 TEST(HostileInput, GbkCharactersInNamesStringsAndCommentsKeepTheirBytes) {
-  // Names are laid out like any other; literals keep their bytes; comments
-  // vanish whole, whatever bytes their characters are made of.
+  // Names are laid out like any other; a member spelt in GBK is a bracketed
+  // key; literals keep their bytes; comments vanish whole, whatever bytes
+  // their characters are made of (倉 ends in the byte of "}").
   WholeRun run;
-  RunOn(run, WithPrelude(Gbk("const S = '汉字，标点。'; // 注释\n{ 说明：中文 }\n"
-                             "type T中文 = record 名字: Integer; b: Byte; end;")));
+  RunOn(run, WithPrelude(Gbk("const S = '汉字，标点。'; // 注释\n{ 说明：倉庫 }\n"
+                             "type T = record 名字: Integer; b: Byte; 倉: Byte; end;")));
   ExpectOrderlyEnd(run, RunOutcome::kSucceeded, "GBK");
   EXPECT_NE(run.folder.Read("ClassTable_B.lua").find(Gbk(" S = \"汉字，标点。\" ; ")), std::string::npos);
   const std::string script = run.folder.Read("ClassType.lua");
-  EXPECT_NE(script.find(Gbk(" T中文 = { \r\n\t [ \"名字\" ] = { 0 , vt_Integer } , \r\n\tb = { 4 , vt_Byte } , \r\n}")),
+  EXPECT_NE(script.find(Gbk(" T = { \r\n\t [ \"名字\" ] = { 0 , vt_Integer } , \r\n\tb = { 4 , vt_Byte } , \r\n"
+                            "\t [ \"倉\" ] = { 5 , vt_Byte } , \r\n}")),
             std::string::npos);
   EXPECT_EQ(script.find(Gbk("注释")), std::string::npos);
   EXPECT_EQ(script.find(Gbk("说明")), std::string::npos);
+}
+
+// A structure Lua cannot name is laid out, but its table and every entry
+// that names it stay out of the script, and the log says which and where.
+TEST(HostileInput, ATypeNameLuaCannotTakeEndsInFailure) {
+  const struct {
+    const char* name;
+    std::string type;
+  } cases[] = {{"GBK", Gbk("T中文")}, {"NUL", std::string("T\0X", 3)}, {"Lua keyword", "until"},
+               {"Lua library", "print"}};
+  for (const auto& c : cases) {
+    WholeRun run;
+    const std::string input =
+        WithPrelude("type " + c.type + " = record a: Integer; end;\nU = record p: " + c.type + "; end;");
+    RunOn(run, input);
+    ExpectOrderlyEnd(run, RunOutcome::kFailed, c.name);
+    EXPECT_NE(run.folder.Read("ClassTable_E.lua").find(" " + c.type + " = { nWholeSize : 4 ;"), std::string::npos)
+        << c.name;
+    const std::string script = run.folder.Read("ClassType.lua");
+    EXPECT_EQ(script.find(" " + c.type + " = {"), std::string::npos) << c.name;
+    EXPECT_EQ(script.find("\tp = "), std::string::npos) << c.name;
+    EXPECT_EQ(CheckClassTypeLua(script), std::vector<std::string>{}) << c.name;
+    const std::string where = WhereInInput(static_cast<LineOrigin>(InputLineOf(input, "type " + c.type)));
+    EXPECT_TRUE(run.ui.Logged({Gbk(texts::kLeftOutHead), where})) << c.name;
+    EXPECT_TRUE(run.ui.Logged({Gbk(texts::kLeftOutHead), Gbk(texts::kReasonStructure) + "U"})) << c.name;
+  }
 }
 
 TEST(HostileInput, OneLineOfAMegabyteEndsInTime) {

@@ -37,6 +37,9 @@ std::string ReadFile(const std::filesystem::path& path);
 std::string WithPrelude(std::string_view declarations);
 // `text` with every "\n" turned into CR LF.
 std::string CrLf(std::string_view text);
+// The line of `input` (1-based, as reports name it) on which `text` first
+// stands; 0 when it stands nowhere.
+size_t InputLineOf(std::string_view input, std::string_view text);
 
 struct WholeRun {
   TempFolder folder;
