@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pipeline/accessors/accessors.h"
+#include "pipeline/input_file.h"
 #include "pipeline/layout/layout.h"
 #include "pipeline/line_forms.h"
 #include "pipeline/normalise/normalise.h"
@@ -122,7 +123,13 @@ class Run {
         {working_, [&] { versions_.mark_class_pointers(working_); return kGoOn; }},  // 7 classes become pointers
         // ---- tables: the nesting check, Lua tables and the reference list
         {working_, [&] { return CheckNesting(); }},  // 8 a nesting error saves ClassTable_A.lua and stops
-        {working_, [&] { RewriteDeclarationsAsTables(working_); return kGoOn; }},  // 9 declarations as tables
+        {working_,
+         [&] {  // 9 declarations as tables; structures left open and inheritance cycles reported
+           RewriteDeclarationsAsTables(working_);
+           if (!ReportOpenStructures(working_, ui_)) success_ = false;
+           if (!BreakInheritanceCycles(working_, ui_)) success_ = false;
+           return kGoOn;
+         }},
         {working_,
          [&] {  // 10 save ClassTable_B.lua
            if (StageEnd failed = SaveOrStop(working_, "ClassTable_B.lua")) return failed;
@@ -236,6 +243,14 @@ class Run {
     ui_.ClearLog();
     ui_.Log(Gbk(texts::kStartCreating));
     if (!Load()) return RunOutcome::kFileError;
+    if (!HasDeclarations(reference_)) {
+      // Nothing of this run would belong to a conversion of the user's
+      // declarations: the earlier files stay as they are.
+      ui_.Log(Gbk(texts::kMarker) + Gbk(texts::kNoDeclarations));
+      ui_.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kNoDeclarations), MessageIcon::kError);
+      success_ = false;
+      return Finish();
+    }
     ui_.ShowList(reference_);
     EscapeInputText(reference_);
 
@@ -245,6 +260,10 @@ class Run {
       if (StageEnd end = stages[i].work()) return *end;
     }
 
+    return Finish();
+  }
+
+  RunOutcome Finish() {
     working_.Clear();
     reference_.Clear();
     scratch_.Clear();

@@ -7,6 +7,7 @@
 #include "text/files.h"
 #include "text/gbk.h"
 #include "text/line_list.h"
+#include "text/scan.h"
 
 namespace ct {
 
@@ -22,6 +23,18 @@ PreludeWrite WritePreludeIfMissing(const std::filesystem::path& folder, std::str
   prelude.SetText(ReadPrelude(kPreludeResource));
   if (!SaveLines(prelude, InputPath(folder), error)) return PreludeWrite::kFailed;
   return PreludeWrite::kWritten;
+}
+
+bool HasDeclarations(const LineList& input) {
+  LineList prelude;
+  prelude.SetText(ReadPrelude(kPreludeResource));
+  bool as_prelude = true;  // every line so far is the prelude's
+  for (size_t i = 0; i < input.Count(); ++i) {
+    const std::string line = TrimRight(input.Get(i));
+    as_prelude = as_prelude && i < prelude.Count() && line == TrimRight(prelude.Get(i));
+    if (!as_prelude && !line.empty()) return true;
+  }
+  return false;
 }
 
 std::string PreludeNotice() {

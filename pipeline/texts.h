@@ -104,6 +104,15 @@ inline constexpr std::string_view kLineCountLogHead = "--------------------中�
 inline constexpr std::string_view kLineCountLogTail = "  ！！！！！！！！！！！";
 inline constexpr std::string_view kLineCountBox = "中间文本TempList与当前进度list行数不符！";
 
+// ---- Structures and classes as declared -----------------------------------------------
+inline constexpr std::string_view kOpenStructureHead = "结构 ";
+inline constexpr std::string_view kOpenStructureDeclaration = " 还没有结束（缺少 end;？），其中就出现了不是成员的声明 ";
+inline constexpr std::string_view kOpenStructureAtEnd = " 没有以 end; 结束，文本就结束了！";
+inline constexpr std::string_view kOpenStructureBox = "有结构没有以 end; 结束！";
+inline constexpr std::string_view kInheritanceCycleHead = "类 ";
+inline constexpr std::string_view kInheritanceCycleTail = " 继承自身或自己的子类！";
+inline constexpr std::string_view kInheritanceCycleBox = "有类继承自身或自己的子类！";
+
 // ---- What ClassType.lua may hold ----------------------------------------------------
 inline constexpr std::string_view kLeftOutHead = "ClassType.lua 略去了不是数据的一行：";
 inline constexpr std::string_view kReasonOpen = "（";
@@ -139,6 +148,8 @@ inline constexpr std::string_view kKeywordsDone = "KeyWord文本生成完毕！"
 // ---- Conditions the original leaves unhandled ------------------------------------------
 inline constexpr std::string_view kCannotReadInput = "无法读取源代码文本 ";
 inline constexpr std::string_view kCannotWriteFile = "无法保存文件 ";
+inline constexpr std::string_view kNoDeclarations =
+    "ClassTable.txt 中预置文本之后没有要转换的声明，ClassType.lua 和各中间文本保持原样！";
 inline constexpr std::string_view kUtf8InputConverted = "源代码文本为带 BOM 的 UTF-8 编码，已转换为 GBK 后再处理";
 inline constexpr std::string_view kUtf8LineNotGbkHead = "源代码文本第 ";
 inline constexpr std::string_view kUtf8LineNotGbkTail = " 行含有 GBK 无法表示的字符，无法转换";

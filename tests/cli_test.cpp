@@ -19,6 +19,7 @@ using testing::RefusingPath;
 using testing::RunningAsRoot;
 using testing::TempFolder;
 using testing::WithPrelude;
+using testing::kOneRecord;
 
 struct Result {
   int status = -1;
@@ -63,7 +64,7 @@ TEST(CliTest, InitWritesThePreludeOnceAndNeverTouchesAnExistingFile) {
 
 TEST(CliTest, ConvertPrintsTheLogAndExitsWithTheOutcome) {
   TempFolder folder;
-  folder.Write("ClassTable.txt", WithPrelude(""));
+  folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
   Result r = Cli("convert " + Quoted(folder.path()));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind(std::string(texts::kStartCreating) + "\n", 0), 0u);
@@ -73,7 +74,7 @@ TEST(CliTest, ConvertPrintsTheLogAndExitsWithTheOutcome) {
 
 TEST(CliTest, MessageBoxesGoToStandardErrorAsOneLine) {
   TempFolder folder, errors;
-  folder.Write("ClassTable.txt", WithPrelude(""));
+  folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
   Cli("convert " + Quoted(folder.path()), Quoted(errors.path() / "err.txt"));
   EXPECT_EQ(errors.Read("err.txt"), std::string(texts::kCaptionConfirm) + ": " +
                                         std::string(texts::kSucceededLabel) + "\n");
@@ -114,7 +115,8 @@ TEST(CliTest, HostileInputsAndFoldersEndWithTheirStatus) {
     std::string input;
     int status;
   } cases[] = {
-      {"empty file", "", 0},
+      {"empty file", "", 1},
+      {"prelude alone", WithPrelude(""), 1},
       {"binary junk", std::string("\x01(\xff\x00]\x80", 6), 2},
       {"bracket left open", WithPrelude("const A = (1;"), 2},
       {"comment left open", WithPrelude("{ const A = 1;"), 2},
@@ -137,7 +139,7 @@ TEST(CliTest, FilesThatCannotBeWrittenExitWithThree) {
   const std::string earlier = "-- from an earlier run\r\n";
   TempFolder read_only_result, refusing_folder, size_limit, errors;
   for (const TempFolder* folder : {&read_only_result, &refusing_folder, &size_limit}) {
-    folder->Write("ClassTable.txt", WithPrelude(""));
+    folder->Write("ClassTable.txt", WithPrelude(kOneRecord));
     folder->Write("ClassType.lua", earlier);
   }
   std::filesystem::permissions(read_only_result.path() / "ClassType.lua", std::filesystem::perms::owner_read);

@@ -13,13 +13,14 @@ namespace {
 using testing::RunOn;
 using testing::WholeRun;
 using testing::WithPrelude;
+using testing::kOneRecord;
 
 const char* const kOutputs[] = {"ClassTable_B.lua", "ClassTable_C.lua", "ClassTable_D.lua",
                                 "ClassTable_E.lua", "ClassTable_F.lua", "ClassType.lua"};
 
 TEST(DriverTest, ReportsEveryStageInOrderBetweenTheStartAndResultLines) {
   WholeRun run;
-  RunOn(run, WithPrelude(""));
+  RunOn(run, WithPrelude(kOneRecord));
   ASSERT_EQ(run.outcome, RunOutcome::kSucceeded);
   std::vector<std::string> expected = {std::string(texts::kStartCreating)};
   for (auto message : texts::kStageMessages) expected.emplace_back(message);
@@ -44,7 +45,7 @@ TEST(DriverTest, ShowsTheInputFirstAndTheStillEmptyWorkingListAtStageThree) {
 TEST(DriverTest, WritesEveryIntermediateFileButNoNestingReport) {
   WholeRun run;
   run.folder.Write("ClassTable_A.lua", "from an earlier run\r\n");
-  RunOn(run, WithPrelude(""));
+  RunOn(run, WithPrelude(kOneRecord));
   for (const char* name : kOutputs) EXPECT_TRUE(run.folder.Has(name)) << name;
   EXPECT_EQ(run.folder.Read("ClassTable_A.lua"), "from an earlier run\r\n");
 }
@@ -73,7 +74,7 @@ TEST(DriverTest, AFileThatCannotBeReplacedEndsTheRunAtItsSave) {
   WholeRun run;
   // A folder standing where ClassTable_B.lua belongs cannot be replaced by a file.
   std::filesystem::create_directory(run.folder.path() / "ClassTable_B.lua");
-  RunOn(run, WithPrelude(""));
+  RunOn(run, WithPrelude(kOneRecord));
   EXPECT_EQ(run.outcome, RunOutcome::kFileError);
   EXPECT_EQ(run.ui.stages.size(), 10u);
   ASSERT_FALSE(run.ui.messages.empty());
@@ -109,7 +110,7 @@ TEST(DriverTest, AUtf8CharacterThatGbkLacksStopsTheRunNamingItsLine) {
 TEST(DriverTest, AnAbandonedRunStopsAtTheReportAndWritesNothingLater) {
   WholeRun run;
   run.ui.abandon_after = 12;  // the twelfth report (saving ClassTable_C.lua) says stop
-  RunOn(run, WithPrelude(""));
+  RunOn(run, WithPrelude(kOneRecord));
   EXPECT_EQ(run.outcome, RunOutcome::kAbandoned);
   EXPECT_EQ(run.ui.stages.size(), 12u);
   EXPECT_TRUE(run.folder.Has("ClassTable_B.lua"));

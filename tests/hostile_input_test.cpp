@@ -91,12 +91,12 @@ struct OutcomeCase {
 
 TEST(HostileInput, EveryInputEndsWithTheMessageOfItsOutcome) {
   const std::vector<OutcomeCase> cases = {
-      {"empty file", "", RunOutcome::kSucceeded},
-      {"prelude alone", WithPrelude(""), RunOutcome::kSucceeded},
+      {"empty file", "", RunOutcome::kFailed},
+      {"prelude alone", WithPrelude(""), RunOutcome::kFailed},
       {"binary junk", Junk(4096, 1), RunOutcome::kStoppedAtNesting},
       {"binary junk after the prelude", WithPrelude("") + Junk(4096, 2), RunOutcome::kStoppedAtNesting},
       {"junk without brackets or comments", WithoutBrackets(Junk(4096, 3)), RunOutcome::kFailed},
-      {"nothing but zero bytes", std::string(4096, '\0'), RunOutcome::kSucceeded},
+      {"nothing but zero bytes", std::string(4096, '\0'), RunOutcome::kFailed},
       {"round bracket left open", WithPrelude("const A = (1;"), RunOutcome::kStoppedAtNesting},
       {"round bracket closing nothing", WithPrelude("const A = 1);"), RunOutcome::kStoppedAtNesting},
       {"square bracket left open", WithPrelude("type T = array[0..3 of Byte;"), RunOutcome::kStoppedAtNesting},
@@ -192,6 +192,46 @@ TEST(HostileInput, ATypeNameLuaCannotTakeEndsInFailure) {
   }
 }
 
+// Inputs that once ended with the success message and a script a host
+// could not trust: code that ran when the tables were loaded, members
+// twice, structures that vanished. Each now either converts soundly or
+// fails, naming the declaration and its line; what is written loads as data.
+TEST(HostileInput, NoInputMakesTheScriptMoreThanData) {
+  const struct {
+    const char* name;
+    std::string declarations;
+    RunOutcome outcome;
+    const char* named;  // the structure the log names, by the line it starts on
+    std::string_view report;
+  } cases[] = {
+      {"a statement in a record", "type U = record\n a: Byte;\n os.execute\"touch x\";\n b: Byte;\nend;",
+       RunOutcome::kFailed, "U = record", texts::kLeftOutHead},
+      {"a comment a GBK character seemed to end",
+       Gbk("type U = record\n a: Byte; { 倉 os.execute\"touch x\"; // }\n b: Byte;\nend;"), RunOutcome::kSucceeded,
+       nullptr, {}},
+      {"a class that inherits from itself", "type TA = class(TA)\n a: Integer;\nend;", RunOutcome::kFailed,
+       "TA = class", texts::kInheritanceCycleTail},
+      {"a class that inherits from its descendant",
+       "type TA = class(TB) a: Integer; end;\nTB = class(TA)\n b: Integer;\nend;", RunOutcome::kFailed,
+       "TB = class", texts::kInheritanceCycleTail},
+      {"a record without end before the next", "type U = record\n a: Byte;\nV = record b: Byte; end;",
+       RunOutcome::kFailed, "U = record", texts::kOpenStructureDeclaration},
+      {"a record without end at the end", "type V = record b: Byte; end;\nU = record\n a: Byte;",
+       RunOutcome::kFailed, "U = record", texts::kOpenStructureAtEnd},
+  };
+  for (const auto& c : cases) {
+    WholeRun run;
+    const std::string input = WithPrelude(c.declarations);
+    RunOn(run, input);
+    ExpectOrderlyEnd(run, c.outcome, c.name);
+    EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), std::vector<std::string>{}) << c.name;
+    EXPECT_EQ(run.folder.Read("ClassType.lua").find("execute"), std::string::npos) << c.name;
+    if (c.named == nullptr) continue;
+    const std::string where = WhereInInput(static_cast<LineOrigin>(InputLineOf(input, c.named)));
+    EXPECT_TRUE(run.ui.Logged({Gbk(c.report), where})) << c.name;
+  }
+}
+
 TEST(HostileInput, OneLineOfAMegabyteEndsInTime) {
   // A literal of a megabyte keeps every byte; a megabyte of declarations on
   // one line is laid out as far as one line can be.
@@ -231,7 +271,7 @@ bool NamesFile(const std::string& text, std::string_view name) { return text.fin
 
 TEST(HostileInput, AFolderThatRefusesNewFilesEndsTheRunAtTheFirstSave) {
   WholeRun run;
-  run.folder.Write("ClassTable.txt", WithPrelude(""));
+  run.folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
   run.folder.Write("ClassType.lua", "-- from an earlier run\r\n");
   {
     RefusingPath refusing(run.folder.path());
@@ -256,7 +296,7 @@ TEST(HostileInput, AResultThatCannotBeReplacedKeepsItsBytes) {
   for (Obstacle obstacle : {Obstacle::kReadOnlyFile, Obstacle::kImmutableFile, Obstacle::kFolder}) {
     WholeRun run;
     run.ui.record_lists = false;
-    run.folder.Write("ClassTable.txt", WithPrelude(""));
+    run.folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
     const std::filesystem::path result = run.folder.path() / "ClassType.lua";
     std::unique_ptr<RefusingPath> refusing;
     switch (obstacle) {
