@@ -23,6 +23,17 @@ namespace ct {
 
 namespace {
 
+constexpr const char* kNestingReportFile = "ClassTable_A.lua";
+constexpr const char* kScriptFile = "ClassType.lua";
+constexpr const char* kScriptBackupFile = "ClassType.lua.bak";
+// Every file a run saves, whose temporaries a killed run may leave.
+constexpr const char* kRunFiles[] = {kNestingReportFile, "ClassTable_B.lua", "ClassTable_C.lua", "ClassTable_D.lua",
+                                     "ClassTable_E.lua",  "ClassTable_F.lua", kScriptFile,        kScriptBackupFile,
+                                     texts::kInputFileName.data()};
+
+// The file system's messages name paths in UTF-8; the front ends show GBK.
+std::string ForDisplay(std::string_view reason) { return Utf8ToGbkLossy(reason); }
+
 // Malformed numbers met anywhere in the run are reported to the run's log.
 class NumberFaultReport : public NumberFaultListener {
  public:
@@ -58,7 +69,7 @@ class Run {
   }
 
   void FileProblem(std::string_view what, std::string_view name, const std::string& reason) {
-    std::string text = Gbk(what) + std::string(name) + " (" + reason + ")";
+    std::string text = Gbk(what) + std::string(name) + " (" + ForDisplay(reason) + ")";
     ui_.Log(Gbk(texts::kMarker) + text);
     ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
   }
@@ -67,6 +78,14 @@ class Run {
     std::string bytes, error;
     if (!files_.Read(texts::kInputFileName, bytes, error)) {
       FileProblem(texts::kCannotReadInput, texts::kInputFileName, error);
+      return false;
+    }
+    // Read as GBK, UTF-16 and UTF-32 are bytes between zeros: a nesting
+    // report about them would only puzzle.
+    if (std::string_view wide = WideUnicodeEncoding(bytes); !wide.empty()) {
+      std::string text = Gbk(texts::kWideInputHead) + std::string(wide) + Gbk(texts::kWideInputTail);
+      ui_.Log(Gbk(texts::kMarker) + text);
+      ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
       return false;
     }
     reference_.SetText(bytes);
@@ -216,15 +235,27 @@ class Run {
          [&] {  // 35 values in decimal; save ClassType.lua
            NormaliseValues(working_);
            if (!KeepDataOnly(working_, scratch_, ui_)) success_ = false;
-           return SaveOrStop(working_, "ClassType.lua");
+           // One mistaken run must not cost the last script.
+           std::string error;
+           if (!files_.KeepCopy(kScriptFile, kScriptBackupFile, error)) {
+             FileProblem(texts::kCannotWriteFile, kScriptBackupFile, error);
+             return StageEnd(RunOutcome::kFileError);
+           }
+           return SaveOrStop(working_, kScriptFile);
          }},
     }};
   }
 
   StageEnd CheckNesting() {
-    if (!nesting_.HasError()) return kGoOn;
+    if (!nesting_.HasError()) {
+      // The nesting report of an earlier run belongs to an input that is gone.
+      std::string error;
+      if (files_.Remove(kNestingReportFile, error)) return kGoOn;
+      FileProblem(texts::kCannotRemoveFile, kNestingReportFile, error);
+      return RunOutcome::kFileError;
+    }
     ReportNestingError(nesting_, ui_);
-    if (StageEnd failed = SaveOrStop(working_, "ClassTable_A.lua")) return failed;
+    if (StageEnd failed = SaveOrStop(working_, kNestingReportFile)) return failed;
     return RunOutcome::kStoppedAtNesting;
   }
 
@@ -302,8 +333,25 @@ RunOutcome RunConversionWith(FrontEnd& ui, FileStore& files, const StageVersions
 
 RunOutcome RunConversion(FrontEnd& ui, FileStore& files) { return RunConversionWith(ui, files, kFastStageVersions); }
 
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder) {
-  FolderStore files(folder);
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const FolderRunOptions& options) {
+  long holder = 0;
+  std::string error;
+  const auto lock = FileLock::Take(folder / std::string(texts::kLockFileName), options.lock_wait, holder, error);
+  if (!lock) {
+    ui.ClearLog();
+    ui.Log(Gbk(texts::kStartCreating));
+    std::string text = holder != 0 ? Gbk(texts::kFolderBusyHead) + std::to_string(holder) + Gbk(texts::kFolderBusyTail)
+                       : error.empty() ? Gbk(texts::kFolderBusy)
+                                       : Gbk(texts::kCannotLock) + ForDisplay(error);
+    ui.Log(Gbk(texts::kMarker) + text);
+    ui.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+    ui.RunEnded();
+    return RunOutcome::kFileError;
+  }
+  // Under the lock no other run writes here: a temporary file of a save is
+  // what a killed run left.
+  RemoveLeftoverTemporaries(folder, {std::begin(kRunFiles), std::end(kRunFiles)});
+  FolderStore files(folder, options.input_limit);
   return RunConversion(ui, files);
 }
 

@@ -2,6 +2,8 @@
 // ClassType.lua out, every stage announced to the front end.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 
 #include "pipeline/file_store.h"
@@ -18,7 +20,15 @@ enum class RunOutcome {
 };
 
 RunOutcome RunConversion(FrontEnd& ui, FileStore& files);
-// A run in a folder on disk.
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder);
+
+struct FolderRunOptions {
+  std::uint64_t input_limit = kDefaultInputLimit;  // bytes of ClassTable.txt
+  // How long a run waits for one that already works in the folder.
+  std::chrono::milliseconds lock_wait{3000};
+};
+// A run in a folder on disk, the only one there while it lasts: it takes
+// the folder's lock (a run that cannot have it ends as a file error, naming
+// the process that holds it) and clears what killed runs left behind.
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const FolderRunOptions& options = {});
 
 }  // namespace ct

@@ -1,7 +1,5 @@
 #include "pipeline/input_file.h"
 
-#include <system_error>
-
 #include "pipeline/texts.h"
 #include "resources/prelude.h"
 #include "text/files.h"
@@ -16,9 +14,16 @@ std::filesystem::path InputPath(const std::filesystem::path& folder) {
 }
 
 PreludeWrite WritePreludeIfMissing(const std::filesystem::path& folder, std::string& error) {
-  std::error_code ec;
-  auto status = std::filesystem::symlink_status(InputPath(folder), ec);
-  if (!ec && std::filesystem::exists(status)) return PreludeWrite::kExisted;
+  switch (KindOfPath(InputPath(folder))) {
+    case PathKind::kFile:
+    case PathKind::kBrokenLink:  // not followed: the prelude goes nowhere the user did not put it
+      return PreludeWrite::kExisted;
+    case PathKind::kOther:
+      error = "cannot write " + InputPath(folder).string() + ": something that is no file stands there";
+      return PreludeWrite::kFailed;
+    case PathKind::kNothing:
+      break;
+  }
   LineList prelude;
   prelude.SetText(ReadPrelude(kPreludeResource));
   if (!SaveLines(prelude, InputPath(folder), error)) return PreludeWrite::kFailed;

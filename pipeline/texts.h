@@ -148,8 +148,16 @@ inline constexpr std::string_view kKeywordsDone = "KeyWord文本生成完毕！"
 // ---- Conditions the original leaves unhandled ------------------------------------------
 inline constexpr std::string_view kCannotReadInput = "无法读取源代码文本 ";
 inline constexpr std::string_view kCannotWriteFile = "无法保存文件 ";
+inline constexpr std::string_view kCannotRemoveFile = "无法删除上次留下的文件 ";
+inline constexpr std::string_view kLockFileName = "ClassTable.lock";
+inline constexpr std::string_view kFolderBusyHead = "另一个转换（进程 ";
+inline constexpr std::string_view kFolderBusyTail = "）正在使用这个文件夹，请等它结束后再试！";
+inline constexpr std::string_view kFolderBusy = "另一个转换正在使用这个文件夹，请等它结束后再试！";
+inline constexpr std::string_view kCannotLock = "无法锁定这个文件夹 ";
 inline constexpr std::string_view kNoDeclarations =
     "ClassTable.txt 中预置文本之后没有要转换的声明，ClassType.lua 和各中间文本保持原样！";
+inline constexpr std::string_view kWideInputHead = "源代码文本 ClassTable.txt 是 ";
+inline constexpr std::string_view kWideInputTail = " 编码的，请另存为 GBK（或带 BOM 的 UTF-8）编码后再转换！";
 inline constexpr std::string_view kUtf8InputConverted = "源代码文本为带 BOM 的 UTF-8 编码，已转换为 GBK 后再处理";
 inline constexpr std::string_view kUtf8LineNotGbkHead = "源代码文本第 ";
 inline constexpr std::string_view kUtf8LineNotGbkTail = " 行含有 GBK 无法表示的字符，无法转换";
