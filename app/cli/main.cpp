@@ -2,10 +2,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <new>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/cli/console_output.h"
 #include "pipeline/driver.h"
 #include "pipeline/input_file.h"
 #include "pipeline/keyword_list.h"
@@ -14,6 +18,7 @@
 #include "text/files.h"
 #include "text/gbk.h"
 #include "text/line_list.h"
+#include "text/scan.h"
 
 #ifndef CLASSTABLE_VERSION
 #define CLASSTABLE_VERSION "0"
@@ -28,7 +33,7 @@ constexpr int kExitFile = 3;
 constexpr int kExitUsage = 64;
 
 constexpr std::string_view kUsage =
-    "Usage: classtable COMMAND [ARGUMENT]\n"
+    "Usage: classtable COMMAND [OPTION] [ARGUMENT]\n"
     "\n"
     "Converts the Delphi type declarations of ClassTable.txt into ClassType.lua,\n"
     "the Lua tables that describe every record and class layout of a 32-bit host.\n"
@@ -41,13 +46,20 @@ constexpr std::string_view kUsage =
     "                   keyword list, printed as GBK with CR LF line ends\n"
     "\n"
     "Options:\n"
+    "  --max-input MB   for convert and keywords: read inputs of up to MB\n"
+    "                   megabytes (default 256); a larger one is refused unread\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
     "convert prints the run log in UTF-8 on standard output and every message box\n"
-    "as 'caption: text' on standard error. Exit status: 0 success, 1 the run ended\n"
-    "with the failure message, 2 a bracket nesting error stopped the run, 3 a file\n"
-    "could not be read or written, 64 wrong usage.\n";
+    "as 'caption: text' on standard error. One conversion at a time works in a\n"
+    "folder: a second one waits three seconds, then names the first and exits 3.\n"
+    "The ClassType.lua a run replaces is kept as ClassType.lua.bak. Exit status:\n"
+    "0 success, 1 the run ended with the failure message, 2 a bracket nesting\n"
+    "error stopped the run, 3 a file could not be read or written (or standard\n"
+    "output failed, or memory ran out), 64 wrong usage.\n";
+
+constexpr std::uint64_t kMegabyte = 1 << 20;
 
 // Message texts become one line of the terminal, whatever breaks they hold.
 std::string OneLine(std::string_view gbk) {
@@ -62,12 +74,20 @@ std::string OneLine(std::string_view gbk) {
 
 class ConsoleFrontEnd : public ct::UnattendedFrontEnd {
  public:
-  void Log(std::string_view line) override { std::cout << ct::GbkToUtf8(line) << '\n'; }
+  explicit ConsoleFrontEnd(ct::cli::ConsoleOutput& out) : out_(out) {}
+  void Log(std::string_view line) override { out_.Write(ct::GbkToUtf8(line) + "\n"); }
   void Message(std::string_view caption, std::string_view text, ct::MessageIcon) override {
-    std::cout.flush();
     std::cerr << OneLine(caption) << ": " << OneLine(text) << '\n';
   }
-  void RunEnded() override { std::cout.flush(); }
+
+ private:
+  ct::cli::ConsoleOutput& out_;
+};
+
+struct Arguments {
+  std::string command;
+  std::optional<std::string> operand;
+  std::uint64_t input_limit = ct::kDefaultInputLimit;
 };
 
 int Usage(std::string_view problem) {
@@ -75,20 +95,49 @@ int Usage(std::string_view problem) {
   return kExitUsage;
 }
 
-std::filesystem::path FolderArgument(const std::vector<std::string>& args) {
-  return args.size() > 1 ? std::filesystem::path(args[1]) : std::filesystem::path(".");
+// Nothing but usage errors end here; the caller prints them.
+std::optional<std::string> Parse(const std::vector<std::string>& args, Arguments& out) {
+  out.command = args[0];
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--max-input") {
+      auto megabytes = i + 1 < args.size() ? ct::ParseInt64(args[i + 1]) : std::nullopt;
+      if (!megabytes || *megabytes <= 0 || *megabytes > (INT64_MAX >> 20)) return "--max-input takes a number of megabytes";
+      out.input_limit = static_cast<std::uint64_t>(*megabytes) * kMegabyte;
+      ++i;
+    } else if (!arg.empty() && arg[0] == '-') {
+      return "unknown option " + arg;
+    } else if (out.operand) {
+      return "too many arguments";
+    } else {
+      out.operand = arg;
+    }
+  }
+  return std::nullopt;
 }
 
-int Init(const std::vector<std::string>& args) {
-  std::filesystem::path folder = FolderArgument(args);
+std::filesystem::path Folder(const Arguments& args) {
+  return args.operand ? std::filesystem::path(*args.operand) : std::filesystem::path(".");
+}
+
+// What standard output did, for the exit status: a reader that went away is
+// no fault, a write that failed is.
+int WithOutput(int status, const ct::cli::ConsoleOutput& out) {
+  if (out.Failure().empty()) return status;
+  std::cerr << "classtable: cannot write to standard output: " << out.Failure() << '\n';
+  return status == kExitSucceeded ? kExitFile : status;
+}
+
+int Init(const Arguments& args, ct::cli::ConsoleOutput& out) {
+  std::filesystem::path folder = Folder(args);
   std::string error;
   switch (ct::WritePreludeIfMissing(folder, error)) {
     case ct::PreludeWrite::kExisted:
-      std::cout << ct::InputPath(folder).string() << " exists; left unchanged\n";
-      return kExitSucceeded;
+      out.Write(ct::InputPath(folder).string() + " exists; left unchanged\n");
+      return WithOutput(kExitSucceeded, out);
     case ct::PreludeWrite::kWritten:
-      std::cout << ct::GbkToUtf8(ct::PreludeNotice()) << '\n';
-      return kExitSucceeded;
+      out.Write(ct::GbkToUtf8(ct::PreludeNotice()) + "\n");
+      return WithOutput(kExitSucceeded, out);
     case ct::PreludeWrite::kFailed:
       break;
   }
@@ -96,68 +145,88 @@ int Init(const std::vector<std::string>& args) {
   return kExitFile;
 }
 
-int Convert(const std::vector<std::string>& args) {
-  ConsoleFrontEnd console;
-  switch (ct::RunConversion(console, FolderArgument(args))) {
+int Convert(const Arguments& args, ct::cli::ConsoleOutput& out) {
+  const std::filesystem::path folder = Folder(args);
+  if (ct::KindOfPath(ct::InputPath(folder)) == ct::PathKind::kNothing) {
+    std::cerr << "classtable: " << ct::InputPath(folder).string() << " does not exist; 'classtable init"
+              << (args.operand ? " " + *args.operand : std::string()) << "' writes it from the prelude\n";
+    return kExitFile;
+  }
+  ConsoleFrontEnd console(out);
+  ct::FolderRunOptions options;
+  options.input_limit = args.input_limit;
+  int status = kExitFailed;
+  switch (ct::RunConversion(console, folder, options)) {
     case ct::RunOutcome::kSucceeded:
-      return kExitSucceeded;
+      status = kExitSucceeded;
+      break;
     case ct::RunOutcome::kFailed:
     case ct::RunOutcome::kAbandoned:
-      return kExitFailed;
+      status = kExitFailed;
+      break;
     case ct::RunOutcome::kStoppedAtNesting:
-      return kExitNesting;
+      status = kExitNesting;
+      break;
     case ct::RunOutcome::kFileError:
-      return kExitFile;
+      status = kExitFile;
+      break;
   }
-  return kExitFailed;
+  return WithOutput(status, out);
 }
 
-int Keywords(const std::vector<std::string>& args) {
+int Keywords(const Arguments& args, ct::cli::ConsoleOutput& out) {
   std::string bytes, error;
-  if (args.size() > 1) {
-    if (!ct::ReadFileBytes(args[1], bytes, error)) {
-      std::cerr << "classtable: " << error << '\n';
-      return kExitFile;
-    }
-  } else {
-    bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  const bool read = args.operand ? ct::ReadFileBytes(*args.operand, bytes, error, args.input_limit)
+                                 : ct::cli::ReadStandardInput(bytes, args.input_limit, error);
+  if (!read) {
+    std::cerr << "classtable: " << error << '\n';
+    return kExitFile;
   }
   ct::LineList lines;
   lines.SetText(bytes);
   ct::ConvertKeywordList(lines);
-  std::cout << lines.Text();
-  std::cout.flush();
+  out.Write(lines.Text());
   std::cerr << OneLine(ct::Gbk(ct::texts::kCaptionConfirm)) << ": " << OneLine(ct::Gbk(ct::texts::kKeywordsDone))
             << '\n';
-  return std::cout ? kExitSucceeded : kExitFile;
+  return WithOutput(kExitSucceeded, out);
+}
+
+int Main(const std::vector<std::string>& words) {
+  ct::cli::ConsoleOutput out;
+  if (words.empty()) return Usage("no command given");
+  const std::string& command = words[0];
+  if (command == "--help" || command == "-h") {
+    out.Write(kUsage);
+    return WithOutput(kExitSucceeded, out);
+  }
+  if (command == "--version") {
+    out.Write("classtable " CLASSTABLE_VERSION "\n");
+    return WithOutput(kExitSucceeded, out);
+  }
+  Arguments args;
+  if (auto problem = Parse(words, args)) return Usage(*problem);
+  if (command == "init") return Init(args, out);
+  if (command == "convert") return Convert(args, out);
+  if (command == "keywords") return Keywords(args, out);
+  if (command == "prelude") {
+    if (args.operand) return Usage("prelude takes no argument");
+    out.Write(ct::ReadPrelude(ct::kPreludeResource));
+    return WithOutput(kExitSucceeded, out);
+  }
+  return Usage("unknown command " + command);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   ct::LetOversizedWritesFail();
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) return Usage("no command given");
-  const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
-    std::cout << kUsage;
-    return kExitSucceeded;
+  ct::cli::IgnoreBrokenPipes();
+  try {
+    return Main(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
   }
-  if (command == "--version") {
-    std::cout << "classtable " CLASSTABLE_VERSION "\n";
-    return kExitSucceeded;
-  }
-  for (size_t i = 1; i < args.size(); ++i)
-    if (!args[i].empty() && args[i][0] == '-') return Usage("unknown option " + args[i]);
-  if (args.size() > 2) return Usage("too many arguments");
-  if (command == "init") return Init(args);
-  if (command == "convert") return Convert(args);
-  if (command == "keywords") return Keywords(args);
-  if (command == "prelude") {
-    if (args.size() > 1) return Usage("prelude takes no argument");
-    std::string prelude = ct::ReadPrelude(ct::kPreludeResource);
-    std::cout.write(prelude.data(), static_cast<std::streamsize>(prelude.size()));
-    return std::cout.flush() ? kExitSucceeded : kExitFile;
-  }
-  return Usage("unknown command " + command);
+  // Nothing is allocated from here on: the message is a literal.
+  std::fputs("classtable: out of memory; every file written so far is whole\n", stderr);
+  return kExitFile;
 }
