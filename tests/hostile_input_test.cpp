@@ -12,6 +12,7 @@
 #include "pipeline/driver.h"
 #include "pipeline/input_file.h"
 #include "pipeline/texts.h"
+#include "tests/support/generated_input.h"
 #include "tests/support/lua_check.h"
 #include "tests/support/refusing_path.h"
 #include "tests/support/run_folder.h"
@@ -244,6 +245,26 @@ TEST(HostileInput, OneLineOfAMegabyteEndsInTime) {
   WholeRun declarations;
   RunOn(declarations, kMiniPrelude + Repeat("type TA = record a: Integer; b: Byte; end; ", 1 << 14));
   ExpectOrderlyEnd(declarations, RunOutcome::kFailed, "declarations");
+}
+
+// Shapes that once took time growing with the square of their size: a record
+// of many members (the layout's and the accessor format's edits of the whole
+// line) and records each embedding the one declared after it (a layout pass
+// per record).
+TEST(HostileInput, WideRecordsAndLongChainsOfRecordsEndInTime) {
+  const struct {
+    const char* name;
+    StressShape shape;
+    size_t count;
+  } cases[] = {{"a record of 20000 members", StressShape::kWideRecord, 20000},
+               {"2000 records, each embedding the next", StressShape::kEmbeddersFirst, 2000}};
+  for (const auto& c : cases) {
+    WholeRun run;
+    run.ui.record_lists = false;
+    RunOn(run, GenerateStressInput(c.shape, c.count));
+    ExpectOrderlyEnd(run, RunOutcome::kSucceeded, c.name);
+    EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), std::vector<std::string>{}) << c.name;
+  }
 }
 
 TEST(HostileInput, AHundredThousandNestedBracketsEndInTime) {

@@ -20,7 +20,9 @@ struct LayoutPass {
 // structures) receives its offsets and its nWholeSize, nAddSize and nMaxSize
 // fields, which are also given to declarations of the same name. A line with
 // a value that does not resolve stays as it was; the pass names the last such
-// line and its value. Lines laid out earlier in the pass serve later ones.
+// line and its value. Lines laid out earlier in the pass serve later ones,
+// and a line laid out serves at once the earlier lines that waited for its
+// name; each line is tried once more for each structure it waited for.
 LayoutPass LayOutStructures(LineList& working);
 
 }  // namespace ct
