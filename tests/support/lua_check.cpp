@@ -164,7 +164,9 @@ class Inspection {
 
 }  // namespace
 
-std::vector<std::string> CheckClassTypeLua(std::string_view script) {
+namespace {
+
+std::vector<std::string> Check(std::string_view script, bool inspect_tables) {
   std::vector<std::string> problems;
   State state(luaL_newstate(), &lua_close);
   lua_State* L = state.get();
@@ -237,9 +239,15 @@ std::vector<std::string> CheckClassTypeLua(std::string_view script) {
   for (const auto& [name, count] : touches.calls)
     problems.push_back("calls " + name + " " + std::to_string(count) + " time(s)");
   problems.insert(problems.end(), touches.assignments.begin(), touches.assignments.end());
-  Inspection(L, store, get, set, problems).Run();
+  if (inspect_tables) Inspection(L, store, get, set, problems).Run();
   std::sort(problems.begin(), problems.end());
   return problems;
 }
+
+}  // namespace
+
+std::vector<std::string> CheckClassTypeLua(std::string_view script) { return Check(script, true); }
+
+std::vector<std::string> HostLoadProblems(std::string_view script) { return Check(script, false); }
 
 }  // namespace ct::testing

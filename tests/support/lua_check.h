@@ -23,4 +23,9 @@ namespace ct::testing {
 // Returns readable problems, sorted; empty when the script is sound.
 std::vector<std::string> CheckClassTypeLua(std::string_view script);
 
+// Only what loading the script reveals, whatever its tables hold: that it
+// does not run, and every global it touches besides its tables, the type
+// codes and BindGet and BindSet. Empty for a script of data that loads.
+std::vector<std::string> HostLoadProblems(std::string_view script);
+
 }  // namespace ct::testing
