@@ -260,10 +260,11 @@ std::unique_ptr<FileLock> FileLock::Take(const std::filesystem::path& path, std:
   if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
     writable = false;
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    // A folder that takes no new file takes no save of any run either:
-    // there is nothing to keep apart.
-    if (fd < 0 && errno == ENOENT) return std::unique_ptr<FileLock>(new FileLock(-1));
   }
+  // A folder that is not there, or takes no new file, takes no save of any
+  // run either: there is nothing to keep apart, and the run says what is
+  // wrong with the folder when it reads or saves.
+  if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) return std::unique_ptr<FileLock>(new FileLock(-1));
   if (fd < 0) {
     error = Describe("cannot lock", path, errno);
     return nullptr;

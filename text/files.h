@@ -63,6 +63,8 @@ class FileLock {
 
   // Tries for `wait`; null when another process holds the lock (its id in
   // `holder`, 0 when unknown) or the file cannot be used (`error` says why).
+  // Where the lock file cannot be made (no such folder, a read-only one) no
+  // run can save either, and the lock holds nothing.
   static std::unique_ptr<FileLock> Take(const std::filesystem::path& path, std::chrono::milliseconds wait,
                                         long& holder, std::string& error);
 
