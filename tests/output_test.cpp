@@ -671,6 +671,8 @@ TEST(KeepDataOnly, LeavesOutWhatIsNotDataAndSaysWhere) {
       {" U.b [ 3 ] = U ", 5},
       {" V = { ", 9},
       {"\tv = { 0 , vt_Byte } , ", 9},
+      {" W = { ", 10},
+      {"\tw = { 0 , V } , ", 10},
   };
   for (const auto& [line, origin] : lines) working.Add(line, origin);
   RecordingFrontEnd ui;
@@ -683,8 +685,10 @@ TEST(KeepDataOnly, LeavesOutWhatIsNotDataAndSaysWhere) {
   EXPECT_TRUE(ui.Logged({left_out, "Missing", WhereInInput(5)}));
   EXPECT_TRUE(ui.Logged({left_out, "string = {", WhereInInput(8)}));
   EXPECT_TRUE(ui.Logged({left_out, "U.b [ 3 ] = U", WhereInInput(5)}));
+  EXPECT_TRUE(ui.Logged({left_out, "W = {", Gbk(texts::kReasonStructure) + "V", WhereInInput(10)}));
+  EXPECT_TRUE(ui.Logged({left_out, "w = { 0 , V }", Gbk(texts::kUndefinedNameHead) + "V", WhereInInput(10)}));
   EXPECT_TRUE(ui.Logged({left_out, "V = {", Gbk(texts::kTableNotClosed), WhereInInput(9)}));
-  EXPECT_EQ(ui.log.size(), 6u);  // the table left out takes its own lines with it
+  EXPECT_EQ(ui.log.size(), 8u);  // the table left out takes its own lines with it
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, Gbk(texts::kLeftOutBox));
 }

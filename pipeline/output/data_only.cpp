@@ -45,16 +45,21 @@ class DataOnlyCheck {
       lines_.push_back(ReadScriptLine(working.Get(i)));
       const ScriptLine& line = lines_.back();
       const bool table = line.kind == ScriptLineKind::kTableOpening || line.kind == ScriptLineKind::kEmptyTable;
-      if (table && Refusal(line.name).empty()) tables_.insert(line.name);
+      if (table) tables_.insert(line.name);
     }
   }
 
   LineList Kept() {
-    for (size_t i = 0; i < lines_.size(); ++i) {
-      if (open_) InTable(i);
-      else AtTopLevel(i);
-    }
-    if (open_ && !open_->refused) Refuse(open_->opening, TableNotClosed());
+    // A name may stand before the table it names, but only a table that is
+    // kept defines it: a first walk, which reports nothing, finds those.
+    Walk(false);
+    tables_.clear();
+    for (const auto& table : closed_) tables_.insert(table.first);
+    constants_.clear();
+    closed_.clear();
+    refused_tables_.clear();
+    kept_.Clear();
+    Walk(true);
     return std::move(kept_);
   }
 
@@ -90,6 +95,16 @@ class DataOnlyCheck {
     LineList lines;
     std::set<std::string> keys;
   };
+
+  void Walk(bool reporting) {
+    reporting_ = reporting;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      if (open_) InTable(i);
+      else AtTopLevel(i);
+    }
+    if (open_ && !open_->refused) Refuse(open_->opening, TableNotClosed());
+    open_.reset();
+  }
 
   void Keep(size_t i, LineList& into) { into.Add(working_.Get(i), working_.Origin(i)); }
 
@@ -184,6 +199,7 @@ class DataOnlyCheck {
   std::string TableNotClosed() const { return Gbk(texts::kTableNotClosed); }
 
   void Refuse(size_t i, const std::string& reason) {
+    if (!reporting_) return;
     std::string where = Gbk(texts::kReasonOpen);
     if (open_ && i != open_->opening)
       where += Gbk(texts::kReasonStructure) + Printable(open_->name) + Gbk(texts::kReasonStructureTail);
@@ -195,11 +211,12 @@ class DataOnlyCheck {
   const LineList& working_;
   Reporter& reporter_;
   std::vector<ScriptLine> lines_;
-  std::set<std::string, std::less<>> tables_;         // opened anywhere in the script
+  std::set<std::string, std::less<>> tables_;         // the script keeps (first walk: opens)
   std::set<std::string, std::less<>> constants_;      // defined so far
   std::map<std::string, std::set<std::string>> closed_;  // tables kept so far, with their members
   std::set<std::string> refused_tables_;
   std::optional<OpenTable> open_;
+  bool reporting_ = false;
   LineList kept_;
   bool left_out_ = false;
   bool missing_ = false;
