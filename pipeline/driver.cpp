@@ -49,8 +49,8 @@ class NumberFaultReport : public NumberFaultListener {
 
 class Run {
  public:
-  Run(FrontEnd& ui, FileStore& files, const StageVersions& versions)
-      : ui_(ui), files_(files), versions_(versions), faults_(ui) {}
+  Run(FrontEnd& ui, FileStore& files, const StageVersions& versions, const RunOptions& options)
+      : ui_(ui), files_(files), versions_(versions), options_(options), faults_(ui) {}
 
   RunOutcome Execute() {
     for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(versions_.indexed_lists);
@@ -163,7 +163,7 @@ class Run {
          }},
         {reference_, [&] { return SaveOrStop(reference_, "ClassTable_C.lua"); }},  // 12 save the reference list
         // ---- sizes: sizes in place of types and values in place of names
-        {working_, [&] { SubstituteTypeSizes(working_); return kGoOn; }},  // 13 types become sizes
+        {working_, [&] { SubstituteTypeSizes(working_, reference_); return kGoOn; }},  // 13 types become sizes
         {working_,
          [&] {  // 14 one line a table, one field a name
            MergeTableLines(working_, scratch_);
@@ -175,14 +175,16 @@ class Run {
         // ---- layout: offsets and sizes of every structure
         {working_,
          [&] {  // 17 evaluate and lay out until nothing changes
-           laid_out_ = RunLayoutCycles(working_, ui_);
+           laid_out_ = RunLayoutCycles(working_, ui_, options_.record_padding, reference_);
            if (!laid_out_) success_ = false;
            return kGoOn;
          }},
         {working_, [&] { return kGoOn; }},  // 18 the user reads the layout's last line
         {working_, [&] { GiveEmptyStructuresZeroSize(working_); return kGoOn; }},  // 19 empty structures get size 0
         {working_, [&] { return SaveLayout(); }},  // 20 save ClassTable_E.lua; keep a snapshot
-        {working_, [&] { ShiftParentOffsets(working_, ui_); return kGoOn; }},  // 21 members after the parent's
+        // 21 members after the parent's: the layout placed every derived class
+        // after its parent's instance already
+        {working_, [&] { return kGoOn; }},
         {working_, [&] { RemoveSizeFields(working_); return kGoOn; }},  // 22 drop the size fields
         // ---- accessors: declarations restored, members as offset and type descriptor
         {working_,
@@ -313,6 +315,7 @@ class Run {
   FrontEnd& ui_;
   FileStore& files_;
   const StageVersions& versions_;
+  const RunOptions options_;
   NumberFaultReport faults_;
   LineList working_;
   LineList reference_;
@@ -326,14 +329,17 @@ class Run {
 
 const StageVersions kFastStageVersions = {UnifyCase, MarkClassPointers, ReplaceFieldReferences, SortByNesting, true};
 
-RunOutcome RunConversionWith(FrontEnd& ui, FileStore& files, const StageVersions& versions) {
-  Run run(ui, files, versions);
+RunOutcome RunConversionWith(FrontEnd& ui, FileStore& files, const StageVersions& versions,
+                             const RunOptions& options) {
+  Run run(ui, files, versions, options);
   return run.Execute();
 }
 
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files) { return RunConversionWith(ui, files, kFastStageVersions); }
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options) {
+  return RunConversionWith(ui, files, kFastStageVersions, options);
+}
 
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const FolderRunOptions& options) {
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options) {
   long holder = 0;
   std::string error;
   const auto lock = FileLock::Take(folder / std::string(texts::kLockFileName), options.lock_wait, holder, error);
@@ -352,7 +358,7 @@ RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, cons
   // what a killed run left.
   RemoveLeftoverTemporaries(folder, {std::begin(kRunFiles), std::end(kRunFiles)});
   FolderStore files(folder, options.input_limit);
-  return RunConversion(ui, files);
+  return RunConversion(ui, files, options);
 }
 
 }  // namespace ct

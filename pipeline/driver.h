@@ -2,12 +2,11 @@
 // ClassType.lua out, every stage announced to the front end.
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <filesystem>
 
 #include "pipeline/file_store.h"
 #include "pipeline/front_end.h"
+#include "pipeline/run_options.h"
 
 namespace ct {
 
@@ -19,16 +18,10 @@ enum class RunOutcome {
   kAbandoned,         // the front end asked to stop at a stage report
 };
 
-RunOutcome RunConversion(FrontEnd& ui, FileStore& files);
-
-struct FolderRunOptions {
-  std::uint64_t input_limit = kDefaultInputLimit;  // bytes of ClassTable.txt
-  // How long a run waits for one that already works in the folder.
-  std::chrono::milliseconds lock_wait{3000};
-};
+RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options = {});
 // A run in a folder on disk, the only one there while it lasts: it takes
 // the folder's lock (a run that cannot have it ends as a file error, naming
 // the process that holds it) and clears what killed runs left behind.
-RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const FolderRunOptions& options = {});
+RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options = {});
 
 }  // namespace ct

@@ -45,17 +45,6 @@ bool FindDefinition(const LineList& list, std::string_view name, Accept&& accept
   }) != kNoLine;
 }
 
-bool GetSizeAndMax(const LineList& list, std::string& name, int& max_size, std::string_view size_key) {
-  max_size = -1;
-  std::string copy = name;
-  if (!FindFieldValue(list, name, size_key)) return false;
-  if (!FindFieldValue(list, copy, " nMaxSize ")) return false;
-  auto value = ParseInt32(copy);
-  if (!value) return false;
-  max_size = *value;
-  return true;
-}
-
 }  // namespace
 
 bool FindIntegerConstant(const LineList& list, std::string_view name, std::int32_t& value) {
@@ -113,11 +102,14 @@ bool FindFieldValue(const LineList& list, std::string& name, std::string_view ke
 }
 
 bool GetWholeAndMaxSize(const LineList& list, std::string& name, int& max_size) {
-  return GetSizeAndMax(list, name, max_size, " nWholeSize ");
-}
-
-bool GetAddAndMaxSize(const LineList& list, std::string& name, int& max_size) {
-  return GetSizeAndMax(list, name, max_size, " nAddSize ");
+  max_size = -1;
+  std::string copy = name;
+  if (!FindFieldValue(list, name, " nWholeSize ")) return false;
+  if (!FindFieldValue(list, copy, " nMaxSize ")) return false;
+  auto value = ParseInt32(copy);
+  if (!value) return false;
+  max_size = *value;
+  return true;
 }
 
 bool FindRoutineType(const LineList& list, std::string& name) {

@@ -28,7 +28,6 @@ bool FindNumericValue(const LineList& list, std::string& name, int& prefix);
 bool FindTypeAlias(const LineList& list, std::string& name);
 bool FindFieldValue(const LineList& list, std::string& name, std::string_view key);
 bool GetWholeAndMaxSize(const LineList& list, std::string& name, int& max_size);
-bool GetAddAndMaxSize(const LineList& list, std::string& name, int& max_size);
 // True, and the name replaced by the routine keyword ("procedure" or
 // "function", in lower case), when a definition line of that name declares
 // a procedural type with parameters or a result, which FindTypeAlias passes

@@ -29,6 +29,10 @@ bool NormaliseNumberText(std::string& value, int& prefix) {
     value = std::to_string(HexToInt64(value));
     return true;
   }
+  // The pipeline writes only two sized shapes, "1_256" and the array value
+  // "4A40"; any other text, such as "7-1" (a constant expression with its
+  // spaces removed), is left to the expression passes.
+  if (value.size() < 3 || (value[1] != '_' && value[1] != 'A')) return false;
   std::string tail = Tail(value, 3);
   if (IsIntegerText(tail)) {
     if (value[0] >= '0' && value[0] <= '9') {

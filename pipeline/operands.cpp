@@ -37,7 +37,7 @@ std::optional<Operand> Resolve(const LineList& list, std::string_view text, Stru
 }  // namespace
 
 std::optional<Operand> ResolveOperand(const LineList& list, std::string_view text, OperandSide side) {
-  return Resolve(list, text, side == OperandSide::kRight ? GetAddAndMaxSize : nullptr);
+  return Resolve(list, text, side == OperandSide::kRight ? GetWholeAndMaxSize : nullptr);
 }
 
 std::optional<Operand> ResolveMemberValue(const LineList& list, std::string_view text) {

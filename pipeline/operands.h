@@ -21,7 +21,8 @@ struct Operand {
 };
 
 // A number, a named constant or (right side only) a laid-out structure,
-// which stands for its nAddSize with its nMaxSize as prefix. Values that do
+// which stands for its whole size with its nMaxSize as prefix: an array
+// steps by its element's whole size, padding included. Values that do
 // not fit 64 bits do not resolve, and neither does an empty word.
 std::optional<Operand> ResolveOperand(const LineList& list, std::string_view text, OperandSide side);
 

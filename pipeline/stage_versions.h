@@ -23,6 +23,7 @@ struct StageVersions {
 extern const StageVersions kFastStageVersions;
 
 // A run with the given versions; RunConversion runs kFastStageVersions.
-RunOutcome RunConversionWith(FrontEnd& ui, FileStore& files, const StageVersions& versions);
+RunOutcome RunConversionWith(FrontEnd& ui, FileStore& files, const StageVersions& versions,
+                             const RunOptions& options = {});
 
 }  // namespace ct

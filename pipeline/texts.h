@@ -87,13 +87,6 @@ inline constexpr std::string_view kLayoutFailedLineHead = "--------------------�
 inline constexpr std::string_view kLayoutUnknownType = " 未知数据类型: ";
 inline constexpr std::string_view kLayoutIndexHead = " N=";
 
-// ---- Parent offsets ----------------------------------------------------------------
-inline constexpr std::string_view kNotIntegerLogHead = "-------------------- ";
-inline constexpr std::string_view kParentNotIntegerLogTail = " 不是一个整型数字字符串！！！！！！！！！！！！！！！！";
-inline constexpr std::string_view kParentNotIntegerBoxTail = " 不是一个整型数字字符串！";
-inline constexpr std::string_view kValueNotIntegerLogTail = " 不是一个整型数字字符串！！！！！！！！！！！！";
-inline constexpr std::string_view kValueNotIntegerBoxTail = " 不是一个整型数字字符串。";
-
 // ---- Restoration and accessor format ------------------------------------------------
 inline constexpr std::string_view kListLengthLogHead = "--------------------List长度(";
 inline constexpr std::string_view kListLengthBoxHead = "List长度(";

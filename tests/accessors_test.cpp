@@ -124,7 +124,7 @@ TEST(EvaluateOperators, ReducesConstantExpressionsInPlace) {
       {" E = 12 xor 10 ; ", " E = 6 ; "},
       {" F = Maxint * Maxint ; ", " F = 1073676289 ; "},
       // A right operand may name a structure laid out already.
-      {" G = 2 * TS ; ", " G = 12 ; "},
+      {" G = 2 * TS ; ", " G = 16 ; "},
       {" G = TS * 2 ; ", " G = TS * 2 ; "},
       // Parentheses go with the single operation directly inside them.
       {" H = ( 2 * 3 ) + 1 ; ", " H = 7 ; "},

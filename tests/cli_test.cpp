@@ -98,6 +98,11 @@ TEST(CliTest, ExitStatuses) {
       {"frobnicate", 64},
       {"convert --fast", 64},
       {"convert a b", 64},
+      {"convert --record-padding=8 " + Quoted(empty.path()), 64},
+      {"convert --record-padding " + Quoted(empty.path()), 64},
+      {"init --record-padding=4 " + Quoted(empty.path()), 64},
+      {"convert --record-padding=largest " + Quoted(empty.path()), 3},
+      {"convert " + Quoted(empty.path()) + " --record-padding=4", 3},
       {"--help", 0},
       {"--version", 0},
   };

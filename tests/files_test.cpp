@@ -35,7 +35,9 @@ TEST(WriteFileAtomically, WritesThroughALinkAndKeepsModeAndOwner) {
   ::chmod((folder.path() / "elsewhere/target.lua").c_str(), 0640);
   fs::create_symlink("elsewhere/target.lua", folder.path() / "ClassType.lua");
   const bool root = RunningAsRoot();
-  if (root) ASSERT_EQ(::chown((folder.path() / "elsewhere/target.lua").c_str(), 65534, 65534), 0);
+  if (root) {
+    ASSERT_EQ(::chown((folder.path() / "elsewhere/target.lua").c_str(), 65534, 65534), 0);
+  }
   std::string error;
   ASSERT_TRUE(WriteFileAtomically(folder.path() / "ClassType.lua", "new\r\n", error)) << error;
   EXPECT_TRUE(fs::is_symlink(folder.path() / "ClassType.lua"));
@@ -43,7 +45,9 @@ TEST(WriteFileAtomically, WritesThroughALinkAndKeepsModeAndOwner) {
   EXPECT_EQ(ModeOf(folder.path() / "elsewhere/target.lua"), 0640u);
   struct stat info {};
   ::stat((folder.path() / "elsewhere/target.lua").c_str(), &info);
-  if (root) EXPECT_EQ(info.st_uid, 65534u);
+  if (root) {
+    EXPECT_EQ(info.st_uid, 65534u);
+  }
   EXPECT_EQ(Entries(folder.path() / "elsewhere"), 1u);
 
   // A link to nothing gets its file; links that never end get nothing.

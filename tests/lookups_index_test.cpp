@@ -84,9 +84,6 @@ std::vector<std::string> Answers(const LineList& list) {
     int max_size = 0;
     bool whole = GetWholeAndMaxSize(list, s, max_size);
     out.push_back((whole ? "+" : "-") + s + "/" + std::to_string(max_size));
-    s = name;
-    bool add_size = GetAddAndMaxSize(list, s, max_size);
-    out.push_back((add_size ? "+" : "-") + s + "/" + std::to_string(max_size));
     for (size_t lowest : {size_t{0}, size_t{3}})
       out.push_back(std::to_string(FindLastStructureNamed(list, name, lowest)));
     const std::string head = " " + name + " ";

@@ -81,7 +81,7 @@ TEST(FindFieldValueTest, PassesOverLinesWhoseValueIsNotNumeric) {
   EXPECT_EQ(name, "TR");
 }
 
-TEST(SizeLookupsTest, WholeOrAddSizeTogetherWithTheMaximum) {
+TEST(SizeLookupsTest, WholeSizeTogetherWithTheMaximum) {
   LineList list = List({" TR = { nWholeSize : 8 ; nAddSize : 5 ; nMaxSize : 4 ; a : 0 ; } ; ",
                         " TW = { nWholeSize : 12 ; a : 0 ; } ; "});
   std::string name = "TR";
@@ -89,9 +89,6 @@ TEST(SizeLookupsTest, WholeOrAddSizeTogetherWithTheMaximum) {
   ASSERT_TRUE(GetWholeAndMaxSize(list, name, max_size));
   EXPECT_EQ(name, "8");
   EXPECT_EQ(max_size, 4);
-  name = "TR";
-  ASSERT_TRUE(GetAddAndMaxSize(list, name, max_size));
-  EXPECT_EQ(name, "5");
   // A whole size without a maximum: false, yet the name already holds the size.
   name = "TW";
   EXPECT_FALSE(GetWholeAndMaxSize(list, name, max_size));

@@ -37,7 +37,7 @@ TEST(ResolveOperand, ReadsNumbersConstantsAndRightHandStructures) {
       {"N", OperandSide::kLeft, true, 10, -1},
       {"n", OperandSide::kLeft, true, 10, -1},
       {"ShortString", OperandSide::kRight, true, 256, 1},
-      {"TLate", OperandSide::kRight, true, 5, 2},
+      {"TLate", OperandSide::kRight, true, 8, 2},
       {"TLate", OperandSide::kLeft, false, 0, 0},
       {"Z", OperandSide::kRight, false, 0, 0},
       {")", OperandSide::kLeft, false, 0, 0},
@@ -97,7 +97,7 @@ TEST(SweepOperator, ReplacesResolvedOccurrencesAndTheirMarks) {
       {" A = ( 2 * 3 ; ", " A = ( 6 ; "},
       {" A = [ 2 * 3 ] ; ", " A = [ 6 ] ; "},
       {" A = Z * 3 * 4 ; ", " A = Z * 12 ; "},
-      {" A = N * TLate ; ", " A = 50 ; "},
+      {" A = N * TLate ; ", " A = 80 ; "},
       {" A = TLate * N ; ", " A = TLate * N ; "},
       // The next occurrence starts where the replaced one stood: passed over.
       {" A = 2 * 3 * 4 ; ", " A = 6 * 4 ; "},

@@ -17,14 +17,19 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// The lines as written serve as the declarations a set's base is looked up
+// in, as the reference list does in a run.
 Lines Substituted(Lines lines) {
+  const LineList declarations(lines);
   LineList list(std::move(lines));
-  SubstituteTypeSizes(list);
+  SubstituteTypeSizes(list, declarations);
   return list.Lines();
 }
 
-// The constants a line may refer to, ahead of the line under test.
-const Lines kConstants = {" N = 10 ; ", " Byte = 1 ; ", " Sixteen = 16 ; "};
+// The constants and types a line may refer to, ahead of the line under test.
+const Lines kConstants = {" N = 10 ; ", " Byte = 1 ; ", " Sixteen = 16 ; ",
+                          " TNine = ( n1 , n2 , n3 , n4 , n5 , n6 , n7 , n8 , n9 ) ; ", " TTens = 10 .. 39 ; ",
+                          " TTensToo = TTens ; "};
 
 std::string SubstitutedAfterConstants(const std::string& line) {
   Lines lines = kConstants;
@@ -59,28 +64,46 @@ INSTANTIATE_TEST_SUITE_P(
                  " X : [ 0 .. 3 ] of Integer ; "},
         LineCase{"word range", " W : Low ( Word ) .. High ( Word ) ; ", " W : 0 .. 65535 ; "},
         LineCase{"procedural field", " FOnChange : procedure ; ", " FOnChange : pointer ;"},
-        LineCase{"method field", " OnA : procedure ( Sender : TObject ) of object ; ", " OnA : pointer ;"},
+        LineCase{"method field", " OnA : procedure ( Sender : TObject ) of object ; ", " OnA : 4_8 ;"},
+        LineCase{"method function field", " OnQ : function : Boolean of object ; ", " OnQ : 4_8 ;"},
+        LineCase{"method type", " TNotifyEvent = procedure ( Sender : TObject ) of object ; ",
+                 " TNotifyEvent = 4_8 ;"},
         LineCase{"function field", " F : function : Integer ; ", " F : pointer ;"},
         LineCase{"procedural type", " TProc = procedure ( Sender : TObject ) ; ", " TProc = 4 ;"},
         LineCase{"function type", " TFunc = FUNCTION ( A : Integer ) : Boolean ; ", " TFunc = 4 ;"},
         LineCase{"enumerated set", " TSD = set of ( sdDelimiter , sdQuoteChar , sdNameValueSeparator ) ; ",
                  " TSD = 1 ; "},
         LineCase{"set of seven", " S = set of ( a , b , c , d , e , f , g ) ; ", " S = 1 ; "},
-        LineCase{"set of eight", " S = set of ( a , b , c , d , e , f , g , h ) ; ", " S = 2 ; "},
-        LineCase{"byte range set", " TBytes = set of 0 .. 255 ; ", " TBytes = 33 ; "},
-        LineCase{"range of eight", " S : set of 0 .. 7 ; ", " S : 2 ; "},
-        LineCase{"range bound by a constant", " S : set of 1 .. Sixteen ; ", " S : 3 ; "},
-        LineCase{"range in hexadecimal", " S : set of 0 .. $10 ; ", " S : 3 ; "},
-        LineCase{"range of characters", " S : set of a .. z ; ", " S : 1 ; "},
-        LineCase{"set of a named type", " S : set of TFoo ; ", " S : 1 ; "},
+        LineCase{"set of eight", " S = set of ( a , b , c , d , e , f , g , h ) ; ", " S = 1 ; "},
+        LineCase{"set of nine", " S = set of ( a , b , c , d , e , f , g , h , i ) ; ", " S = 1_2 ; "},
+        LineCase{"byte range set", " TBytes = set of 0 .. 255 ; ", " TBytes = 1_32 ; "},
+        LineCase{"range of eight", " S : set of 0 .. 7 ; ", " S : 1 ; "},
+        LineCase{"range from the second byte on", " S : set of 8 .. 15 ; ", " S : 1 ; "},
+        LineCase{"range over three bytes", " S : set of 30 .. 40 ; ", " S : 1_3 ; "},
+        LineCase{"range bound by a constant", " S : set of 1 .. Sixteen ; ", " S : 1_3 ; "},
+        LineCase{"range in hexadecimal", " S : set of 0 .. $10 ; ", " S : 1_3 ; "},
+        LineCase{"range of characters", " S : set of \"a\" .. \"z\" ; ", " S : 1_4 ; "},
+        LineCase{"range of unknown names", " S : set of a .. z ; ", " S : 1 ; "},
+        LineCase{"set of an unknown type", " S : set of TFoo ; ", " S : 1 ; "},
+        LineCase{"set of Char", " S : set of Char ; ", " S : 1_32 ; "},
+        LineCase{"set of Byte in another case", " S : SET OF byte ; ", " S : 1_32 ; "},
+        LineCase{"set of Boolean", " S : set of Boolean ; ", " S : 1 ; "},
+        LineCase{"set of a named enumeration", " S : set of TNine ; ", " S : 1_2 ; "},
+        LineCase{"set of a named range through an alias", " S : set of TTensToo ; ", " S : 1_4 ; "},
         LineCase{"enumeration", " TDuplicates = ( dupIgnore , dupAccept , dupError ) ; ",
                  " TDuplicates = 1 ; "},
         LineCase{"enumeration of 254", Enumeration(254), " TE = 1 ; "},
         LineCase{"enumeration with values", " TV = ( vA = 1 , vB = 5 ) ; ", " TV = 1 ; "},
+        LineCase{"enumeration with a value past a byte", " TV = ( vA , vB = 300 ) ; ", " TV = 2 ; "},
+        LineCase{"enumeration with a value past a word", " TV = ( vA , vB = 70000 ) ; ", " TV = 4 ; "},
+        LineCase{"enumeration with a negative value", " TV = ( vA = - 1 , vB ) ; ", " TV = 1 ; "},
+        LineCase{"enumeration with a value of a constant", " TV = ( vA , vB = N , vC ) ; ", " TV = 1 ; "},
+        LineCase{"enumeration written in a field", " mode : ( mIdle , mBusy , mDone ) ; ", " mode : 1 ; "},
         LineCase{"parenthesised expression", " D = ( 2 + 3 ) * 4 ; ", " D = ( 2 + 3 ) * 4 ; "},
         LineCase{"parenthesised sum", " D = ( A + B ) ; ", " D = ( A + B ) ; "},
         LineCase{"parenthesised constant times", " D = ( N ) * 2 ; ", " D = ( N ) * 2 ; "},
-        LineCase{"enumeration of 255", Enumeration(255), " TE = 2 ; "},
+        LineCase{"enumeration of 256", Enumeration(256), " TE = 1 ; "},
+        LineCase{"enumeration of 257", Enumeration(257), " TE = 2 ; "},
         LineCase{"pointer", " P : ^TFoo ; ", " P : 4 ; "},
         LineCase{"dynamic array of short strings", " X : array of String [ 20 ] ; ", " X : 4 ; "},
         LineCase{"second pointer of a field stays", " P : ^TFoo ^TBar ; ", " P : 4 ^TBar ; "},
@@ -127,9 +150,10 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"pointers", " TNode = { Next : ^TNode ; Prev : ^TNode ; Data : Pointer ; } ; ",
                  " TNode = { Next : 4 ; Prev : 4 ; Data : Pointer ; } ; "},
         LineCase{"short strings", " s : String [ 20 ] ; t : String [ 30 ] ; ", " s : 1_21 ; t : 1_31 ; "},
-        LineCase{"range sets", " T = { a : set of 0 .. 7 ; b : set of 0 .. 15 ; } ; ", " T = { a : 2 ; b : 3 ; } ; "},
+        LineCase{"range sets", " T = { a : set of 0 .. 7 ; b : set of 0 .. 15 ; } ; ",
+                 " T = { a : 1 ; b : 1_2 ; } ; "},
         LineCase{"enumerated sets", " a : set of ( x , y ) ; b : set of ( a , b , c , d , e , f , g , h , i ) ; ",
-                 " a : 1 ; b : 2 ; "},
+                 " a : 1 ; b : 1_2 ; "},
         LineCase{"hexadecimal bounds", " a : [ 0 .. $1F ] of Byte ; b : [ 0 .. $FF ] of Byte ; ",
                  " a : [ 0 .. 31 ] of Byte ; b : [ 0 .. 255 ] of Byte ; "},
         LineCase{"enumerations", " E = ( a , b ) ; F = ( c , d ) ; ", " E = 1 ; F = 1 ; "},
@@ -148,14 +172,14 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"parameter list with semicolons",
                  " T = { OnA : procedure ( Sender : TObject ; Code : Integer ) of object ; F : function : Integer ; "
                  "x : ^TFoo ; } ; ",
-                 " T = { OnA : pointer ; F : pointer ; x : 4 ; } ; "},
+                 " T = { OnA : 4_8 ; F : pointer ; x : 4 ; } ; "},
         LineCase{"two procedural types", " TProc = procedure ; TFunc = function ( A : Integer ) : Boolean ; ",
                  " TProc = 4 ; TFunc = 4 ; "},
         LineCase{"last field without semicolon", " a : Byte ; OnDone : procedure", " a : Byte ; OnDone : pointer ;"}));
 
 TEST(SubstituteTypeSizes, AProceduralFieldLeavesTheNextDeclarationsToTheMerge) {
   LineList working(Lines{" TRec = { a : Byte ; OnDone : procedure ; b : Word ; } ; ", " B = 2 ; "}), scratch;
-  SubstituteTypeSizes(working);
+  SubstituteTypeSizes(working, LineList());
   MergeTableLines(working, scratch);
   EXPECT_EQ(working.Lines(), (Lines{" TRec = { a : Byte ; OnDone : pointer ; b : Word ; } ; ", " B = 2 ; "}));
 }
@@ -340,6 +364,26 @@ TEST(ReplaceFieldReferences, KeepsTheSizePrefixThroughAnAliasDeclaredFirst) {
   EXPECT_EQ(out[2], " T = { n : 1_256 ; } ; ");
 }
 
+// An expression is no sized form, whatever its digits read as once its
+// spaces are gone ("22-1" is no size 1 aligned to 2): it stays for the
+// layout's evaluation.
+TEST(ReplaceFieldReferences, LeavesExpressionsToTheLayout) {
+  Lines out = Replaced({" C1 = 22 - 1 ; ", " CS = 7 - 1 ; ", " T = { a : [ 0 .. CS ] of 1 ; b : [ 0 .. C1 ] of 1 ; } ; "});
+  EXPECT_EQ(out, (Lines{" C1 = 22 - 1 ; ", " CS = 7 - 1 ; ", " T = { a : [ 0 .. CS ] of 1 ; b : [ 0 .. C1 ] of 1 ; } ; "}));
+}
+
+// The basic types a compiler aligns otherwise than by their size take their
+// alignment along, wherever they are named, through aliases too.
+TEST(ReplaceFieldReferences, BasicTypesCarryTheirAlignment) {
+  Lines out = Replaced({" Extended = 10 ; ", " Real48 = 6 ; ", " Comp = 8 ; ", " Variant = 16 ; ",
+                        " OleVariant = Variant ; ", " TFloat = Extended ; ",
+                        " T = { e : Extended ; r : Real48 ; c : Comp ; v : OleVariant ; f : TFloat ; "
+                        "a : [ 0 .. 2 ] of Extended ; } ; ",
+                        " Other = 10 ; ", " U = { o : Other ; } ; "});
+  EXPECT_EQ(out[6], " T = { e : 8_10 ; r : 8_6 ; c : 8 ; v : 8_16 ; f : 8_10 ; a : [ 0 .. 2 ] of 8_10 ; } ; ");
+  EXPECT_EQ(out[8], " U = { o : 10 ; } ; ");
+}
+
 TEST(ReplaceFieldReferences, ReplacesACallLikeUseAsAWhole) {
   Lines out = Replaced({" Integer = 4 ; ", " X = Integer ( 5 ) + 1 + 2 + 3 + 4 + integer ( 6 ) ; "});
   EXPECT_EQ(out[1], " X = 4 + 1 + 2 + 3 + 4 + 4 ; ");
@@ -438,7 +482,7 @@ TEST(WorkedExampleAfterNormalisation, FieldGroups) {
 TEST(WorkedExampleAfterNormalisation, AllFourStages) {
   CT_NEEDS_NORMALISATION();
   LineList working(kAsTables), scratch;
-  SubstituteTypeSizes(working);
+  SubstituteTypeSizes(working, LineList(kAsTables));
   MergeTableLines(working, scratch);
   SplitFieldGroups(working);
   ReplaceFieldReferences(working);

@@ -8,18 +8,20 @@
 namespace ct::testing {
 namespace {
 
-// An enumeration of 255 values, which needs a Word.
-std::string WideEnumeration() {
+// An enumeration of `count` values: 256 fit a Byte, 257 need a Word.
+std::string Enumeration(int count) {
   std::string values = "( v0";
-  for (int i = 1; i < 255; ++i) values += " , v" + std::to_string(i);
+  for (int i = 1; i < count; ++i) values += " , v" + std::to_string(i);
   return values + " )";
 }
+std::string WideEnumeration() { return Enumeration(257); }
 
 // The three lists as the accessor format finds them: definitions restored
 // to their declared text in both lists, structures laid out in the working
 // list and still carrying their sizes in the snapshot.
 const std::vector<std::string> kDefinitions = {
     " vt_Integer = 1 ; ",
+    " vt_Shortint = 3 ; ",
     " vt_Longint = 5 ; ",
     " vt_Int64 = 6 ; ",
     " vt_Byte = 7 ; ",
@@ -32,6 +34,7 @@ const std::vector<std::string> kDefinitions = {
     " vt_Function = 57 ; ",
     " vt_Procedure = 58 ; ",
     " Integer = 4 ; ",
+    " Shortint = 1 ; ",
     " Longint = 4 ; ",
     " Byte = 1 ; ",
     " Word = 2 ; ",
@@ -51,6 +54,8 @@ const std::vector<std::string> kDefinitions = {
     " TNameType = ( ntA , ntB , ntC ) ; ",
     " TWideEnum = " + WideEnumeration() + " ; ",
     " TStringsDefined = set of ( sdDelimiter , sdQuoteChar , sdNameValueSeparator ) ; ",
+    " TBigSet = set of 0 .. 39 ; ",
+    " TWordSet = set of 0 .. 15 ; ",
     " TProc = procedure ; ",
     " TCompare = function ( A , B : Pointer ) : Integer ; ",
     " PRect = ^TRect ; ",
@@ -155,19 +160,32 @@ TEST(TypeDescriptor, ShortStringsAndArraysOfThem) {
 }
 
 TEST(TypeDescriptor, SetsAndEnumerationsGiveTheirStorage) {
+  const std::string full = Enumeration(256);
   const std::string values = WideEnumeration();
   ExpectDescriptors({
       {"TNameType", "vt_Byte"},
       {"TStringsDefined", "vt_Byte"},
-      {"set of Byte", "vt_Byte"},
       {"( a , b )", "vt_Byte"},
+      {full.c_str(), "vt_Byte"},
       {values.c_str(), "vt_Word"},
+      {"( a , b = 70000 )", "vt_Longword"},
+      {"( a = - 1 , b )", "vt_Shortint"},
+      // A set reads as the integer of its size, a longer one as its bytes.
+      {"set of 0 .. 15", "vt_Word"},
+      {"set of 0 .. 31", "vt_Longword"},
+      {"set of 0 .. 39", "1,vt_Byte"},
+      {"set of Byte", "1,vt_Byte"},
+      {"set of TWideEnum", "1,vt_Byte"},
+      {"set of TUnknown", "vt_Byte"},
       // As array elements they are integers of that storage, never the
       // text of their values.
       {"array [ 0 .. 3 ] of TNameType", "1,vt_Byte"},
       {"array of TNameType", "-1,1,vt_Byte"},
       {"array [ 0 .. 1 ] of TStringsDefined", "1,vt_Byte"},
       {"array [ 0 .. 1 ] of TWideEnum", "2,vt_Word"},
+      {"array [ 0 .. 1 ] of TWordSet", "2,vt_Word"},
+      {"array [ 0 .. 1 ] of TBigSet", "5,1,vt_Byte"},
+      {"array of TBigSet", "-1,5,1,vt_Byte"},
   });
 }
 

@@ -51,6 +51,13 @@ constexpr std::string_view kUsage =
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
+    "Options of convert:\n"
+    "  --record-padding=4|largest\n"
+    "                   round the size of an unpacked record or class instance up\n"
+    "                   to a multiple of 4, as the compilers of the host's era did\n"
+    "                   (4, the default), or up to its largest member alignment,\n"
+    "                   as a modern compiler does (largest)\n"
+    "\n"
     "convert prints the run log in UTF-8 on standard output and every message box\n"
     "as 'caption: text' on standard error. One conversion at a time works in a\n"
     "folder: a second one waits three seconds, then names the first and exits 3.\n"
@@ -87,12 +94,27 @@ class ConsoleFrontEnd : public ct::UnattendedFrontEnd {
 struct Arguments {
   std::string command;
   std::optional<std::string> operand;
-  std::uint64_t input_limit = ct::kDefaultInputLimit;
+  ct::RunOptions options;
 };
 
 int Usage(std::string_view problem) {
   std::cerr << "classtable: " << problem << "\n\n" << kUsage;
   return kExitUsage;
+}
+
+// "--record-padding=4" or "--record-padding=largest"; false for anything else.
+bool ReadPaddingOption(std::string_view arg, ct::RunOptions& options) {
+  constexpr std::string_view kPadding = "--record-padding=";
+  if (arg.substr(0, kPadding.size()) != kPadding) return false;
+  std::string_view value = arg.substr(kPadding.size());
+  if (value == "4") {
+    options.record_padding = ct::RecordPadding::kFour;
+  } else if (value == "largest") {
+    options.record_padding = ct::RecordPadding::kLargest;
+  } else {
+    return false;
+  }
+  return true;
 }
 
 // Nothing but usage errors end here; the caller prints them.
@@ -103,8 +125,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Arguments
     if (arg == "--max-input") {
       auto megabytes = i + 1 < args.size() ? ct::ParseInt64(args[i + 1]) : std::nullopt;
       if (!megabytes || *megabytes <= 0 || *megabytes > (INT64_MAX >> 20)) return "--max-input takes a number of megabytes";
-      out.input_limit = static_cast<std::uint64_t>(*megabytes) * kMegabyte;
+      out.options.input_limit = static_cast<std::uint64_t>(*megabytes) * kMegabyte;
       ++i;
+    } else if (out.command == "convert" && ReadPaddingOption(arg, out.options)) {
+      continue;
     } else if (!arg.empty() && arg[0] == '-') {
       return "unknown option " + arg;
     } else if (out.operand) {
@@ -153,10 +177,8 @@ int Convert(const Arguments& args, ct::cli::ConsoleOutput& out) {
     return kExitFile;
   }
   ConsoleFrontEnd console(out);
-  ct::FolderRunOptions options;
-  options.input_limit = args.input_limit;
   int status = kExitFailed;
-  switch (ct::RunConversion(console, folder, options)) {
+  switch (ct::RunConversion(console, folder, args.options)) {
     case ct::RunOutcome::kSucceeded:
       status = kExitSucceeded;
       break;
@@ -176,8 +198,8 @@ int Convert(const Arguments& args, ct::cli::ConsoleOutput& out) {
 
 int Keywords(const Arguments& args, ct::cli::ConsoleOutput& out) {
   std::string bytes, error;
-  const bool read = args.operand ? ct::ReadFileBytes(*args.operand, bytes, error, args.input_limit)
-                                 : ct::cli::ReadStandardInput(bytes, args.input_limit, error);
+  const bool read = args.operand ? ct::ReadFileBytes(*args.operand, bytes, error, args.options.input_limit)
+                                 : ct::cli::ReadStandardInput(bytes, args.options.input_limit, error);
   if (!read) {
     std::cerr << "classtable: " << error << '\n';
     return kExitFile;

@@ -16,6 +16,10 @@ inline constexpr std::string_view kLineNumberHead = "第 ";
 inline constexpr std::string_view kLineNumberTail = " 行";
 inline constexpr std::string_view kGenerateGroup = "生成ClassType脚本";
 inline constexpr std::string_view kAutoRun = "自动执行";
+inline constexpr std::string_view kPadToLargest = "结构按最大对齐补齐";
+inline constexpr std::string_view kPadToLargestTip =
+    "不勾选：结构长度补齐到4的倍数（宿主所用年代的编译器）；\n"
+    "勾选：补齐到结构中最大的成员对齐（现代编译器）";
 inline constexpr std::string_view kKeywordGroup = "转换Keyword关键字";
 inline constexpr std::string_view kFromContent = "从当前内容转换";
 inline constexpr std::string_view kFromFile = "从文本文件转换";

@@ -21,6 +21,7 @@
 #include "app/gui/keyword_actions.h"
 #include "app/gui/list_display.h"
 #include "app/gui/qt_text.h"
+#include "app/gui/run_settings.h"
 #include "pipeline/input_file.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
@@ -66,8 +67,8 @@ TForm1::~TForm1() {
   worker_->Terminate();
 }
 
-RunOutcome TForm1::RunInFolder(FrontEnd& ui, const std::filesystem::path& folder) {
-  return RunConversion(ui, folder);
+RunOutcome TForm1::RunInFolder(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options) {
+  return RunConversion(ui, folder, options);
 }
 
 void TForm1::BuildControls() {
@@ -121,8 +122,13 @@ QWidget* TForm1::BuildRightPanel() {
   btn1->setFont(bold);
   btn1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   connect(btn1, &QPushButton::clicked, this, &TForm1::btn1Click);
+  chkPadding = Named(new QCheckBox(FromUtf8(gui_texts::kPadToLargest), grp1), "chkPadding");
+  chkPadding->setToolTip(FromUtf8(gui_texts::kPadToLargestTip));
+  chkPadding->setChecked(LoadRunOptions().record_padding == RecordPadding::kLargest);
+  connect(chkPadding, &QCheckBox::toggled, this, &TForm1::chkPaddingClick);
   auto* grp1_layout = new QVBoxLayout(grp1);
   grp1_layout->addWidget(chk1);
+  grp1_layout->addWidget(chkPadding);
   grp1_layout->addWidget(btn1, 1);
 
   grp2 = Named(new QGroupBox(FromUtf8(gui_texts::kKeywordGroup), panel), "grp2");
@@ -176,8 +182,15 @@ void TForm1::FormCreate() {
 void TForm1::btn1Click() {
   gate_.PressContinue();
   if (started_ != 0) return;
+  run_options_ = LoadRunOptions();
   worker_->Resume();
   started_ = 1;
+}
+
+void TForm1::chkPaddingClick(bool largest) {
+  RunOptions options = LoadRunOptions();
+  options.record_padding = largest ? RecordPadding::kLargest : RecordPadding::kFour;
+  SaveRunOptions(options);
 }
 
 void TForm1::Memo1Click() {
@@ -213,7 +226,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::RunOnWorker() {
   try {
-    run_(front_end_, folder_);
+    run_(front_end_, folder_, run_options_);
   } catch (const std::exception& e) {
     // The run cannot go on, but the window must return to Idle rather than
     // take the process down.

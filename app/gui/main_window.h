@@ -32,7 +32,7 @@ class TForm1 : public QWidget {
   Q_OBJECT
 
  public:
-  using RunFunction = std::function<RunOutcome(FrontEnd&, const std::filesystem::path&)>;
+  using RunFunction = std::function<RunOutcome(FrontEnd&, const std::filesystem::path&, const RunOptions&)>;
 
   // `run` is the conversion the worker performs for every Start.
   TForm1(std::filesystem::path folder, Dialogs& dialogs, RunFunction run = RunInFolder);
@@ -44,7 +44,7 @@ class TForm1 : public QWidget {
   // window, which opens once the notice is dismissed.
   void FormCreate();
 
-  static RunOutcome RunInFolder(FrontEnd& ui, const std::filesystem::path& folder);
+  static RunOutcome RunInFolder(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options);
 
   bool RunActive() const { return started_ != 0; }
   bool PausedForContinue() const { return gate_.Waiting(); }
@@ -60,6 +60,7 @@ class TForm1 : public QWidget {
   QWidget* BuildRightPanel();
 
   void btn1Click();
+  void chkPaddingClick(bool largest);
   void Memo1Click();
   void btn2Click();
   void btn3Click();
@@ -82,6 +83,9 @@ class TForm1 : public QWidget {
   WindowFrontEnd front_end_{*this, gate_};
   // The started mark: 1 from a Start until the run has ended.
   int started_ = 0;
+  // Taken from the settings at every Start, on the interface thread; the
+  // worker reads it only while the run it was taken for goes on.
+  RunOptions run_options_;
 
   QPlainTextEdit* Memo1 = nullptr;
   QPlainTextEdit* Memo2 = nullptr;
@@ -90,6 +94,7 @@ class TForm1 : public QWidget {
   QProgressBar* pb1 = nullptr;
   QGroupBox* grp1 = nullptr;
   QCheckBox* chk1 = nullptr;
+  QCheckBox* chkPadding = nullptr;
   QPushButton* btn1 = nullptr;
   QGroupBox* grp2 = nullptr;
   QRadioButton* rb1 = nullptr;

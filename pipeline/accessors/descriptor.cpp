@@ -10,6 +10,7 @@
 #include "pipeline/accessors/descriptor.h"
 #include "pipeline/lookups.h"
 #include "pipeline/operands.h"
+#include "pipeline/ordinals.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -73,26 +74,47 @@ Pos EnumerationOpen(const std::string& t) {
   return 0;
 }
 
-// Sets take a byte; an enumeration takes as many bytes as its number of
-// values has base-255 digits.
-std::string ReduceSetsAndEnumerations(const std::string& t) {
-  if (Pos set = FindText(t, "set of ", 1)) return Copy(t, 1, set - 1) + "Byte";
+// Bounds and enumeration values as numbers or constants.
+NumberOf NumbersIn(const LineList& working) {
+  return [&working](std::string_view text) -> std::optional<std::int64_t> {
+    auto operand = ResolveOperand(working, text, OperandSide::kLeft);
+    if (!operand) return std::nullopt;
+    return operand->value;
+  };
+}
+
+// The bytes of the set a type text declares from its "set of" on (1 when
+// its base cannot be told, as its size is), and where that "set of" stands.
+struct SetText {
+  Pos at = 0;
+  std::int64_t bytes = 1;
+};
+std::optional<SetText> SetIn(const Lists& lists, const std::string& t) {
+  Pos set = FindText(t, "set of ", 1);
+  if (set == 0) return std::nullopt;
+  auto base = OrdinalRangeOf(lists.reference, Tail(t, set + 7), NumbersIn(lists.working));
+  return SetText{set, base ? SetBytes(*base) : 1};
+}
+
+// A set that fits an integer of 1, 2 or 4 bytes reads as that integer, a
+// bit per value; a longer one as its bytes. An enumeration reads as the
+// integer that stores it.
+std::string ReduceSetsAndEnumerations(const Lists& lists, const std::string& t) {
+  if (auto set = SetIn(lists, t)) {
+    const std::string head = Copy(t, 1, set->at - 1);
+    switch (set->bytes) {
+      case 1: return head + "Byte";
+      case 2: return head + "Word";
+      case 4: return head + "Longword";
+      default: return head + "1,Byte";
+    }
+  }
   Pos open = EnumerationOpen(t);
   if (open == 0) return t;
   Pos close = FindChar(t, ')', open);
-  const std::string values = Slice(t, open + 1, close - 1);
-  long long count = 1;
-  for (char c : values) count += c == ',';
-  int digits = 0;
-  for (long long rest = count; rest > 0; rest /= 255) ++digits;
-  const std::string prefix = Copy(t, 1, open - 1);
-  switch (digits) {
-    case 1: return prefix + "Byte";
-    case 2: return prefix + "Word";
-    case 4: return prefix + "Longword";
-    case 8: return prefix + "Int64";
-    default: return prefix + values;
-  }
+  auto range = EnumerationRange(Slice(t, open + 1, close - 1), NumbersIn(lists.working));
+  if (!range) return t;
+  return Copy(t, 1, open - 1) + std::string(StorageOf(*range).type);
 }
 
 // A procedural type written out with parameters or a result is named by its
@@ -132,6 +154,14 @@ std::optional<std::string> RoutineCode(const std::string& t) {
   return std::nullopt;
 }
 
+// The size of a named routine type as the layout read it (the snapshot
+// keeps it, where the working list has its declaration back): a method
+// pointer ("of object") holds two addresses, any other routine type one.
+std::string RoutineSize(const LineList& snapshot, std::string name) {
+  int prefix = -1;
+  return FindNumericValue(snapshot, name, prefix) ? name : "4";
+}
+
 // "String [ n ]" as an array element: n + 1 bytes of short string.
 std::optional<std::string> ShortStringElement(const LineList& working, const std::string& t) {
   Pos s = FindExact(t, "String [ ", 1);
@@ -149,7 +179,8 @@ enum class ArrayKind { kDynamic, kFixed };
 // The element part of an array descriptor for an element name without
 // spaces: its size and code, its whole size and table, or a pointer.
 std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
-  if (auto routine = NamedRoutineCode(lists.reference, element)) return "4," + *routine;
+  if (auto routine = NamedRoutineCode(lists.reference, element))
+    return RoutineSize(lists.snapshot, element) + "," + *routine;
   std::int32_t size = 0;
   if (FindIntegerConstant(lists.working, element, size)) return std::to_string(size) + ",vt_" + element;
   std::string whole = element;
@@ -165,10 +196,12 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
   // An enumeration or a set reached through its name: its elements are the
   // integers its own descriptor names (a Byte for a few values), not the
   // text of its values, which no Lua reads.
-  const std::string reduced = ReduceSetsAndEnumerations(alias);
-  if (reduced != alias && FindIntegerConstant(lists.working, reduced, size))
-    return std::to_string(size) + ",vt_" + reduced;
-  return alias;
+  const std::string reduced = ReduceSetsAndEnumerations(lists, alias);
+  const Items items = SplitLastItem(reduced);
+  if (reduced == alias || !FindIntegerConstant(lists.working, items.last, size)) return alias;
+  if (items.head.empty()) return std::to_string(size) + ",vt_" + items.last;
+  // A set longer than an integer: each element an array of its bytes.
+  return std::to_string(SetIn(lists, alias)->bytes) + "," + items.head + "vt_" + items.last;
 }
 
 std::string ReduceArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
@@ -245,7 +278,7 @@ void ResolvePointer(const Lists& lists, std::string& t) {
 // name, a structure name or a descriptor list.
 std::string Reduce(const Lists& lists, std::string t) {
   if (auto code = InlineRoutineCode(t)) return *code;
-  t = ReduceSetsAndEnumerations(t);
+  t = ReduceSetsAndEnumerations(lists, t);
   if (auto code = RoutineCode(t)) return *code;
   t = ReduceDynamicArray(lists, t);
   t = ReduceFixedArray(lists, t);

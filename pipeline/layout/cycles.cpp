@@ -26,7 +26,7 @@ void ReportIncompleteLayout(Reporter& reporter, size_t index, std::string_view v
 
 }  // namespace
 
-bool RunLayoutCycles(LineList& working, Reporter& reporter) {
+bool RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding padding, const LineList& declarations) {
   LayoutPass pass;
   // Ends: a cycle that changed nothing ends the loop, and lines change only
   // finitely often: evaluation removes operators and brackets, a structure is
@@ -34,7 +34,7 @@ bool RunLayoutCycles(LineList& working, Reporter& reporter) {
   // offsets reaches offsets that are all 0 within one cycle per member.
   while (true) {
     bool evaluated = EvaluateExpressions(working);
-    pass = LayOutStructures(working);
+    pass = LayOutStructures(working, padding, declarations);
     if (!pass.last_unresolved || !(evaluated || pass.changed)) break;
   }
   if (!pass.last_unresolved) {

@@ -1,6 +1,6 @@
 // Stages 17 to 22: member offsets and the three size fields of every
-// structure, the parents' sizes added to derived classes, the size fields
-// removed again.
+// structure, a derived class's members placed after its parent's instance,
+// the size fields removed again.
 //
 //   takes (working):  " TUserItem = { MakeIndex : 4 ; wIndex : 2 ; ... } ; "
 //   gives (working):  " TUserItem = { nWholeSize : 24 ; nAddSize : 24 ; nMaxSize : 4 ; MakeIndex : 0 ; ... } ; "
@@ -10,6 +10,7 @@
 #pragma once
 
 #include "pipeline/front_end.h"
+#include "pipeline/run_options.h"
 #include "text/line_list.h"
 
 namespace ct {
@@ -18,13 +19,14 @@ namespace ct {
 // success appends the success line and returns true; otherwise writes the
 // failure report, naming the last unresolved line of the final cycle, and
 // returns false.
-bool RunLayoutCycles(LineList& working, Reporter& reporter);
+// `declarations` (the reference list) tells which class an alias named as a
+// parent stands for.
+bool RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding padding = RecordPadding::kFour,
+                     const LineList& declarations = LineList());
 
 // Empty structures get a whole size of 0, which the later stages need.
 void GiveEmptyStructuresZeroSize(LineList& working);
 
-// Derived classes moved behind their parents.
-void ShiftParentOffsets(LineList& working, Reporter& reporter);
 // The size fields removed once the offsets are final.
 void RemoveSizeFields(LineList& working);
 

@@ -23,16 +23,19 @@ bool FitsSize(std::int64_t value) {
 std::int64_t MaxAlignment(const std::vector<Member>& members) {
   std::int64_t max = 1;
   for (const Member& member : members) {
-    if (member.size <= 8) max = std::max(max, member.size);
-    if (member.prefix != -1 && member.prefix <= 8) max = std::max<std::int64_t>(max, member.prefix);
+    if (member.prefix != -1) {
+      if (member.prefix <= 8) max = std::max<std::int64_t>(max, member.prefix);
+    } else if (member.size <= 8) {
+      max = std::max(max, member.size);
+    }
   }
   return max;
 }
 
 // Packed members follow each other without gaps.
-Placement PlacePacked(const std::vector<Member>& members) {
+Placement PlacePacked(const std::vector<Member>& members, const PlacementStart& start) {
   Placement placement;
-  std::int64_t offset = 0;
+  std::int64_t offset = start.offset;
   for (size_t k = 0; k < members.size(); ++k) {
     placement.offsets.push_back(offset);
     offset += members[k].size;
@@ -49,11 +52,12 @@ Placement PlacePacked(const std::vector<Member>& members) {
 // Each member starts at a multiple of its alignment, which is its size
 // prefix or, without one, its size, capped by the structure's maximum
 // alignment. The whole size is rounded up to 4 bytes, the alignment of the
-// host's allocations, whatever the maximum alignment is.
-Placement PlaceUnpacked(const std::vector<Member>& members) {
+// host's allocations, whatever the maximum alignment is, unless the run asks
+// for the padding of a modern compiler.
+Placement PlaceUnpacked(const std::vector<Member>& members, const PlacementStart& start, RecordPadding padding) {
   Placement placement;
-  placement.max = MaxAlignment(members);
-  std::int64_t offset = 0;
+  placement.max = std::max(MaxAlignment(members), start.max);
+  std::int64_t offset = start.offset;
   for (size_t k = 0; k < members.size(); ++k) {
     const Member& member = members[k];
     std::int64_t align = std::min(member.size, placement.max);
@@ -69,8 +73,8 @@ Placement PlaceUnpacked(const std::vector<Member>& members) {
     }
   }
   placement.add = offset;
-  placement.whole = RoundUp(offset, 4);
-  if (!FitsSize(placement.whole)) placement.overflow = members.size() - 1;
+  placement.whole = RoundUp(offset, padding == RecordPadding::kLargest ? placement.max : 4);
+  if (!FitsSize(placement.whole)) placement.overflow = members.empty() ? 0 : members.size() - 1;
   return placement;
 }
 

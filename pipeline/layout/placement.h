@@ -8,12 +8,22 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/run_options.h"
+
 namespace ct {
 
 struct Member {
   std::string value;     // as written, to name it when it cannot be placed
   std::int64_t size = 0;
   int prefix = -1;       // the alignment unit of a sized form or structure
+};
+
+// Where the own members of a structure begin: 0 for a record or a class
+// without a parent; for a derived class the end of its parent's instance,
+// whose alignment the class inherits.
+struct PlacementStart {
+  std::int64_t offset = 0;
+  std::int64_t max = 1;
 };
 
 struct Placement {
@@ -28,10 +38,12 @@ struct Placement {
 // numbers leave that range cannot be placed.
 bool FitsSize(std::int64_t value);
 
-// The largest of 1, every member size up to 8 and every size prefix up to 8.
+// The largest of 1, every size prefix up to 8 and, for members without a
+// prefix, every size up to 8. A member with a prefix (a string, an array, a
+// structure) aligns by its type, never by its total size.
 std::int64_t MaxAlignment(const std::vector<Member>& members);
 
-Placement PlacePacked(const std::vector<Member>& members);
-Placement PlaceUnpacked(const std::vector<Member>& members);
+Placement PlacePacked(const std::vector<Member>& members, const PlacementStart& start);
+Placement PlaceUnpacked(const std::vector<Member>& members, const PlacementStart& start, RecordPadding padding);
 
 }  // namespace ct

@@ -7,11 +7,15 @@
 #include <cctype>
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "pipeline/candidate_lines.h"
+#include "pipeline/inheritance.h"
 #include "pipeline/layout/placement.h"
 #include "pipeline/lookups.h"
 #include "pipeline/operands.h"
@@ -132,6 +136,55 @@ std::vector<size_t> LinesThatMayBeginWith(const LineList& working, std::string_v
   return lines;
 }
 
+// The parent of every class that has one, by the class's name in lower
+// case; of several inheritance lines of one class the first counts.
+using Parents = std::unordered_map<std::string, std::string>;
+
+Parents ParentsOf(const LineList& working) {
+  Parents parents;
+  for (size_t i = 0; i < working.Count(); ++i)
+    if (auto inheritance = ReadInheritanceLine(working.Get(i)))
+      parents.emplace(LowerAscii(Trim(inheritance->child)), Trim(inheritance->parent));
+  return parents;
+}
+
+// The class an alias of a class stands for. The working list holds such an
+// alias as the pointer size it became, so its declaration is read, where a
+// class named in a type reads as the pointer it is (" TQuery = ^TObject ; ").
+bool FollowClassAlias(const LineList& working, const LineList& declarations, std::string& name) {
+  if (FindTypeAlias(working, name)) return true;
+  std::string declared = name;
+  if (!FindTypeAlias(declarations, declared)) return false;
+  name = Trim(declared.rfind('^', 0) == 0 ? declared.substr(1) : declared);
+  return !name.empty();
+}
+
+// Where a derived class's own members begin: the end of its parent's
+// instance (its whole size), with the parent's alignment; nothing while the
+// parent is not laid out. Each alias is followed once, so a cycle of
+// aliases ends.
+std::optional<PlacementStart> ParentStart(const LineList& working, const LineList& declarations, std::string parent) {
+  std::set<std::string> followed;
+  // Every turn follows a name not followed before.
+  while (true) {
+    std::string whole = parent;
+    int max = -1;
+    if (GetWholeAndMaxSize(working, whole, max)) {
+      auto offset = ParseInt64(whole);
+      if (!offset || !FitsSize(*offset)) return std::nullopt;
+      return PlacementStart{*offset, std::max(max, 1)};
+    }
+    if (!followed.insert(LowerAscii(parent)).second || !FollowClassAlias(working, declarations, parent))
+      return std::nullopt;
+  }
+}
+
+// Whether a line starts with `name` (untrimmed) and its "=": most lines
+// fail this at once, without being copied.
+bool BeginsWithName(const std::string& line, std::string_view name) {
+  return line.compare(0, name.size(), name) == 0 && At(line, Len(name) + 1) == '=';
+}
+
 // Declarations of the same name made earlier or later (a forward declaration
 // left as an empty pair of braces) take the sizes of the full one; their
 // braces then hold the size fields only.
@@ -139,10 +192,8 @@ bool GiveNamesakesSizes(LineList& working, size_t self, std::string_view name, s
   bool changed = false;
   for (size_t j : LinesThatMayBeginWith(working, name)) {
     if (j == self) continue;
-    // A namesake starts with the name and its "="; most lines fail this at
-    // once, without being copied.
     const std::string& candidate = working.Get(j);
-    if (candidate.compare(0, name.size(), name) != 0 || At(candidate, Len(name) + 1) != '=') continue;
+    if (!BeginsWithName(candidate, name)) continue;
     LayoutLine other(candidate);
     Pos equals = FindChar(other.structure, '=', 1);
     if (equals == 0 || Copy(other.text, 1, equals - 1) != name) continue;
@@ -157,6 +208,19 @@ bool GiveNamesakesSizes(LineList& working, size_t self, std::string_view name, s
   return changed;
 }
 
+// A line of `name` other than `self` that holds members: the declaration
+// whose sizes a member-less line of the same name (a forward declaration)
+// takes over.
+bool HasNamesakeWithMembers(const LineList& working, size_t self, std::string_view name) {
+  for (size_t j : LinesThatMayBeginWith(working, name)) {
+    if (j == self || !BeginsWithName(working.Get(j), name)) continue;
+    const std::string mask = MaskQuotedStrings(working.Get(j));
+    Pos open = FindChar(mask, '{', 1);
+    if (open != 0 && FindChar(mask, ':', open) != 0) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 namespace {
@@ -169,43 +233,54 @@ struct LineLayout {
   bool changed = false;  // a line of the list was written back
 };
 
-LineLayout LayOutLine(LineList& working, size_t i) {
+LineLayout LayOutLine(LineList& working, size_t i, RecordPadding padding, const LineList& declarations,
+                      const Parents& parents) {
   LineLayout out;
+  auto unresolved = [&](std::string value) {
+    out.result = LineLayout::kUnresolved;
+    out.unresolved_value = std::move(value);
+    return out;
+  };
   const std::string read = working.Get(i);
   LayoutLine line(read);
   if (FindText(line.structure, kLaidOutMark, 1) != 0) return out;
 
   Resolution resolution = ResolveMembers(working, line);
-  if (!resolution.resolved) {
-    out.result = LineLayout::kUnresolved;
-    out.unresolved_value = std::move(resolution.unresolved_value);
-    return out;
-  }
+  if (!resolution.resolved) return unresolved(std::move(resolution.unresolved_value));
   Pos brace = FindChar(line.structure, '{', 1);
   if (brace == 0) return out;
+  const std::string name = Copy(line.text, 1, FindChar(line.structure, '=', 1) - 1);
+
+  // A derived class continues its parent's instance, so it waits until the
+  // parent is laid out; its forward declaration waits for the full one.
+  PlacementStart start;
+  auto parent = parents.find(LowerAscii(Trim(name)));
+  if (parent != parents.end()) {
+    if (resolution.members.empty() && HasNamesakeWithMembers(working, i, name)) return out;
+    auto parent_start = ParentStart(working, declarations, parent->second);
+    if (!parent_start) return unresolved(parent->second);
+    start = *parent_start;
+  }
 
   Placement placement;
   if (Pos packed = FindText(line.structure, kPacked, 1); packed != 0) {
     line.Replace(packed, Len(kPacked), " ");
     brace = packed + 1;
-    placement = PlacePacked(resolution.members);
+    placement = PlacePacked(resolution.members, start);
   } else {
-    placement = PlaceUnpacked(resolution.members);
+    placement = PlaceUnpacked(resolution.members, start, padding);
   }
-  if (placement.overflow) {
-    out.result = LineLayout::kUnresolved;
-    out.unresolved_value = resolution.members[*placement.overflow].value;
-    return out;
-  }
+  if (placement.overflow)
+    return unresolved(*placement.overflow < resolution.members.size() ? resolution.members[*placement.overflow].value
+                                                                      : Trim(name));
   WriteOffsets(line, placement.offsets);
 
   if (placement.whole != 0) {
     out.result = LineLayout::kLaidOut;
+    out.name = name;
     std::string fields = SizeFields(placement);
     line.Insert(fields, brace + 1);
-    Pos equals = FindChar(line.structure, '=', 1);
-    out.name = Copy(line.text, 1, equals - 1);
-    if (GiveNamesakesSizes(working, i, out.name, fields)) out.changed = true;
+    if (GiveNamesakesSizes(working, i, name, fields)) out.changed = true;
   }
   if (line.text == read) return out;
   working.Put(i, std::move(line.text));
@@ -237,8 +312,9 @@ std::vector<std::string> NamesIn(std::string_view value) {
 
 }  // namespace
 
-LayoutPass LayOutStructures(LineList& working) {
+LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const LineList& declarations) {
   LayoutPass pass;
+  const Parents parents = ParentsOf(working);
   // A line that does not resolve waits for the names in its value; when a
   // structure of such a name is laid out, the lines waiting for it are
   // tried again at once, so that a chain of records that embed the records
@@ -247,7 +323,7 @@ LayoutPass LayOutStructures(LineList& working) {
   std::map<size_t, std::string> unresolved;  // by line, with the value
   std::vector<size_t> again;
   auto try_line = [&](size_t i) {
-    LineLayout layout = LayOutLine(working, i);
+    LineLayout layout = LayOutLine(working, i, padding, declarations, parents);
     if (layout.changed) pass.changed = true;
     if (layout.result == LineLayout::kUnresolved) {
       for (std::string& name : NamesIn(layout.unresolved_value)) waiting[std::move(name)].push_back(i);

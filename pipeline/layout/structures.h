@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "pipeline/run_options.h"
 #include "text/line_list.h"
 
 namespace ct {
@@ -23,6 +24,13 @@ struct LayoutPass {
 // line and its value. Lines laid out earlier in the pass serve later ones,
 // and a line laid out serves at once the earlier lines that waited for its
 // name; each line is tried once more for each structure it waited for.
-LayoutPass LayOutStructures(LineList& working);
+// A class with a parent (an inheritance line names it) is laid out once the
+// parent is: its own members start at the end of the parent's instance, so
+// its offsets count from the start of the whole instance. Until then the
+// line is unresolved, its value the parent's name. A parent named through
+// an alias is found through the alias's declaration in `declarations` (the
+// reference list).
+LayoutPass LayOutStructures(LineList& working, RecordPadding padding = RecordPadding::kFour,
+                            const LineList& declarations = LineList());
 
 }  // namespace ct

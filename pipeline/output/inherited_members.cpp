@@ -2,6 +2,7 @@
 // field of the parent through the child's table.
 #include <string>
 
+#include "pipeline/inheritance.h"
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
 #include "text/scan.h"
@@ -40,14 +41,8 @@ void MergeInheritedMembers(LineList& working) {
   // parent's members before it passes them on: chains flatten in one walk.
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
-    const std::string& line = working.Get(i);
-    const std::string mask = MaskQuotedStrings(line);
-    if (!ContainsText(mask, " setmetatable ")) continue;
-    Pos open = FindChar(mask, '(', 1);
-    Pos close = FindChar(mask, ')', open + 1);
-    if (open == 0 || close == 0) continue;
-    Token names = GetTokenOutsideQuotes(Slice(line, open + 1, close - 1), ',');
-    InheritMembers(working, names.token, names.rest);
+    auto inheritance = ReadInheritanceLine(working.Get(i));
+    if (inheritance) InheritMembers(working, inheritance->child, inheritance->parent);
   }
 }
 

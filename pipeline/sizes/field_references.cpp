@@ -8,6 +8,7 @@
 
 #include "pipeline/candidate_lines.h"
 #include "pipeline/fields.h"
+#include "pipeline/sizes/basic_alignments.h"
 #include "pipeline/sizes/field_references.h"
 #include "pipeline/sizes/numbers.h"
 #include "pipeline/sizes/sizes.h"
@@ -35,13 +36,16 @@ std::string ReplaceableText(std::string_view rest) {
 }
 
 // The value a definition line gives its name: a number as written, or the
-// number of the name it refers to. Empty when it is neither. A value in the
-// sized form keeps its size prefix, which the layout aligns by: a ShortString
-// member is aligned to single bytes like a String [ n ] member.
-std::string NumericValueOf(const LineList& working, std::string value) {
+// number of the name it refers to. Empty when it is neither. A one-word value
+// in the sized form keeps its size prefix, which the layout aligns by: a
+// ShortString member is aligned to single bytes like a String [ n ] member.
+// Words joined by removing their spaces are no sized form, whatever they
+// read as: they give the plain number.
+std::string NumericValueOf(const LineList& working, const std::string& written) {
+  std::string value = ReplaceAll(written, " ", "");
   int prefix = -1;
   if (!ResolveNumber(working, value, prefix)) return {};
-  if (prefix < 0) return value;
+  if (prefix < 0 || Contains(written, " ")) return value;
   return std::to_string(prefix) + "_" + value;
 }
 
@@ -83,8 +87,9 @@ std::optional<NamedValue> ValueDefinedBy(const LineList& working, size_t i) {
   if (Trim(definition.token).empty() || Contains(definition.token, "\"") ||
       definition.token.find(kMaskByte) != std::string::npos)
     return std::nullopt;
-  std::string value = NumericValueOf(working, ReplaceAll(GetValidToken(definition.rest, ";").token, " ", ""));
+  std::string value = NumericValueOf(working, Trim(GetValidToken(definition.rest, ";").token));
   if (value.empty()) return std::nullopt;
+  value = WithBasicTypeAlignment(Trim(definition.token), value);
   return NamedValue{std::move(definition.token), std::move(value)};
 }
 

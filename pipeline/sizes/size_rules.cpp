@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pipeline/fields.h"
+#include "pipeline/ordinals.h"
 #include "pipeline/sizes/numbers.h"
 #include "pipeline/sizes/sizes.h"
 #include "text/scan.h"
@@ -30,17 +31,10 @@ Pos WordEnd(std::string_view text, Pos from) {
   return space == 0 ? Len(text) : space - 1;
 }
 
-// The bracketed member list that follows position p: sets its closing ")"
-// and returns the number of members, or nothing when the list is not closed.
-std::optional<std::int64_t> CountBracketMembers(std::string_view text, Pos p, Pos& closing) {
+// The ")" that closes the bracketed list following position p, or 0.
+Pos ClosingBracket(std::string_view text, Pos p) {
   Pos open = FindChar(text, '(', p + 1);
-  if (open == 0) return std::nullopt;
-  closing = FindChar(text, ')', open + 1);
-  if (closing == 0) return std::nullopt;
-  std::int64_t members = 1;
-  for (Pos q = open + 1; q < closing; ++q)
-    if (At(text, q) == ',') ++members;
-  return members;
+  return open == 0 ? 0 : FindChar(text, ')', open + 1);
 }
 
 void ReplaceArrayAndWordNotations(std::string& text) {
@@ -51,63 +45,44 @@ void ReplaceArrayAndWordNotations(std::string& text) {
 }
 
 // Only the address of a routine is stored: a procedural type is 4 bytes wide
-// and a procedural field is a pointer, whatever its parameters. A line of its
-// own becomes its name and the replacement; a field among others loses only
-// its type, so the fields after it and the table's closing brace stay.
+// and a procedural field is a pointer, whatever its parameters. A method
+// pointer ("of object") holds the routine's address and its object's: 8
+// bytes, aligned as a pointer. A line of its own becomes its name and the
+// replacement; a field among others loses only its type, so the fields after
+// it and the table's closing brace stay.
 void ReplaceProcedural(std::string& text, bool whole_line, std::string_view trigger, std::string_view divider,
                        std::string_view replacement) {
-  Pos p = FindText(MaskQuotedStrings(text), trigger, 1);
+  constexpr std::string_view kMethodPointer = "4_8 ;";
+  const std::string structure = MaskQuotedStrings(text);
+  Pos p = FindText(structure, trigger, 1);
   if (p == 0) return;
+  const bool method = FindText(structure, " of object ", p) != 0;
   std::string name = whole_line ? GetValidToken(text, divider).token : Copy(text, 1, p - 1);
-  text = name + std::string(replacement);
+  text = name + std::string(divider) + " " + std::string(method ? kMethodPointer : replacement);
 }
 
 void ReplaceProceduralTypesAndFields(std::string& text, bool whole_line) {
-  ReplaceProcedural(text, whole_line, "= procedure", "=", "= 4 ;");
-  ReplaceProcedural(text, whole_line, "= function", "=", "= 4 ;");
-  ReplaceProcedural(text, whole_line, ": procedure", ":", ": pointer ;");
-  ReplaceProcedural(text, whole_line, ": function", ":", ": pointer ;");
+  ReplaceProcedural(text, whole_line, "= procedure", "=", "4 ;");
+  ReplaceProcedural(text, whole_line, "= function", "=", "4 ;");
+  ReplaceProcedural(text, whole_line, ": procedure", ":", "pointer ;");
+  ReplaceProcedural(text, whole_line, ": function", ":", "pointer ;");
 }
 
-// A set holds one bit per member, in whole bytes.
-std::string SetSize(std::int64_t members) { return std::to_string(members / 8 + 1); }
-
-void SizeEnumeratedSet(std::string& text) {
+// A set holds one bit per value of its base type's range, in whole bytes,
+// aligned to single bytes: the sized form "1_" and the byte count when it
+// takes more than one. A base whose range cannot be told (a type declared
+// elsewhere) keeps one byte.
+void SizeSet(std::string& text, const LineList& working, const LineList& declarations) {
+  constexpr std::string_view kSetOf = " set of ";
   const std::string structure = MaskQuotedStrings(text);
-  Pos p = FindText(structure, " set of (", 1);
-  Pos closing = 0;
-  if (p == 0) return;
-  auto members = CountBracketMembers(structure, p, closing);
-  if (!members) return;
-  Replace(text, p, closing - p + 1, " " + SetSize(*members));
-}
-
-void SizeSubrangeSet(std::string& text, const LineList& working) {
-  const std::string structure = MaskQuotedStrings(text);
-  Pos p = FindText(structure, " set of ", 1);
-  if (p == 0) return;
-  Pos semicolon = FindChar(structure, ';', p + 1);
-  Pos dots = FindText(structure, " .. ", p + 1);
-  if (dots == 0 || dots >= semicolon) return;
-  Pos low_start = FindCharInRange(structure, ' ', dots - 1, 1) + 1;
-  Pos high_end = FindChar(structure, ' ', dots + 4);
-  if (high_end == 0) return;
-  auto low = NumberOrConstant(working, Slice(text, low_start, dots - 1));
-  auto high = NumberOrConstant(working, Slice(text, dots + 4, high_end - 1));
-  std::int64_t members = 0;
-  if (!low || !high || __builtin_sub_overflow(*high, *low, &members) ||
-      __builtin_add_overflow(members, 1, &members))
-    return;
-  Replace(text, p + 1, high_end - 1 - p, SetSize(members));
-}
-
-void SizeOtherSet(std::string& text) {
-  const std::string structure = MaskQuotedStrings(text);
-  Pos p = FindExact(structure, " set of ", 1);
+  Pos p = FindText(structure, kSetOf, 1);
   if (p == 0) return;
   Pos semicolon = FindChar(structure, ';', p + 1);
   Pos end = semicolon == 0 ? Len(text) : semicolon - 1;
-  Replace(text, p, end - p + 1, " 1 ");
+  auto number_of = [&](std::string_view bound) { return NumberOrConstant(working, std::string(bound)); };
+  auto base = OrdinalRangeOf(declarations, Slice(text, p + Len(kSetOf), end), number_of);
+  const std::int64_t bytes = base ? SetBytes(*base) : 1;
+  Replace(text, p, end - p + 1, bytes == 1 ? std::string(" 1 ") : " 1_" + std::to_string(bytes) + " ");
 }
 
 bool StartsIdentifier(char c) {
@@ -129,17 +104,19 @@ bool ListsEnumerationMembers(std::string_view structure, Pos p, Pos closing) {
   return true;
 }
 
-// An enumeration takes as many bytes as its member count has base-255 digits.
-void SizeEnumeration(std::string& text) {
+// An enumeration, declared as a type or written in a field, takes the
+// smallest of 1, 2 or 4 bytes that holds its values.
+void SizeEnumeration(std::string& text, const LineList& working) {
   const std::string structure = MaskQuotedStrings(text);
   Pos p = FindExact(structure, "= (", 1);
-  Pos closing = 0;
+  if (p == 0) p = FindExact(structure, ": (", 1);
   if (p == 0) return;
-  auto members = CountBracketMembers(structure, p, closing);
-  if (!members || !ListsEnumerationMembers(structure, p, closing)) return;
-  int bytes = 0;
-  for (std::int64_t rest = *members; rest > 0; rest /= 255) ++bytes;  // rest shrinks every turn
-  Replace(text, p, closing - p + 1, "= " + std::to_string(bytes));
+  Pos closing = ClosingBracket(structure, p);
+  if (closing == 0 || !ListsEnumerationMembers(structure, p, closing)) return;
+  auto number_of = [&](std::string_view value) { return NumberOrConstant(working, std::string(value)); };
+  auto range = EnumerationRange(Slice(text, FindChar(structure, '(', p + 1) + 1, closing - 1), number_of);
+  if (!range) return;
+  Replace(text, p + 1, closing - p, " " + std::to_string(StorageOf(*range).bytes));
 }
 
 // A pointer is 4 bytes whatever it points to. Its target may carry a bracket,
@@ -184,12 +161,10 @@ void SizeShortString(std::string& text, const LineList& working) {
   Replace(text, p, close + 2 - p + 1, " 1_" + std::to_string(bytes) + " ");
 }
 
-void SizeField(std::string& field, bool whole_line, const LineList& working) {
+void SizeField(std::string& field, bool whole_line, const LineList& working, const LineList& declarations) {
   ReplaceProceduralTypesAndFields(field, whole_line);
-  SizeEnumeratedSet(field);
-  SizeSubrangeSet(field, working);
-  SizeOtherSet(field);
-  SizeEnumeration(field);
+  SizeSet(field, working, declarations);
+  SizeEnumeration(field, working);
   SizePointer(field);
   ConvertHexConstant(field);
   SizeShortString(field, working);
@@ -210,14 +185,14 @@ std::vector<std::string> FieldTexts(const std::string& line) {
 // so a rule either leaves a string alone or removes it whole; only the
 // every-occurrence replacements reach into strings, and those are undone
 // before the fields are sized.
-std::string SubstituteInLine(const std::string& line, const LineList& working) {
+std::string SubstituteInLine(const std::string& line, const LineList& working, const LineList& declarations) {
   std::string text = line;
   ReplaceArrayAndWordNotations(text);
   RestoreQuotedStrings(line, text);
   std::vector<std::string> fields = FieldTexts(text);
   std::string sized;
   for (std::string& field : fields) {
-    SizeField(field, fields.size() == 1, working);
+    SizeField(field, fields.size() == 1, working, declarations);
     sized += field;
   }
   return sized;
@@ -225,8 +200,9 @@ std::string SubstituteInLine(const std::string& line, const LineList& working) {
 
 }  // namespace
 
-void SubstituteTypeSizes(LineList& working) {
-  for (size_t i = 0; i < working.Count(); ++i) working.Put(i, SubstituteInLine(working.Get(i), working));
+void SubstituteTypeSizes(LineList& working, const LineList& declarations) {
+  for (size_t i = 0; i < working.Count(); ++i)
+    working.Put(i, SubstituteInLine(working.Get(i), working, declarations));
 }
 
 }  // namespace ct

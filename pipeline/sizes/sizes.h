@@ -13,8 +13,10 @@
 namespace ct {
 
 // Each field of each line gets the size its notation tells; the rules that
-// act on a first occurrence act once per field.
-void SubstituteTypeSizes(LineList& working);
+// act on a first occurrence act once per field. A set over a named type
+// finds that type's declaration as written in `declarations` (the reference
+// list), since its line in the working list may hold its size already.
+void SubstituteTypeSizes(LineList& working, const LineList& declarations);
 // Rebuilds the working list from a copy in `scratch`: each table, from its
 // " { " to its "} ;" (both outside strings), becomes one line.
 void MergeTableLines(LineList& working, LineList& scratch);

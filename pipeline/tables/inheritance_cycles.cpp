@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/inheritance.h"
 #include "pipeline/input_file.h"
 #include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
@@ -14,37 +15,16 @@
 
 namespace ct {
 
-namespace {
-
-struct Inheritance {
-  std::string child;
-  std::string parent;
-};
-
-// " setmetatable ( TChild , TParent ) ; " as the rewrite appends it.
-bool ReadInheritance(std::string_view line, Inheritance& out) {
-  const std::string mask = MaskQuotedStrings(line);
-  if (!Contains(LowerAscii(mask), " setmetatable ")) return false;
-  Pos open = FindChar(mask, '(', 1);
-  Pos close = FindChar(mask, ')', open + 1);
-  if (open == 0 || close == 0) return false;
-  Token names = GetTokenOutsideQuotes(Slice(line, open + 1, close - 1), ',');
-  out = {Trim(names.token), Trim(names.rest)};
-  return true;
-}
-
-}  // namespace
-
 bool BreakInheritanceCycles(LineList& working, Reporter& reporter) {
   // Class names in lower case, as Delphi compares them, with their line.
   std::map<std::string, size_t> line_of;
   std::map<std::string, std::string> parent_of;
   for (size_t i = 0; i < working.Count(); ++i) {
-    Inheritance inheritance;
-    if (!ReadInheritance(working.Get(i), inheritance)) continue;
-    const std::string child = LowerAscii(inheritance.child);
+    const auto inheritance = ReadInheritanceLine(working.Get(i));
+    if (!inheritance) continue;
+    const std::string child = LowerAscii(Trim(inheritance->child));
     line_of[child] = i;
-    parent_of[child] = LowerAscii(inheritance.parent);
+    parent_of[child] = LowerAscii(Trim(inheritance->parent));
   }
   // Each class is walked once: a walk stops at a class already walked, and
   // a class met again on its own walk closes a cycle.
@@ -77,9 +57,8 @@ bool BreakInheritanceCycles(LineList& working, Reporter& reporter) {
   size_t next_cycle = 0;
   for (size_t i = 0; i < working.Count(); ++i) {
     if (next_cycle < in_cycles.size() && in_cycles[next_cycle] == i) {
-      Inheritance inheritance;
-      ReadInheritance(working.Get(i), inheritance);
-      reporter.Log(Gbk(texts::kMarker) + Gbk(texts::kInheritanceCycleHead) + inheritance.child +
+      const auto inheritance = ReadInheritanceLine(working.Get(i));
+      reporter.Log(Gbk(texts::kMarker) + Gbk(texts::kInheritanceCycleHead) + Trim(inheritance->child) +
                    Gbk(texts::kInheritanceCycleTail) + WhereInInput(working.Origin(i)));
       ++next_cycle;
       continue;

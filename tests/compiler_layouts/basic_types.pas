@@ -66,3 +66,10 @@ type
     b6: Byte;
     p: Pointer;
   end;
+  // arrays of the basic types aligned otherwise than by their size
+  BtArrays = record
+    b: Byte;
+    e: array[0..1] of Extended;
+    c: Byte;
+    v: array[0..1] of Variant;
+  end;

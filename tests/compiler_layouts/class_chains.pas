@@ -172,3 +172,8 @@ type
   CcDblByteKid = class(CcDblByte)
     dbkb: Byte;
   end;
+  // a parent named through an alias of its class
+  CcP12Alias = CcP12;
+  CcViaAlias = class(CcP12Alias)
+    vab: Byte;
+  end;

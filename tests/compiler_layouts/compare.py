@@ -14,14 +14,10 @@ What is read back from a run:
     fields too; only the fields the compiler lists for the structure itself
     are compared, by their exact spelling, since Lua keys are
     case-sensitive);
-  * a structure's size: its nWholeSize in ClassTable_E.lua, plus the shift
-    its fields got after layout (the ClassType.lua offset of one of its own
-    fields minus that field's offset in ClassTable_E.lua; 0 for a record and
-    for a class without a parent). ClassTable_E.lua lays out a class's own
-    fields from 0, so for a derived class this is the end of the instance as
-    the project sees it. A derived class without fields of its own has no
-    such field, so its size is not compared (its children's offsets are).
-A structure agrees when its size (where compared) and all its fields agree.
+  * a structure's size: its nWholeSize in ClassTable_E.lua (a derived
+    class's fields are laid out there from the end of its parent's
+    instance, so this is the end of the whole instance).
+A structure agrees when its size and all its fields agree.
 
 --win32 compares the records of the Win32 structure header of the Free
 Pascal sources (the interface parts of base.inc and struct.inc, as
@@ -212,17 +208,6 @@ def read_layouts(path):
     return result
 
 
-def project_size(layout, table):
-    """The laid-out structure's size as the project sees it (see the module's
-    text); None for a derived class without fields of its own."""
-    for field, offset in layout['fields'].items():
-        if isinstance(offset, int) and isinstance(table.get(field), int):
-            return layout['size'] + table[field] - offset
-    if any(f not in layout['fields'] for f in table):
-        return None                     # only inherited entries: no shift to read
-    return layout['size']
-
-
 def first_unresolved(layout, layouts):
     """The first member value that is neither a number, nor a sized form (an
     array's or a string's element size and total, like 2A8 or 1_256), nor the
@@ -308,8 +293,8 @@ def compare_struct(name, exp, tables, layouts, replaced, padding_known):
         else:
             diffs.append('%s missing, expected %d%s' % (field, want, source(field)))
             kinds.add('fields missing')
-    size = project_size(layout, table)
-    if exp['size'] is not None and size is not None and size != exp['size']:
+    size = layout['size']
+    if exp['size'] is not None and size != exp['size']:
         diffs.insert(0, 'size %d, expected %d%s' % (size, exp['size'], source(None)))
         kinds.add('size (padding to 4)' if not padding_known and padded_to_4(size, exp['size'])
                   else 'size')

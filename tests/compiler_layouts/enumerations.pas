@@ -121,3 +121,14 @@ type
     ce2: EnTwo;
     ce3: EnE300;
   end;
+  // values given explicitly: the range of the values counts, not their number
+  EnPast255 = (enpA, enpB = 300);
+  EnPastWord = (enwA, enwB = 70000);
+  EnNegative = (ennA = -1, ennB = 1);
+  EnValued = record
+    b: Byte;
+    p: EnPast255;
+    c: Byte;
+    w: EnPastWord;
+    n: EnNegative;
+  end;

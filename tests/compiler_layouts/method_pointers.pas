@@ -49,3 +49,10 @@ type
   MpClassKid = class(MpClass)
     FOnQuery: MpFunc;
   end;
+  // arrays of method pointers step by 8 bytes
+  MpArrays = record
+    b: Byte;
+    a: array[0..2] of MpProc;
+    c: Byte;
+    d: array of MpFunc;
+  end;

@@ -1,5 +1,8 @@
 // Sets take (high div 8) - (low div 8) + 1 bytes of their base type's
 // ordinal range ({$PACKSET 1}): 1 to 32 bytes.
+const
+  SeTop = 23;
+
 type
   SeE3 = (se3a, se3b, se3c);
   SeE9 = (se9a, se9b, se9c, se9d, se9e, se9f, se9g, se9h, se9i);
@@ -75,4 +78,18 @@ type
     b: Byte;
     s: set of (seiA, seiB, seiC, seiD, seiE, seiF, seiG, seiH, seiI, seiJ);
     c: Byte;
+  end;
+  // a set of characters, of Boolean, of an enumeration through its alias,
+  // of a range bound by a constant
+  SeE9Alias = SeE9;
+  SeSetMisc = record
+    b: Byte;
+    az: set of 'a'..'z';
+    c: Byte;
+    bo: set of Boolean;
+    d: Byte;
+    al: set of SeE9Alias;
+    e: Byte;
+    co: set of 0..SeTop;
+    f: Byte;
   end;

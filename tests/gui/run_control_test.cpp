@@ -55,8 +55,8 @@ struct Recorded {
 // A window over a folder holding `input`, with the outcome of its last run.
 struct Session {
   explicit Session(const std::string& input)
-      : window(folder.path(), dialogs, [this](FrontEnd& ui, const std::filesystem::path& f) {
-          RunOutcome result = RunConversion(ui, f);
+      : window(folder.path(), dialogs, [this](FrontEnd& ui, const std::filesystem::path& f, const RunOptions& o) {
+          RunOutcome result = RunConversion(ui, f, o);
           outcome = result;
           ++runs;
           return result;

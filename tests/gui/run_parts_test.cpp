@@ -59,7 +59,8 @@ struct ScriptedRun {
 
 struct ScriptedSession {
   ScriptedSession()
-      : window(folder.path(), dialogs, [this](FrontEnd& ui, const std::filesystem::path&) { return script(ui); }) {}
+      : window(folder.path(), dialogs,
+               [this](FrontEnd& ui, const std::filesystem::path&, const RunOptions&) { return script(ui); }) {}
   ~ScriptedSession() { script.stage_may_end.release(); }
 
   QPushButton* btn1() { return Control<QPushButton>(window, "btn1"); }
@@ -79,6 +80,35 @@ class RunPartsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The window's settings go to a test location, not to the user's own.
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  // ---- Run options -------------------------------------------------------------
+  void theRecordPaddingIsRememberedAndGivenToEveryRun() {
+    TempFolder folder;
+    FakeDialogs dialogs;
+    std::vector<RecordPadding> seen;
+    auto run = [&seen](FrontEnd& ui, const std::filesystem::path&, const RunOptions& options) {
+      seen.push_back(options.record_padding);
+      ui.RunEnded();
+      return RunOutcome::kSucceeded;
+    };
+    {
+      gui::TForm1 window(folder.path(), dialogs, run);
+      auto* padding = Control<QCheckBox>(window, "chkPadding");
+      QVERIFY(padding != nullptr);
+      for (bool largest : {false, true}) {
+        padding->setChecked(largest);
+        Control<QPushButton>(window, "btn1")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.RunActive(), kTimeout);
+      }
+    }
+    QCOMPARE(seen, (std::vector<RecordPadding>{RecordPadding::kFour, RecordPadding::kLargest}));
+    gui::TForm1 reopened(folder.path(), dialogs, run);
+    QVERIFY(Control<QCheckBox>(reopened, "chkPadding")->isChecked());
+    Control<QCheckBox>(reopened, "chkPadding")->setChecked(false);
+  }
+
   // ---- Continue gate ----------------------------------------------------------
   void aPressBeforeTheClearIsDiscarded() {
     gui::RunGate gate;
@@ -306,7 +336,7 @@ class RunPartsTest : public QObject {
   void theEditorSettlesOnTheLatestList() {
     TempFolder folder;
     FakeDialogs dialogs;
-    gui::TForm1 window(folder.path(), dialogs, [](FrontEnd& ui, const std::filesystem::path&) {
+    gui::TForm1 window(folder.path(), dialogs, [](FrontEnd& ui, const std::filesystem::path&, const RunOptions&) {
       for (const char* text : {"first", "second", "third"}) ui.StageReport(LineList(Lines({text})), "stage");
       ui.Message("caption", "text", MessageIcon::kInformation);
       ui.StageReport(LineList(Lines({"last"})), "stage");
@@ -324,7 +354,8 @@ class RunPartsTest : public QObject {
   void aFailingRunReturnsTheWindowToIdle() {
     TempFolder folder;
     FakeDialogs dialogs;
-    gui::TForm1 window(folder.path(), dialogs, [](FrontEnd& ui, const std::filesystem::path&) -> RunOutcome {
+    gui::TForm1 window(folder.path(), dialogs,
+                       [](FrontEnd& ui, const std::filesystem::path&, const RunOptions&) -> RunOutcome {
       ui.ClearLog();
       throw std::runtime_error("out of memory");
     });

@@ -13,12 +13,12 @@ std::string MemoryRun::File(std::string_view name) const {
 
 std::vector<std::string> MemoryRun::Lines(std::string_view name) const { return SplitLines(File(name)); }
 
-MemoryRun ConvertInMemory(std::string_view declarations) {
+MemoryRun ConvertInMemory(std::string_view declarations, const RunOptions& options) {
   MemoryRun run;
   RecordingFrontEnd ui;
   ui.record_lists = false;  // a whole run's lists at every stage would dominate the time
   run.files.files["ClassTable.txt"] = WithPrelude(declarations);
-  run.outcome = RunConversion(ui, run.files);
+  run.outcome = RunConversion(ui, run.files, options);
   run.log = ui.LogUtf8();
   return run;
 }

@@ -23,6 +23,6 @@ struct MemoryRun {
 
 // Runs one conversion of the prelude followed by `declarations` (lines
 // separated by "\n").
-MemoryRun ConvertInMemory(std::string_view declarations);
+MemoryRun ConvertInMemory(std::string_view declarations, const RunOptions& options = {});
 
 }  // namespace ct::testing
