@@ -62,6 +62,7 @@ const char* OutcomeName(ct::RunOutcome outcome) {
     case ct::RunOutcome::kStoppedAtNesting: return "nesting";
     case ct::RunOutcome::kFileError: return "file-error";
     case ct::RunOutcome::kAbandoned: return "abandoned";
+    case ct::RunOutcome::kStopped: return "stopped";
   }
   return "?";
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "pipeline/output/output.h"
 #include "pipeline/sizes/sizes.h"
 #include "pipeline/stage_versions.h"
+#include "pipeline/stop_request.h"
 #include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
@@ -35,27 +37,55 @@ constexpr const char* kRunFiles[] = {kNestingReportFile, "ClassTable_B.lua", "Cl
 std::string ForDisplay(std::string_view reason) { return Utf8ToGbkLossy(reason); }
 
 // Malformed numbers met anywhere in the run are reported to the run's log.
+// The number arrives without its line, deep inside a lookup; the first line
+// of the working list that holds it as a word is the declaration to look
+// at. The layout cycles meet the same numbers again in every cycle, so each
+// is looked up once.
 class NumberFaultReport : public NumberFaultListener {
  public:
-  explicit NumberFaultReport(Reporter& reporter) : reporter_(reporter) {}
+  NumberFaultReport(Reporter& reporter, const LineList& working) : reporter_(reporter), working_(working) {}
   void OnMalformedNumber(std::string_view value) override {
-    reporter_.Log(Gbk(texts::kBadNumberLogHead) + std::string(value) + Gbk(texts::kBadNumberLogTail));
+    LineOrigin origin = OriginOf(value);
+    reporter_.Log(Gbk(texts::kBadNumberLogHead) + std::string(value) + Gbk(texts::kBadNumberLogTail) +
+                  WhereInInput(origin));
     reporter_.Message(Gbk(texts::kCaptionError), Gbk(texts::kBadNumberBox), MessageIcon::kError);
+    reporter_.Problem(ProblemKind::kFailure, Gbk(texts::kBadNumberBox) + " '" + std::string(value) + "'", origin);
   }
 
  private:
+  LineOrigin OriginOf(std::string_view value) {
+    auto known = origins_.find(value);
+    if (known != origins_.end()) return known->second;
+    const std::string word = " " + std::string(value) + " ";
+    LineOrigin origin = kNoOrigin;
+    for (size_t i = 0; i < working_.Count() && origin == kNoOrigin; ++i)
+      if (Contains(working_.Get(i), word)) origin = working_.Origin(i);
+    origins_.emplace(value, origin);
+    return origin;
+  }
+
   Reporter& reporter_;
+  const LineList& working_;
+  std::map<std::string, LineOrigin, std::less<>> origins_;
 };
 
 class Run {
  public:
   Run(FrontEnd& ui, FileStore& files, const StageVersions& versions, const RunOptions& options)
-      : ui_(ui), files_(files), versions_(versions), options_(options), faults_(ui) {}
+      : ui_(ui), files_(files), versions_(versions), options_(options), faults_(ui, working_) {}
 
   RunOutcome Execute() {
     for (LineList* list : {&working_, &reference_, &scratch_}) list->SetIndexed(versions_.indexed_lists);
     ScopedNumberFaultListener listener(&faults_);
-    RunOutcome outcome = Stages();
+    RunOutcome outcome;
+    try {
+      outcome = Stages();
+    } catch (const RunStopped&) {
+      // Every save replaces its file whole, so the files saved so far are
+      // complete; the lists are this run's alone and simply go.
+      ui_.Log(Gbk(texts::kRunStoppedLog));
+      outcome = RunOutcome::kStopped;
+    }
     ui_.RunEnded();
     return outcome;
   }
@@ -72,6 +102,7 @@ class Run {
     std::string text = Gbk(what) + std::string(name) + " (" + ForDisplay(reason) + ")";
     ui_.Log(Gbk(texts::kMarker) + text);
     ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+    ui_.Problem(ProblemKind::kFailure, text, kNoOrigin);
   }
 
   bool Load() {
@@ -86,6 +117,7 @@ class Run {
       std::string text = Gbk(texts::kWideInputHead) + std::string(wide) + Gbk(texts::kWideInputTail);
       ui_.Log(Gbk(texts::kMarker) + text);
       ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+      ui_.Problem(ProblemKind::kFailure, text, kNoOrigin);
       return false;
     }
     reference_.SetText(bytes);
@@ -105,6 +137,7 @@ class Run {
         std::string text = Gbk(texts::kUtf8LineNotGbkHead) + std::to_string(i + 1) + Gbk(texts::kUtf8LineNotGbkTail);
         ui_.Log(Gbk(texts::kMarker) + text);
         ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+        ui_.Problem(ProblemKind::kFailure, text, reference_.Origin(i));
         return false;
       }
       reference_.Put(i, std::move(*gbk));
@@ -117,6 +150,8 @@ class Run {
   // outcome that ends it here.
   using StageEnd = std::optional<RunOutcome>;
   static constexpr StageEnd kGoOn = std::nullopt;
+  // The row of the layout cycles, which report their own progress.
+  static constexpr size_t kLayoutStage = 17;
 
   // One row per stage report. The report logs the stage's message (the
   // same row of texts::kStageMessages) and shows `shown` as it stands
@@ -175,7 +210,9 @@ class Run {
         // ---- layout: offsets and sizes of every structure
         {working_,
          [&] {  // 17 evaluate and lay out until nothing changes
-           laid_out_ = RunLayoutCycles(working_, ui_, options_.record_padding, reference_);
+           laid_out_ = RunLayoutCycles(working_, ui_, options_.record_padding, reference_, [&](size_t cycle) {
+             ui_.Progress({kLayoutStage, texts::kStageMessages.size(), cycle});
+           });
            if (!laid_out_) success_ = false;
            return kGoOn;
          }},
@@ -281,6 +318,7 @@ class Run {
       // declarations: the earlier files stay as they are.
       ui_.Log(Gbk(texts::kMarker) + Gbk(texts::kNoDeclarations));
       ui_.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kNoDeclarations), MessageIcon::kError);
+      ui_.Problem(ProblemKind::kFailure, Gbk(texts::kNoDeclarations), kNoOrigin);
       success_ = false;
       return Finish();
     }
@@ -289,7 +327,10 @@ class Run {
 
     const auto stages = StageTable();
     for (size_t i = 0; i < stages.size(); ++i) {
+      ThrowIfStopRequested();
       if (!ui_.StageReport(stages[i].shown, Gbk(texts::kStageMessages[i]))) return RunOutcome::kAbandoned;
+      ThrowIfStopRequested();
+      ui_.Progress({i + 1, stages.size(), 0});
       if (StageEnd end = stages[i].work()) return *end;
     }
 
@@ -351,6 +392,7 @@ RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, cons
                                        : Gbk(texts::kCannotLock) + ForDisplay(error);
     ui.Log(Gbk(texts::kMarker) + text);
     ui.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+    ui.Problem(ProblemKind::kFailure, text, kNoOrigin);
     ui.RunEnded();
     return RunOutcome::kFileError;
   }

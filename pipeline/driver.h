@@ -16,6 +16,7 @@ enum class RunOutcome {
   kStoppedAtNesting,  // a bracket error ended the run after stage 8
   kFileError,         // the input could not be read or a file not written
   kAbandoned,         // the front end asked to stop at a stage report
+  kStopped,           // a stop was requested (pipeline/stop_request.h); files saved so far stay
 };
 
 RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options = {});

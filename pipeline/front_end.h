@@ -2,6 +2,7 @@
 // and the tests each implement this. Every text passed here is GBK.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "text/line_list.h"
@@ -10,6 +11,12 @@ namespace ct {
 
 enum class MessageIcon { kInformation, kError };
 
+// What a problem of a run is, for a list a person works through.
+enum class ProblemKind {
+  kFailure,     // a report that ends the run or clears its success
+  kUnresolved,  // a structure the layout could not finish, and the value it stopped at
+};
+
 // What a stage may do besides rewriting its lists: log and tell the user.
 class Reporter {
  public:
@@ -17,6 +24,17 @@ class Reporter {
   virtual void Log(std::string_view line) = 0;
   // Modal: returns when the user has dismissed the box.
   virtual void Message(std::string_view caption, std::string_view text, MessageIcon icon) = 0;
+  // Besides its log lines and box, a problem once more, with the line of the
+  // input a person has to look at (kNoOrigin when there is none), for a
+  // front end that lists them.
+  virtual void Problem(ProblemKind, std::string_view /*text*/, LineOrigin) {}
+};
+
+// Where a run stands, for a progress display.
+struct RunProgress {
+  size_t stage = 0;   // the stage under way, from 1
+  size_t stages = 0;  // of how many
+  size_t cycle = 0;   // within the layout's cycles, the cycle under way, from 1; 0 elsewhere
 };
 
 class FrontEnd : public Reporter {
@@ -29,6 +47,9 @@ class FrontEnd : public Reporter {
   // window is closing); the driver then ends the run without further work.
   virtual bool StageReport(const LineList& list, std::string_view message) = 0;
   virtual void SetResultLabel(std::string_view text) = 0;
+  // Called as each stage's work begins and at every layout cycle; nothing
+  // waits for it.
+  virtual void Progress(const RunProgress&) {}
   // The run is over: the Start button returns to its Start state.
   virtual void RunEnded() = 0;
 };

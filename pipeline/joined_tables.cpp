@@ -1,4 +1,5 @@
 #include "pipeline/joined_tables.h"
+#include "pipeline/stop_request.h"
 
 #include <string>
 
@@ -12,6 +13,7 @@ void JoinTableLines(const LineList& from, LineList& to, std::string_view opener)
   LineOrigin origin = kNoOrigin;  // of the declaration's first line
   bool open = false;
   for (size_t i = 0; i < from.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string& line = from.Get(i);
     if (joined.empty()) origin = from.Origin(i);
     joined += line;

@@ -8,6 +8,7 @@
 #include "pipeline/line_forms.h"
 
 #include "pipeline/outside_strings.h"
+#include "pipeline/stop_request.h"
 #include "text/characters.h"
 
 namespace ct {
@@ -61,7 +62,10 @@ std::string LoosenLine(std::string_view line) {
 }
 
 void LoosenText(LineList& list) {
-  for (size_t i = 0; i < list.Count(); ++i) list.Put(i, LoosenLine(list.Get(i)));
+  for (size_t i = 0; i < list.Count(); ++i) {
+    ThrowIfStopRequested();
+    list.Put(i, LoosenLine(list.Get(i)));
+  }
 }
 
 }  // namespace ct

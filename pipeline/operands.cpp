@@ -2,6 +2,7 @@
 
 #include "pipeline/lookups.h"
 #include "pipeline/number_text.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -80,6 +81,7 @@ void SweepOperator(const LineList& list, std::string& line, const OperatorSweep&
   // Ends: every step moves p to a later start within the part of the line
   // that no replacement has touched, so the text from p on keeps shrinking.
   while (p != 0) {
+    ThrowIfStopRequested();
     Pos l = FindCharInRange(line, ' ', p - 1, 1);
     Pos r = FindChar(line, ' ', p + width);
     std::optional<std::string> result;

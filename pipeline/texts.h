@@ -154,5 +154,6 @@ inline constexpr std::string_view kWideInputTail = " 编码的，请另存为 GB
 inline constexpr std::string_view kUtf8InputConverted = "源代码文本为带 BOM 的 UTF-8 编码，已转换为 GBK 后再处理";
 inline constexpr std::string_view kUtf8LineNotGbkHead = "源代码文本第 ";
 inline constexpr std::string_view kUtf8LineNotGbkTail = " 行含有 GBK 无法表示的字符，无法转换";
+inline constexpr std::string_view kRunStoppedLog = "--------------------转换已按要求停止，此前保存的文件保持不变";
 
 }  // namespace ct::texts

@@ -1,12 +1,14 @@
 #!/bin/sh
 # Pictures the window for the documentation: builds the snapshot tool, runs
-# the window under a virtual X server on the bundled example, performs one
-# complete run and saves the window as docs/window.png (or the file given).
+# the window under a virtual X server of 1366x768 (a small laptop screen) on
+# the bundled example, performs one complete run and saves the window, with
+# the structure view on TStdItem, as docs/window.png (or the file given).
+# Fails when the Start button is not fully on the screen.
 #
 #   scripts/screenshot.sh [OUT.png]      BUILD_DIR selects the build folder.
 #
 # Input: the prelude with the bundled example's declarations appended, as a
-# user prepares ClassTable.txt.
+# user prepares ClassTable.txt. The window starts without remembered settings.
 set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -23,6 +25,6 @@ trap 'rm -rf "$work"' EXIT
 cat examples/GameHost.pas >> "$work/ClassTable.txt"
 
 mkdir -p "$(dirname "$out")"
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x900x24" \
-  "$build/app/gui/classtable-gui-snapshot" "$work" "$out"
+XDG_CONFIG_HOME="$work/settings" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1366x768x24" \
+  "$build/app/gui/classtable-gui-snapshot" "$work" "$out" TStdItem
 echo "saved $out"

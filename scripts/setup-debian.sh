@@ -7,7 +7,7 @@ set -eu
 packages="build-essential cmake ninja-build pkg-config git
   libgtest-dev
   liblua5.4-dev lua5.4
-  qt6-base-dev libgl-dev fonts-wqy-zenhei xvfb xauth
+  qt6-base-dev libgl-dev fonts-wqy-zenhei qt6-translations-l10n xvfb xauth
   clang libclang-rt-dev"
 
 missing=""

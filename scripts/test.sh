@@ -1,12 +1,21 @@
 #!/bin/sh
-# Sets up the machine, builds and runs every test; then runs the whole suite
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, and fuzzes the
-# pipeline for a minute. Any sanitizer report or fuzzer finding fails.
+# Sets up the machine, builds and runs every test, and tries the Debian
+# package; then runs the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and fuzzes the pipeline for a minute. Any
+# sanitizer report or fuzzer finding fails.
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/setup-debian.sh
 ./scripts/build.sh
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+# The Debian package of that build, installed with apt, tried and removed
+# again (some ten seconds); installing needs root, as CI has.
+if [ "$(id -u)" -eq 0 ]; then
+  ./scripts/package-deb.sh
+else
+  echo "test: not root: the package test (scripts/package-deb.sh) is skipped"
+fi
 
 # The window stays out of the sanitizer build: Qt's own allocations at exit
 # would drown our reports.

@@ -98,6 +98,8 @@ TEST(CliTest, ExitStatuses) {
       {"frobnicate", 64},
       {"convert --fast", 64},
       {"convert a b", 64},
+      {"layout " + Quoted(empty.path()), 3},
+      {"layout --wide", 64},
       {"convert --record-padding=8 " + Quoted(empty.path()), 64},
       {"convert --record-padding " + Quoted(empty.path()), 64},
       {"init --record-padding=4 " + Quoted(empty.path()), 64},
@@ -107,6 +109,29 @@ TEST(CliTest, ExitStatuses) {
       {"--version", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(Cli(c.arguments).status, c.status) << c.arguments;
+}
+
+TEST(CliTest, LayoutPrintsTheStructuresOfTheLastRun) {
+  TempFolder folder;
+  folder.Write("ClassTable.txt", WithPrelude("type TPad = record b: Byte; i: Integer; end;"));
+  ASSERT_EQ(Cli("convert " + Quoted(folder.path())).status, 0);
+
+  Result text = Cli("layout " + Quoted(folder.path()) + " tpad");
+  EXPECT_EQ(text.status, 0);
+  EXPECT_EQ(text.out,
+            "TPad: 8 bytes, aligned to 4, 3 bytes of holes and padding\n"
+            "   offset    size  member  type\n"
+            "        0       1  b       vt_Byte\n"
+            "        1       3  (hole)\n"
+            "        4       4  i       vt_Integer\n");
+
+  Result json = Cli("layout --json " + Quoted(folder.path()) + " TPad");
+  EXPECT_EQ(json.status, 0);
+  EXPECT_NE(json.out.find("{\"kind\": \"hole\", \"offset\": 1, \"size\": 3}"), std::string::npos) << json.out;
+
+  // Every structure without names; a name that is none exits 1.
+  EXPECT_NE(Cli("layout " + Quoted(folder.path())).out.find("TPoint: 8 bytes"), std::string::npos);
+  EXPECT_EQ(Cli("layout " + Quoted(folder.path()) + " TNone").status, 1);
 }
 
 TEST(CliTest, KeywordsConvertAFileToGbkWithCrLf) {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "pipeline/file_store.h"
+#include "pipeline/stop_request.h"
 #include "pipeline/texts.h"
 #include "resources/prelude.h"
 #include "tests/support/run_folder.h"
@@ -173,6 +177,128 @@ TEST(DriverTest, AnAbandonedRunStopsAtTheReportAndWritesNothingLater) {
   EXPECT_FALSE(run.folder.Has("ClassTable_C.lua"));
   EXPECT_TRUE(run.ui.messages.empty());
   EXPECT_EQ(run.ui.runs_ended, 1);
+}
+
+TEST(DriverTest, ListsEveryProblemWithTheInputLineOfItsDeclaration) {
+  WholeRun run;
+  RunOn(run, WithPrelude("type\n  TA = record\n    a: X_12;\n  end;\n  TB = record b: TMissing; end;\n"));
+  ASSERT_EQ(run.outcome, RunOutcome::kFailed);
+  const auto first = static_cast<LineOrigin>(testing::FirstDeclarationLine());
+  const LineOrigin ta = first + 1, tb = first + 4;
+  auto has = [&](ProblemKind kind, const std::string& text, LineOrigin line) {
+    for (const auto& p : run.ui.problems)
+      if (p.kind == kind && p.text == text && p.line == line) return true;
+    return false;
+  };
+  EXPECT_TRUE(has(ProblemKind::kFailure, Gbk("数值判断过程异常 'X_12'"), ta));
+  EXPECT_TRUE(has(ProblemKind::kFailure, Gbk("结构内部偏移量生成不完整！"), tb));
+  EXPECT_TRUE(has(ProblemKind::kUnresolved, Gbk("TA 未知数据类型: \"X_12\""), ta));
+  EXPECT_TRUE(has(ProblemKind::kUnresolved, Gbk("TB 未知数据类型: \"TMissing\""), tb));
+  // The log keeps its texts and names the input line after them.
+  const std::string where = "（ClassTable.txt 第 " + std::to_string(tb) + " 行）";
+  bool named = false;
+  for (const auto& line : run.ui.LogUtf8())
+    if (line.starts_with("--------------------失败行号= ") && line.ends_with(where)) named = true;
+  EXPECT_TRUE(named);
+}
+
+TEST(DriverTest, TellsTheProgressOfEveryStageAndLayoutCycle) {
+  WholeRun run;
+  RunOn(run, WithPrelude("type TX = record a: Byte; end;"));
+  std::vector<size_t> stages;
+  size_t cycles = 0;
+  for (const RunProgress& p : run.ui.progress) {
+    EXPECT_EQ(p.stages, 35u);
+    if (p.cycle == 0) stages.push_back(p.stage);
+    if (p.cycle != 0) {
+      EXPECT_EQ(p.stage, 17u);
+      EXPECT_EQ(p.cycle, ++cycles);
+      EXPECT_EQ(stages.back(), 17u);  // within the layout stage
+    }
+  }
+  ASSERT_EQ(stages.size(), 35u);
+  for (size_t i = 0; i < stages.size(); ++i) EXPECT_EQ(stages[i], i + 1);
+  EXPECT_GE(cycles, 1u);
+}
+
+// Raises the stop flag at one stage report, as a Stop press during a pause,
+// or a moment after it, as a press while that stage runs.
+class StoppingFrontEnd : public testing::RecordingFrontEnd {
+ public:
+  ~StoppingFrontEnd() override { Join(); }
+  bool StageReport(const LineList& list, std::string_view message) override {
+    bool go_on = RecordingFrontEnd::StageReport(list, message);
+    if (stages.size() == stop_at) {
+      stopper_ = std::thread([this] {
+        std::this_thread::sleep_for(stop_delay);
+        requested = std::chrono::steady_clock::now();
+        flag.Request();
+      });
+      if (stop_delay.count() == 0) Join();
+    }
+    return go_on;
+  }
+  void Join() {
+    if (stopper_.joinable()) stopper_.join();
+  }
+
+  size_t stop_at = 0;
+  std::chrono::milliseconds stop_delay{0};
+  std::chrono::steady_clock::time_point requested;
+  StopFlag flag;
+
+ private:
+  std::thread stopper_;
+};
+
+TEST(DriverTest, AStoppedRunSaysSoAndKeepsTheFilesSavedBefore) {
+  testing::TempFolder folder;
+  folder.Write("ClassTable.txt", WithPrelude("type TX = record a: Byte; end;"));
+  StoppingFrontEnd ui;
+  ui.stop_at = 12;  // before saving ClassTable_C.lua
+  ScopedStopFlag installed(&ui.flag);
+  EXPECT_EQ(RunConversion(ui, folder.path()), RunOutcome::kStopped);
+  EXPECT_EQ(ui.stages.size(), 12u);
+  EXPECT_TRUE(folder.Has("ClassTable_B.lua"));
+  EXPECT_FALSE(folder.Has("ClassTable_C.lua"));
+  EXPECT_EQ(ui.log.back(), Gbk(texts::kRunStoppedLog));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.runs_ended, 1);
+}
+
+// Shapes whose stages each take long: a record of many fields on one line,
+// and many records on one line. A stop requested a moment after a long
+// stage has begun ends the run well within a second.
+TEST(DriverTest, AStopEndsALongStageAtOnce) {
+  std::string wide = "type TWide = record";
+  for (int i = 0; i < 30000; ++i) wide += " f" + std::to_string(i) + ": Integer;";
+  wide += " end;";
+  std::string one_line = "type";
+  for (int i = 0; i < 6000; ++i)
+    one_line += " T" + std::to_string(i) + " = record a: Integer; b: array[0.." + std::to_string(i % 7) + "] of Word; end;";
+  using Clock = std::chrono::steady_clock;
+  struct Case {
+    const std::string* input;
+    size_t stage;
+  };
+  for (Case c : {Case{&wide, 5}, Case{&wide, 17}, Case{&wide, 26}, Case{&one_line, 5}, Case{&one_line, 17}}) {
+    testing::TempFolder folder;
+    folder.Write("ClassTable.txt", WithPrelude(*c.input));
+    StoppingFrontEnd ui;
+    ui.record_lists = false;
+    ui.stop_at = c.stage;
+    ui.stop_delay = std::chrono::milliseconds(30);
+    RunOutcome outcome;
+    {
+      ScopedStopFlag installed(&ui.flag);
+      outcome = RunConversion(ui, folder.path());
+    }
+    Clock::time_point ended = Clock::now();
+    ui.Join();
+    ASSERT_EQ(outcome, RunOutcome::kStopped);
+    auto latency = std::chrono::duration_cast<std::chrono::milliseconds>(ended - ui.requested).count();
+    EXPECT_LT(latency, 300) << "stopped in stage " << c.stage;
+  }
 }
 
 }  // namespace

@@ -59,5 +59,22 @@ TEST(GbkTest, NamesUtf16AndUtf32WithOrWithoutAByteOrderMark) {
   for (const auto& c : cases) EXPECT_EQ(WideUnicodeEncoding(c.bytes), c.encoding) << c.bytes;
 }
 
+TEST(GbkTest, TellsUtf8TextFromGbkText) {
+  struct Case {
+    std::string bytes;
+    bool utf8;
+  } cases[] = {
+      {"中文 = 1;", true},                // UTF-8 Chinese
+      {"\xD6\xD0\xCE\xC4 = 1;", false},  // the same in GBK
+      {"plain ascii", false},             // nothing beyond ASCII to tell by
+      {"\xC0\xAF", false},                // an overlong "/"
+      {"\xED\xA0\x80", false},            // a surrogate
+      {"\xF4\x90\x80\x80", false},        // past Unicode
+      {"ok \xE4\xB8", false},             // cut off at the end
+      {"\xF0\x9F\x98\x80", true},         // four bytes
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsUtf8BeyondAscii(c.bytes), c.utf8) << c.bytes;
+}
+
 }  // namespace
 }  // namespace ct

@@ -261,6 +261,11 @@ TEST(RunLayoutCycles, ReportsTheUnresolvedLine) {
   EXPECT_EQ(ui.messages[0].caption, Gbk("确认信息"));
   EXPECT_EQ(ui.messages[0].text, Gbk("结构内部偏移量生成不完整！"));
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::kError);
+  // The problems: the failure, then every structure left unresolved.
+  ASSERT_EQ(ui.problems.size(), 2u);
+  EXPECT_EQ(ui.problems[0].kind, ProblemKind::kFailure);
+  EXPECT_EQ(ui.problems[1].kind, ProblemKind::kUnresolved);
+  EXPECT_EQ(ui.problems[1].text, Gbk("TW 未知数据类型: \"Unknown\""));
 }
 
 TEST(RunLayoutCycles, EmptyStructuresStayWithoutSizesAndHoldUpTheirUsers) {

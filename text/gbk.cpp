@@ -136,4 +136,30 @@ std::string_view WideUnicodeEncoding(std::string_view bytes) {
   return {};
 }
 
+bool IsUtf8BeyondAscii(std::string_view bytes) {
+  bool beyond = false;
+  // Every round takes one whole character, or rejects the text.
+  for (size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (lead < 0xC2 || lead > 0xF4 || i + length > bytes.size()) return false;
+    unsigned code = lead & (0xFFu >> (length + 1));
+    for (size_t k = 1; k < length; ++k) {
+      const auto trail = static_cast<unsigned char>(bytes[i + k]);
+      if ((trail & 0xC0) != 0x80) return false;
+      code = (code << 6) | (trail & 0x3F);
+    }
+    // Overlong forms, surrogates and values past Unicode are no UTF-8.
+    static constexpr unsigned kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+    beyond = true;
+    i += length;
+  }
+  return beyond;
+}
+
 }  // namespace ct

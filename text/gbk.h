@@ -29,4 +29,9 @@ std::string Utf8ToGbkLossy(std::string_view utf8);
 // one, by the zero bytes that most characters then hold; empty otherwise.
 std::string_view WideUnicodeEncoding(std::string_view bytes);
 
+// Whether `bytes` are well-formed UTF-8 holding at least one character
+// beyond ASCII: a text an editor saved as UTF-8, which GBK text with Chinese
+// in it practically never is.
+bool IsUtf8BeyondAscii(std::string_view bytes);
+
 }  // namespace ct

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/cli/console_output.h"
+#include "app/cli/layout_command.h"
 #include "pipeline/driver.h"
 #include "pipeline/input_file.h"
 #include "pipeline/keyword_list.h"
@@ -44,6 +45,11 @@ constexpr std::string_view kUsage =
     "  prelude          print the embedded prelude, byte for byte\n"
     "  keywords [FILE]  turn FILE's lines (default: standard input) into a Lua\n"
     "                   keyword list, printed as GBK with CR LF line ends\n"
+    "  layout [DIR] [NAME...] [--json]\n"
+    "                   the memory layout of every structure (or of those named)\n"
+    "                   of the last conversion in DIR: each member's offset, size\n"
+    "                   and type, and the holes between members; read from\n"
+    "                   ClassType.lua, ClassTable_D.lua and ClassTable_E.lua\n"
     "\n"
     "Options:\n"
     "  --max-input MB   for convert and keywords: read inputs of up to MB\n"
@@ -64,7 +70,9 @@ constexpr std::string_view kUsage =
     "The ClassType.lua a run replaces is kept as ClassType.lua.bak. Exit status:\n"
     "0 success, 1 the run ended with the failure message, 2 a bracket nesting\n"
     "error stopped the run, 3 a file could not be read or written (or standard\n"
-    "output failed, or memory ran out), 64 wrong usage.\n";
+    "output failed, or memory ran out), 64 wrong usage. layout exits 1 when a\n"
+    "NAME is no structure of ClassType.lua and 3 when the run's files cannot be\n"
+    "read.\n";
 
 constexpr std::uint64_t kMegabyte = 1 << 20;
 
@@ -184,6 +192,7 @@ int Convert(const Arguments& args, ct::cli::ConsoleOutput& out) {
       break;
     case ct::RunOutcome::kFailed:
     case ct::RunOutcome::kAbandoned:
+    case ct::RunOutcome::kStopped:
       status = kExitFailed;
       break;
     case ct::RunOutcome::kStoppedAtNesting:
@@ -225,6 +234,7 @@ int Main(const std::vector<std::string>& words) {
     out.Write("classtable " CLASSTABLE_VERSION "\n");
     return WithOutput(kExitSucceeded, out);
   }
+  if (command == "layout") return ct::cli::LayoutCommand({words.begin() + 1, words.end()});
   Arguments args;
   if (auto problem = Parse(words, args)) return Usage(*problem);
   if (command == "init") return Init(args, out);

@@ -10,21 +10,20 @@ namespace {
 const QString kRecordPaddingKey = QStringLiteral("run/recordPadding");
 const QString kLargest = QStringLiteral("largest");
 
-// The user's settings of this program, wherever the platform keeps them.
-QSettings Settings() { return QSettings(QStringLiteral("classtable"), QStringLiteral("classtable-gui")); }
-
 }  // namespace
+
+QSettings UserSettings() { return QSettings(QStringLiteral("classtable"), QStringLiteral("classtable-gui")); }
 
 RunOptions LoadRunOptions() {
   RunOptions options;
   // Anything but "largest" (nothing stored, or a value of another version)
   // keeps the default.
-  if (Settings().value(kRecordPaddingKey).toString() == kLargest) options.record_padding = RecordPadding::kLargest;
+  if (UserSettings().value(kRecordPaddingKey).toString() == kLargest) options.record_padding = RecordPadding::kLargest;
   return options;
 }
 
 void SaveRunOptions(const RunOptions& options) {
-  Settings().setValue(kRecordPaddingKey,
+  UserSettings().setValue(kRecordPaddingKey,
                       options.record_padding == RecordPadding::kLargest ? kLargest : QStringLiteral("4"));
 }
 

@@ -10,6 +10,7 @@
 #include "pipeline/accessors/member_names.h"
 #include "pipeline/fields.h"
 #include "pipeline/line_forms.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -74,6 +75,7 @@ std::string WithAccessorEntries(std::string laid_out, const std::string& declare
   }
   Pos declared_from = 1;
   auto next_descriptor = [&] {
+    ThrowIfStopRequested();
     std::string type;
     const MemberSpan member = NextMember(declared_mask, declared_from);
     if (member.semicolon == 0 || At(declared_mask, member.semicolon - 2) == '}') {
@@ -151,6 +153,7 @@ void ConvertToAccessorFormat(LineList& working, LineList& reference, const LineL
   };
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
+    ThrowIfStopRequested();
     const std::string laid_out = working.Get(i);
     if (!Contains(MaskQuotedStrings(laid_out), ":") || !reference.Has(i)) continue;
     std::string declared = reference.Get(i);

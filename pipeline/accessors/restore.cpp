@@ -3,7 +3,9 @@
 #include <string>
 
 #include "pipeline/accessors/accessors.h"
+#include "pipeline/input_file.h"
 #include "pipeline/texts.h"
+#include "pipeline/stop_request.h"
 #include "text/gbk.h"
 #include "text/scan.h"
 
@@ -11,18 +13,22 @@ namespace ct {
 
 namespace {
 
-void ReportShortReference(Reporter& reporter, size_t working_count, size_t reference_count) {
+// Both reports name the line of the input behind the line that has no
+// partner in the other list.
+void ReportShortReference(Reporter& reporter, size_t working_count, size_t reference_count, LineOrigin origin) {
   const std::string counts =
       std::to_string(working_count) + Gbk(texts::kListLengthMiddle) + std::to_string(reference_count);
-  reporter.Log(Gbk(texts::kListLengthLogHead) + counts + Gbk(texts::kListLengthLogTail));
-  reporter.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kListLengthBoxHead) + counts + Gbk(texts::kListLengthBoxTail),
-                   MessageIcon::kError);
+  const std::string box = Gbk(texts::kListLengthBoxHead) + counts + Gbk(texts::kListLengthBoxTail);
+  reporter.Log(Gbk(texts::kListLengthLogHead) + counts + Gbk(texts::kListLengthLogTail) + WhereInInput(origin));
+  reporter.Message(Gbk(texts::kCaptionConfirm), box, MessageIcon::kError);
+  reporter.Problem(ProblemKind::kFailure, box, origin);
 }
 
-void ReportShortWorking(Reporter& reporter, size_t reference_count, size_t working_count) {
+void ReportShortWorking(Reporter& reporter, size_t reference_count, size_t working_count, LineOrigin origin) {
   reporter.Log(Gbk(texts::kLineCountLogHead) + std::to_string(reference_count) + "/" + std::to_string(working_count) +
-               Gbk(texts::kLineCountLogTail));
+               Gbk(texts::kLineCountLogTail) + WhereInInput(origin));
   reporter.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kLineCountBox), MessageIcon::kError);
+  reporter.Problem(ProblemKind::kFailure, Gbk(texts::kLineCountBox), origin);
 }
 
 }  // namespace
@@ -30,9 +36,10 @@ void ReportShortWorking(Reporter& reporter, size_t reference_count, size_t worki
 bool RestoreDeclarations(LineList& working, const LineList& reference, Reporter& reporter) {
   bool aligned = true;
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     if (!reference.Has(i)) {
       aligned = false;
-      ReportShortReference(reporter, working.Count(), reference.Count());
+      ReportShortReference(reporter, working.Count(), reference.Count(), working.Origin(i));
       continue;
     }
     const std::string& declared = reference.Get(i);
@@ -51,6 +58,7 @@ bool RemoveVariableDeclarations(LineList& working, LineList& reference, Reporter
   // Each round either deletes a reference line or moves i on.
   size_t i = 0;
   while (i < reference.Count()) {
+    ThrowIfStopRequested();
     const std::string mask = MaskQuotedStrings(reference.Get(i));
     if (!Contains(mask, "{") && Contains(mask, ":")) {
       if (working.Has(i)) working.Delete(i);
@@ -59,7 +67,7 @@ bool RemoveVariableDeclarations(LineList& working, LineList& reference, Reporter
     }
     if (!working.Has(i)) {
       aligned = false;
-      ReportShortWorking(reporter, reference.Count(), working.Count());
+      ReportShortWorking(reporter, reference.Count(), working.Count(), reference.Origin(i));
     }
     ++i;
   }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "pipeline/operands.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -184,6 +185,7 @@ std::string EvaluatePart(const LineList& working, std::string_view part) {
 bool EvaluateExpressions(LineList& working) {
   bool changed = false;
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string read = working.Get(i);
     // The passes see the line with its string contents masked, so that no
     // operator or bracket inside a string takes part; the contents are put

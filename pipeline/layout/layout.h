@@ -9,6 +9,9 @@
 // The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+
 #include "pipeline/front_end.h"
 #include "pipeline/run_options.h"
 #include "text/line_list.h"
@@ -17,12 +20,12 @@ namespace ct {
 
 // Runs evaluation and layout passes until a whole cycle changes no line. On
 // success appends the success line and returns true; otherwise writes the
-// failure report, naming the last unresolved line of the final cycle, and
-// returns false.
+// failure report, naming the last unresolved line of the final cycle, lists
+// every structure left unresolved as a problem, and returns false.
 // `declarations` (the reference list) tells which class an alias named as a
-// parent stands for.
+// parent stands for. `on_cycle` learns the number of each cycle as it begins.
 bool RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding padding = RecordPadding::kFour,
-                     const LineList& declarations = LineList());
+                     const LineList& declarations = LineList(), const std::function<void(size_t)>& on_cycle = {});
 
 // Empty structures get a whole size of 0, which the later stages need.
 void GiveEmptyStructuresZeroSize(LineList& working);

@@ -19,6 +19,7 @@
 #include "pipeline/layout/placement.h"
 #include "pipeline/lookups.h"
 #include "pipeline/operands.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -86,6 +87,7 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
   // b only grows. A written-back value holds no colon, so the next member's
   // colon stands right after this one or at the end of its value or later.
   for (Pos b = NextColon(line, 0); b != 0;) {
+    ThrowIfStopRequested();
     Pos e = MemberValueEnd(line, b);
     std::string value = e == 0 ? std::string() : Slice(line.text, b + 2, e - 1);
     auto operand = ResolveMemberValue(working, value);
@@ -323,6 +325,7 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
   std::map<size_t, std::string> unresolved;  // by line, with the value
   std::vector<size_t> again;
   auto try_line = [&](size_t i) {
+    ThrowIfStopRequested();
     LineLayout layout = LayOutLine(working, i, padding, declarations, parents);
     if (layout.changed) pass.changed = true;
     if (layout.result == LineLayout::kUnresolved) {
@@ -346,9 +349,10 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
       try_line(j);
     }
   }
-  if (!unresolved.empty()) {
-    pass.last_unresolved = unresolved.rbegin()->first;
-    pass.unresolved_value = unresolved.rbegin()->second;
+  for (auto& [index, value] : unresolved) pass.unresolved.push_back({index, std::move(value)});
+  if (!pass.unresolved.empty()) {
+    pass.last_unresolved = pass.unresolved.back().index;
+    pass.unresolved_value = pass.unresolved.back().value;
   }
   return pass;
 }

@@ -4,15 +4,22 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "pipeline/run_options.h"
 #include "text/line_list.h"
 
 namespace ct {
 
+struct UnresolvedLine {
+  size_t index = 0;   // 0-based line index
+  std::string value;  // the member value that did not resolve
+};
+
 struct LayoutPass {
   std::optional<size_t> last_unresolved;  // 0-based line index
   std::string unresolved_value;
+  std::vector<UnresolvedLine> unresolved;  // every line left unresolved, in list order
   bool changed = false;  // the pass wrote back at least one changed line
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pipeline/normalise/normalise.h"
+#include "pipeline/stop_request.h"
 #include "text/characters.h"
 
 namespace ct {
@@ -122,6 +123,7 @@ void RemoveComments(LineList& list, NestingState& state) {
   LineOrigin pending_origin = kNoOrigin;
   CommentFault stray, start;
   for (size_t i = 0; i < list.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string& line = list.Get(i);
     if (IsBlankText(line)) continue;
     CommentMarks marks;

@@ -5,6 +5,7 @@
 
 #include "pipeline/normalise/join.h"
 #include "pipeline/normalise/normalise.h"
+#include "pipeline/stop_request.h"
 #include "text/characters.h"
 
 namespace ct {
@@ -67,6 +68,7 @@ void Evaluate(const BracketCount& kind, const BracketCount& other, size_t line_n
 void JoinStatements(const LineList& source, LineList& working, NestingState& state) {
   LineOrigin origin = kNoOrigin;  // of the statement's first line
   for (size_t i = 0; i < source.Count(); ++i) {
+    ThrowIfStopRequested();
     state.open = false;
     const std::string& line = source.Get(i);
     if (line.empty()) continue;

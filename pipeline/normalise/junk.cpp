@@ -8,6 +8,7 @@
 
 #include "pipeline/fields.h"
 #include "pipeline/normalise/normalise.h"
+#include "pipeline/stop_request.h"
 
 namespace ct {
 
@@ -126,6 +127,7 @@ bool KeepWhatOneLineTableHolds(const std::string& line, std::string& kept) {
   std::vector<std::string> lines;
   bool after_statement = false;
   for (const FieldSpan& span : FieldSpans(Tail(line, heading_end + 1))) {
+    ThrowIfStopRequested();
     const Pos last = span.last + heading_end;
     Pos from = span.first + heading_end;
     // Every round takes one section word off the front of the statement.
@@ -181,6 +183,7 @@ void DeleteJunkLines(LineList& list) {
   LineList kept;
   bool continuing = false;
   for (size_t i = 0; i < list.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string& raw = list.Get(i);
     if (Trim(raw).empty()) continue;
     if (continuing) {

@@ -13,6 +13,7 @@
 #include "pipeline/normalise/name_edits.h"
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/outside_strings.h"
+#include "pipeline/stop_request.h"
 #include "text/spaced_words.h"
 
 namespace ct {
@@ -85,6 +86,7 @@ void MarkClassPointers(LineList& list) {
   SpacedWordIndex uses(std::move(names));
   for (size_t k = 0; k < list.Count(); ++k) uses.Note(WithEmptiedStrings(list.Get(k)), k);
   for (size_t i = 0; i < list.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string name = DeclaredClassName(list.Get(i));
     if (name.empty()) continue;
     auto rewrite = [&](std::string& s) { MarkUsesAsPointers(s, name); };

@@ -73,8 +73,9 @@ class DataOnlyCheck {
       if (opening == 0 || !Contains(mask, " nWholeSize ") || CountText(mask, " : ") < 4) continue;
       const std::string name = Trim(Copy(line, 1, opening - 1));
       if (closed_.count(name) || refused_tables_.count(name)) continue;
-      reporter_.Log(Gbk(texts::kMarker) + Gbk(texts::kTableMissingHead) + Printable(name) +
-                    Gbk(texts::kTableMissingTail) + WhereInInput(snapshot.Origin(i)));
+      const std::string text = Gbk(texts::kTableMissingHead) + Printable(name) + Gbk(texts::kTableMissingTail);
+      reporter_.Log(Gbk(texts::kMarker) + text + WhereInInput(snapshot.Origin(i)));
+      reporter_.Problem(ProblemKind::kFailure, text, snapshot.Origin(i));
       missing_ = true;
     }
   }
@@ -203,8 +204,10 @@ class DataOnlyCheck {
     std::string where = Gbk(texts::kReasonOpen);
     if (open_ && i != open_->opening)
       where += Gbk(texts::kReasonStructure) + Printable(open_->name) + Gbk(texts::kReasonStructureTail);
-    reporter_.Log(Gbk(texts::kMarker) + Gbk(texts::kLeftOutHead) + Printable(working_.Get(i)) + where + reason +
-                  Gbk(texts::kReasonClose) + WhereInInput(working_.Origin(i)));
+    const std::string text =
+        Gbk(texts::kLeftOutHead) + Printable(working_.Get(i)) + where + reason + Gbk(texts::kReasonClose);
+    reporter_.Log(Gbk(texts::kMarker) + text + WhereInInput(working_.Origin(i)));
+    reporter_.Problem(ProblemKind::kFailure, text, working_.Origin(i));
     left_out_ = true;
   }
 

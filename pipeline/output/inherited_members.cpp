@@ -5,6 +5,7 @@
 #include "pipeline/inheritance.h"
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -41,6 +42,7 @@ void MergeInheritedMembers(LineList& working) {
   // parent's members before it passes them on: chains flatten in one walk.
   const size_t count = working.Count();
   for (size_t i = 0; i < count; ++i) {
+    ThrowIfStopRequested();
     auto inheritance = ReadInheritanceLine(working.Get(i));
     if (inheritance) InheritMembers(working, inheritance->child, inheritance->parent);
   }

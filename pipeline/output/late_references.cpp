@@ -8,6 +8,7 @@
 #include "pipeline/output/entries.h"
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -18,6 +19,7 @@ void AddLateReferenceLines(LineList& working) {
   std::map<std::string, size_t, std::less<>> last_definition;
   std::map<size_t, std::string> table_names;
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     Pos p = FindTableOpening(working.Get(i));
     if (p == 0) continue;
     std::string name = Trim(Copy(working.Get(i), 1, p - 1));

@@ -9,6 +9,7 @@
 #include "pipeline/output/nesting_order.h"
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -49,6 +50,7 @@ void SortByNesting(LineList& working, const LineList& reference) {
   // names none never moves a line.
   std::vector<std::vector<const std::vector<size_t>*>> members(reference.Count());
   for (size_t j0 = 0; j0 < reference.Count(); ++j0) {
+    ThrowIfStopRequested();
     for (const std::string& type : NestingMemberTypes(reference.Get(j0))) {
       const std::vector<size_t>& named = structures.Named(type);
       if (!named.empty()) members[j0].push_back(&named);
@@ -59,6 +61,7 @@ void SortByNesting(LineList& working, const LineList& reference) {
   for (int pass = 0; pass < kMaxNestingPasses; ++pass) {
     bool moved = false;
     for (size_t j0 = 0; j0 < members.size(); ++j0) {
+      ThrowIfStopRequested();
       size_t j = j0;
       for (const std::vector<size_t>* named : members[j0]) {
         // The last structure of that name standing at or after j.

@@ -6,6 +6,7 @@
 #include "pipeline/output/entries.h"
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -53,6 +54,7 @@ void LayOutForReading(LineList& working, LineList& reference) {
   reference = working;
   working.Clear();
   for (size_t i = 0; i < reference.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string& line = reference.Get(i);
     if (FindTableOpening(line) != 0)
       AddTableForReading(working, line, reference.Origin(i));
@@ -63,6 +65,7 @@ void LayOutForReading(LineList& working, LineList& reference) {
 
 void TidyTables(LineList& working) {
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     std::string line = ReplaceAllTextOutsideQuotes(working.Get(i), ", }", "}");
     line = ReplaceAllTextOutsideQuotes(line, "{ } ,", "{ }");
     if (Trim(line) == "} ,") line = "}";
@@ -72,6 +75,7 @@ void TidyTables(LineList& working) {
 
 void NormaliseValues(LineList& working) {
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     std::string line = working.Get(i);
     Pos a = FindChar(line, '=', 1);
     if (a == 0) continue;

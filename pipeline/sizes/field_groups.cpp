@@ -5,11 +5,13 @@
 #include "pipeline/fields.h"
 #include "pipeline/line_forms.h"
 #include "pipeline/sizes/sizes.h"
+#include "pipeline/stop_request.h"
 
 namespace ct {
 
 void SplitFieldGroups(LineList& working) {
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     std::string line = CompactLine(working.Get(i));
     SplitGroupsInCompactLine(line);
     working.Put(i, std::move(line));

@@ -12,6 +12,7 @@
 #include "pipeline/sizes/field_references.h"
 #include "pipeline/sizes/numbers.h"
 #include "pipeline/sizes/sizes.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 #include "text/spaced_words.h"
 
@@ -116,6 +117,7 @@ void ReplaceFieldReferences(LineList& working) {
   SpacedWordIndex uses(std::move(names));
   for (size_t k = 0; k < count; ++k) uses.Note(working.Get(k), k);
   for (size_t i = 0; i < count; ++i) {
+    ThrowIfStopRequested();
     auto defined = ValueDefinedBy(working, i);
     if (!defined) continue;
     std::optional<std::vector<size_t>> lines;

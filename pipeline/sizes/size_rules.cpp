@@ -11,6 +11,7 @@
 #include "pipeline/ordinals.h"
 #include "pipeline/sizes/numbers.h"
 #include "pipeline/sizes/sizes.h"
+#include "pipeline/stop_request.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -192,6 +193,7 @@ std::string SubstituteInLine(const std::string& line, const LineList& working, c
   std::vector<std::string> fields = FieldTexts(text);
   std::string sized;
   for (std::string& field : fields) {
+    ThrowIfStopRequested();
     SizeField(field, fields.size() == 1, working, declarations);
     sized += field;
   }
@@ -201,8 +203,10 @@ std::string SubstituteInLine(const std::string& line, const LineList& working, c
 }  // namespace
 
 void SubstituteTypeSizes(LineList& working, const LineList& declarations) {
-  for (size_t i = 0; i < working.Count(); ++i)
+  for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     working.Put(i, SubstituteInLine(working.Get(i), working, declarations));
+  }
 }
 
 }  // namespace ct

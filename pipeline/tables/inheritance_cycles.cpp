@@ -58,8 +58,10 @@ bool BreakInheritanceCycles(LineList& working, Reporter& reporter) {
   for (size_t i = 0; i < working.Count(); ++i) {
     if (next_cycle < in_cycles.size() && in_cycles[next_cycle] == i) {
       const auto inheritance = ReadInheritanceLine(working.Get(i));
-      reporter.Log(Gbk(texts::kMarker) + Gbk(texts::kInheritanceCycleHead) + Trim(inheritance->child) +
-                   Gbk(texts::kInheritanceCycleTail) + WhereInInput(working.Origin(i)));
+      const std::string text =
+          Gbk(texts::kInheritanceCycleHead) + Trim(inheritance->child) + Gbk(texts::kInheritanceCycleTail);
+      reporter.Log(Gbk(texts::kMarker) + text + WhereInInput(working.Origin(i)));
+      reporter.Problem(ProblemKind::kFailure, text, working.Origin(i));
       ++next_cycle;
       continue;
     }

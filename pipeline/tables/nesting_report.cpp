@@ -23,14 +23,11 @@ void ReportPlace(size_t line, LineOrigin origin, Pos position, std::string_view 
   reporter.Log(Gbk(texts::kNestingFileHead) + std::string(texts::kInputFileName));
 }
 
-void ReportKind(bool mismatch, Reporter& reporter) {
-  if (mismatch) {
-    reporter.Log(Gbk(texts::kMismatchLog));
-    reporter.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kMismatchBox), MessageIcon::kError);
-  } else {
-    reporter.Log(Gbk(texts::kUnclosedLog));
-    reporter.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kUnclosedBox), MessageIcon::kError);
-  }
+void ReportKind(bool mismatch, LineOrigin origin, Reporter& reporter) {
+  const std::string box = Gbk(mismatch ? texts::kMismatchBox : texts::kUnclosedBox);
+  reporter.Log(Gbk(mismatch ? texts::kMismatchLog : texts::kUnclosedLog));
+  reporter.Message(Gbk(texts::kCaptionConfirm), box, MessageIcon::kError);
+  reporter.Problem(ProblemKind::kFailure, box, origin);
 }
 
 }  // namespace
@@ -38,13 +35,13 @@ void ReportKind(bool mismatch, Reporter& reporter) {
 void ReportNestingError(const NestingState& state, Reporter& reporter) {
   // A comment fault is reported like a bracket, at its line of the input.
   if (state.error_position == 0) {
-    ReportKind(state.comment.stray_closer, reporter);
     // The comment stage reads the input as loaded: its line is the input's.
-    ReportPlace(state.comment.line, static_cast<LineOrigin>(state.comment.line), state.comment.position,
-                state.comment.text, reporter);
+    const auto origin = static_cast<LineOrigin>(state.comment.line);
+    ReportKind(state.comment.stray_closer, origin, reporter);
+    ReportPlace(state.comment.line, origin, state.comment.position, state.comment.text, reporter);
     return;
   }
-  ReportKind(state.mismatch, reporter);
+  ReportKind(state.mismatch, state.error_origin, reporter);
   ReportPlace(state.error_line, state.error_origin, state.error_position, state.statement, reporter);
 }
 

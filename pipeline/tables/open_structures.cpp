@@ -45,8 +45,9 @@ bool ReportOpenStructures(const LineList& working, Reporter& reporter) {
   // "结构 U（ClassTable.txt 第 3 行） 没有以 end; 结束..." and what follows.
   auto report = [&](size_t opening, const std::string& what) {
     const std::string& line = working.Get(opening);
-    reporter.Log(Gbk(texts::kMarker) + Gbk(texts::kOpenStructureHead) + NameDefinedBy(line, MaskQuotedStrings(line)) +
-                 WhereInInput(working.Origin(opening)) + what);
+    const std::string name = Gbk(texts::kOpenStructureHead) + NameDefinedBy(line, MaskQuotedStrings(line));
+    reporter.Log(Gbk(texts::kMarker) + name + WhereInInput(working.Origin(opening)) + what);
+    reporter.Problem(ProblemKind::kFailure, name + what, working.Origin(opening));
     sound = false;
   };
   long depth = 0;

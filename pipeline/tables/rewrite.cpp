@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "pipeline/tables/tables.h"
+#include "pipeline/stop_request.h"
 
 namespace ct {
 
@@ -137,7 +138,10 @@ std::string RewriteLine(std::string s, LineList& working, LineOrigin origin) {
 void RewriteDeclarationsAsTables(LineList& working) {
   // Inheritance lines appended on the way are not rewritten themselves.
   const size_t declared = working.Count();
-  for (size_t i = 0; i < declared; ++i) working.Put(i, RewriteLine(working.Get(i), working, working.Origin(i)));
+  for (size_t i = 0; i < declared; ++i) {
+    ThrowIfStopRequested();
+    working.Put(i, RewriteLine(working.Get(i), working, working.Origin(i)));
+  }
 }
 
 }  // namespace ct

@@ -14,6 +14,8 @@ class FirstStartTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { ForgetSettings(); }
+
   void writesPreludeAndShowsNotice() {
     TempFolder folder;
     FakeDialogs dialogs;

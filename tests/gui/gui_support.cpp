@@ -1,8 +1,12 @@
 #include "tests/gui/gui_support.h"
 
+#include "app/gui/run_settings.h"
+
 #include "text/gbk.h"
 
 namespace ct::testing {
+
+void ForgetSettings() { gui::UserSettings().clear(); }
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 

@@ -59,6 +59,8 @@ class KeywordToolTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { ForgetSettings(); }
+
   void convertsTheEditorText() {
     KeywordSession session;
     session.memo1()->setPlainText(kWorkedExample);

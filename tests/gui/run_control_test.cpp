@@ -81,6 +81,8 @@ class RunControlTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { ForgetSettings(); }
+
   void automaticRunEndsIdleWithTheResult() {
     std::string input = WithPrelude(kDeclarations);
     Recorded recorded(input);

@@ -80,6 +80,8 @@ class RunPartsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { ForgetSettings(); }
+
   // The window's settings go to a test location, not to the user's own.
   void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 

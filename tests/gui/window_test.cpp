@@ -22,6 +22,8 @@ class WindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void init() { ForgetSettings(); }
+
   void captions_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
@@ -76,15 +78,22 @@ class WindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.size(), QSize(1217, 807));
 
+    // Top to bottom: the menus, the editor (a tab beside the structure
+    // view), the log (a tab beside the problems) with the panel at its
+    // right, 181 pixels high, and the status bar.
     QWidget* panel = Control<QWidget>(window, "pnlRight");
     auto* memo1 = Control<QPlainTextEdit>(window, "Memo1");
-    auto* memo2 = Control<QPlainTextEdit>(window, "Memo2");
+    auto* lower = Control<QWidget>(window, "tabLower")->parentWidget();
+    auto* upper = Control<QWidget>(window, "tabUpper");
+    auto* menus = Control<QWidget>(window, "menuBar");
+    auto* status = Control<QWidget>(window, "statusBar");
     QCOMPARE(panel->width(), 345);
-    QCOMPARE(memo2->height(), 181);
+    QCOMPARE(lower->height(), 181);
     QVERIFY(memo1->height() >= 300);
-    QCOMPARE(memo1->width(), window.width());
-    QCOMPARE(memo1->height() + memo2->height(), window.height());
-    QCOMPARE(memo2->width() + panel->width(), window.width());
+    QCOMPARE(upper->width(), window.width());
+    QCOMPARE(menus->height() + upper->height() + lower->height() + status->height(), window.height());
+    QCOMPARE(Control<QWidget>(window, "tabLower")->width() + panel->width(), window.width());
+    QVERIFY(Control<QWidget>(window, "tabLower")->isAncestorOf(Control<QWidget>(window, "Memo2")));
     for (const char* name : {"lbl1", "lbl2", "pb1", "grp1", "grp2"})
       QVERIFY2(panel->isAncestorOf(Control<QWidget>(window, name)), name);
     for (const char* name : {"chk1", "btn1"}) QVERIFY2(Control<QWidget>(window, "grp1")->isAncestorOf(Control<QWidget>(window, name)), name);

@@ -15,6 +15,12 @@ struct StageEvent {
   std::vector<std::string> list;  // the list shown with the report
 };
 
+struct ProblemEvent {
+  ProblemKind kind;
+  std::string text;  // GBK
+  LineOrigin line;
+};
+
 struct MessageEvent {
   std::string caption;  // GBK
   std::string text;     // GBK
@@ -27,6 +33,10 @@ class RecordingFrontEnd : public FrontEnd {
   void Message(std::string_view caption, std::string_view text, MessageIcon icon) override {
     messages.push_back({std::string(caption), std::string(text), icon});
   }
+  void Problem(ProblemKind kind, std::string_view text, LineOrigin line) override {
+    problems.push_back({kind, std::string(text), line});
+  }
+  void Progress(const RunProgress& progress) override { this->progress.push_back(progress); }
   void ClearLog() override { log.clear(); }
   void ShowList(const LineList& list) override { shown.push_back(list.Lines()); }
   bool StageReport(const LineList& list, std::string_view message) override {
@@ -47,6 +57,8 @@ class RecordingFrontEnd : public FrontEnd {
   std::vector<std::string> log;
   std::vector<StageEvent> stages;
   std::vector<MessageEvent> messages;
+  std::vector<ProblemEvent> problems;
+  std::vector<RunProgress> progress;
   std::vector<std::vector<std::string>> shown;
   std::string result_label;
   int runs_ended = 0;

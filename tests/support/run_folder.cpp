@@ -61,6 +61,8 @@ std::string WithPrelude(std::string_view declarations) {
   return ReadPrelude(kPreludeResource) + "\r\n" + CrLf(declarations);
 }
 
+size_t FirstDeclarationLine() { return SplitLines(ReadPrelude(kPreludeResource)).size() + 1; }
+
 void RunOn(WholeRun& run, std::string_view input) {
   run.folder.Write("ClassTable.txt", input);
   run.outcome = RunConversion(run.ui, run.folder.path());
