@@ -268,6 +268,23 @@ TEST(CliTest, StandardOutputThatGoesAwayOrFailsLeavesTheRunWhole) {
   ::pclose(pipe);
 }
 
+// A ClassType.lua that the user made a link into the host's tree, with the
+// mode the host needs, stays so; the link's target gets the new script.
+TEST(CliTest, AScriptThatIsALinkIsWrittenThroughItAndKeepsItsMode) {
+  TempFolder folder, host;
+  folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
+  host.Write("ClassType.lua", kEarlier);
+  ::chmod((host.path() / "ClassType.lua").c_str(), 0640);
+  std::filesystem::create_symlink(host.path() / "ClassType.lua", folder.path() / "ClassType.lua");
+  EXPECT_EQ(Cli("convert " + Quoted(folder.path())).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "ClassType.lua"));
+  EXPECT_NE(host.Read("ClassType.lua").find(" TOne = { "), std::string::npos);
+  struct stat info {};
+  ::stat((host.path() / "ClassType.lua").c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(folder.Read("ClassType.lua.bak"), kEarlier);
+}
+
 TEST(CliTest, InputsOverTheLimitAreRefusedUnread) {
   TempFolder folder, errors;
   folder.Write("ClassTable.txt", WithPrelude(std::string(kOneRecord) + "\n{" + std::string(1 << 20, ' ') + "}"));
