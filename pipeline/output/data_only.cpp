@@ -4,6 +4,7 @@
 // input smuggled through the stages (a statement in a record, a comment that
 // ended early, a name Lua cannot take) is left out and reported here, and the
 // run ends with the failure message.
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
@@ -37,29 +38,43 @@ std::string Printable(std::string_view line) {
   return out;
 }
 
+// The name of the table a line opens (" T = { " or " T = { } "), whatever
+// the name; nothing for any other line.
+std::optional<std::string> OpenedTable(std::string_view line) {
+  const std::string text = TrimRight(line);
+  for (std::string_view opening : {"= {", "= { }"})
+    if (text.size() > opening.size() && text.compare(text.size() - opening.size(), opening.size(), opening) == 0)
+      return Trim(std::string_view(text).substr(0, text.size() - opening.size()));
+  return std::nullopt;
+}
+
 class DataOnlyCheck {
  public:
-  DataOnlyCheck(const LineList& working, Reporter& reporter) : working_(working), reporter_(reporter) {
-    lines_.reserve(working.Count());
-    for (size_t i = 0; i < working.Count(); ++i) {
-      lines_.push_back(ReadScriptLine(working.Get(i)));
-      const ScriptLine& line = lines_.back();
-      const bool table = line.kind == ScriptLineKind::kTableOpening || line.kind == ScriptLineKind::kEmptyTable;
-      if (table) tables_.insert(line.name);
-    }
-  }
+  DataOnlyCheck(const LineList& working, Reporter& reporter) : working_(working), reporter_(reporter) {}
 
   LineList Kept() {
     // A name may stand before the table it names, but only a table that is
-    // kept defines it: a first walk, which reports nothing, finds those.
-    Walk(false);
-    tables_.clear();
-    for (const auto& table : closed_) tables_.insert(table.first);
-    constants_.clear();
-    closed_.clear();
-    refused_tables_.clear();
-    kept_.Clear();
-    Walk(true);
+    // kept defines it. The walk takes every table the script opens for kept;
+    // when one was not, it walks again knowing which were.
+    for (size_t i = 0; i < working_.Count(); ++i)
+      if (auto name = OpenedTable(working_.Get(i))) tables_.insert(std::move(*name));
+    Walk();
+    if (!std::equal(tables_.begin(), tables_.end(), closed_.begin(), closed_.end(),
+                    [](const std::string& a, const auto& b) { return a == b.first; })) {
+      tables_.clear();
+      for (const auto& table : closed_) tables_.insert(table.first);
+      constants_.clear();
+      closed_.clear();
+      refused_tables_.clear();
+      refusals_.clear();
+      kept_.Clear();
+      Walk();
+    }
+    for (const auto& [i, text] : refusals_) {
+      reporter_.Log(Gbk(texts::kMarker) + text + WhereInInput(working_.Origin(i)));
+      reporter_.Problem(ProblemKind::kFailure, text, working_.Origin(i));
+    }
+    left_out_ = !refusals_.empty();
     return std::move(kept_);
   }
 
@@ -93,28 +108,27 @@ class DataOnlyCheck {
     std::string name;
     size_t opening;
     bool refused;
-    LineList lines;
+    std::vector<size_t> lines;
     std::set<std::string> keys;
   };
 
-  void Walk(bool reporting) {
-    reporting_ = reporting;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-      if (open_) InTable(i);
-      else AtTopLevel(i);
+  void Walk() {
+    for (size_t i = 0; i < working_.Count(); ++i) {
+      const ScriptLine line = ReadScriptLine(working_.Get(i));
+      if (open_) InTable(i, line);
+      else AtTopLevel(i, line);
     }
     if (open_ && !open_->refused) Refuse(open_->opening, TableNotClosed());
     open_.reset();
   }
 
-  void Keep(size_t i, LineList& into) { into.Add(working_.Get(i), working_.Origin(i)); }
+  void Keep(size_t i) { kept_.Add(working_.Get(i), working_.Origin(i)); }
 
-  void InTable(size_t i) {
-    const ScriptLine& line = lines_[i];
+  void InTable(size_t i, const ScriptLine& line) {
     if (line.kind == ScriptLineKind::kClosing) {
       if (!open_->refused) {
-        Keep(i, open_->lines);
-        for (size_t k = 0; k < open_->lines.Count(); ++k) kept_.Add(open_->lines.Get(k), open_->lines.Origin(k));
+        open_->lines.push_back(i);
+        for (size_t k : open_->lines) Keep(k);
         closed_[open_->name] = std::move(open_->keys);
       }
       open_.reset();
@@ -124,20 +138,19 @@ class DataOnlyCheck {
     if (line.kind != ScriptLineKind::kEntry) return Refuse(i, Gbk(texts::kNotDataLine));
     if (std::string unknown = Undefined(line.reads); !unknown.empty()) return Refuse(i, UndefinedName(unknown));
     open_->keys.insert(line.key);
-    Keep(i, open_->lines);
+    open_->lines.push_back(i);
   }
 
-  void AtTopLevel(size_t i) {
-    const ScriptLine& line = lines_[i];
+  void AtTopLevel(size_t i, const ScriptLine& line) {
     switch (line.kind) {
       case ScriptLineKind::kBlank:
-        return Keep(i, kept_);
+        return Keep(i);
       case ScriptLineKind::kConstant:
         if (IsReservedGlobal(line.name)) return Refuse(i, Refusal(line.name));
         for (const std::string& name : line.reads)
           if (!constants_.count(name)) return Refuse(i, UndefinedName(name));
         constants_.insert(line.name);
-        return Keep(i, kept_);
+        return Keep(i);
       case ScriptLineKind::kTableOpening:
       case ScriptLineKind::kEmptyTable: {
         const std::string refusal = Refusal(line.name);
@@ -147,25 +160,24 @@ class DataOnlyCheck {
           Refuse(i, refusal);
         }
         if (line.kind == ScriptLineKind::kTableOpening) {
-          open_ = OpenTable{line.name, i, reserved, {}, {}};
-          if (!reserved) Keep(i, open_->lines);
+          open_ = OpenTable{line.name, i, reserved, {i}, {}};
         } else if (!reserved) {
           closed_[line.name];
-          Keep(i, kept_);
+          Keep(i);
         }
         return;
       }
       case ScriptLineKind::kBinding:
         if (refused_tables_.count(line.name)) return;  // goes with its table
         if (!closed_.count(line.name)) return Refuse(i, UndefinedName(line.name));
-        return Keep(i, kept_);
+        return Keep(i);
       case ScriptLineKind::kLateReference: {
         if (refused_tables_.count(line.name)) return;
         auto table = closed_.find(line.name);
         if (table == closed_.end()) return Refuse(i, UndefinedName(line.name));
         if (!table->second.count(line.key)) return Refuse(i, Gbk(texts::kUnknownMemberHead) + Printable(line.key));
         if (!closed_.count(line.reads.back())) return Refuse(i, UndefinedName(line.reads.back()));
-        return Keep(i, kept_);
+        return Keep(i);
       }
       default:
         if (OfRefusedTable(working_.Get(i))) return;
@@ -199,27 +211,23 @@ class DataOnlyCheck {
   }
   std::string TableNotClosed() const { return Gbk(texts::kTableNotClosed); }
 
+  // Noted, and reported once the last walk is done.
   void Refuse(size_t i, const std::string& reason) {
-    if (!reporting_) return;
     std::string where = Gbk(texts::kReasonOpen);
     if (open_ && i != open_->opening)
       where += Gbk(texts::kReasonStructure) + Printable(open_->name) + Gbk(texts::kReasonStructureTail);
-    const std::string text =
-        Gbk(texts::kLeftOutHead) + Printable(working_.Get(i)) + where + reason + Gbk(texts::kReasonClose);
-    reporter_.Log(Gbk(texts::kMarker) + text + WhereInInput(working_.Origin(i)));
-    reporter_.Problem(ProblemKind::kFailure, text, working_.Origin(i));
-    left_out_ = true;
+    refusals_.emplace_back(
+        i, Gbk(texts::kLeftOutHead) + Printable(working_.Get(i)) + where + reason + Gbk(texts::kReasonClose));
   }
 
   const LineList& working_;
   Reporter& reporter_;
-  std::vector<ScriptLine> lines_;
-  std::set<std::string, std::less<>> tables_;         // the script keeps (first walk: opens)
+  std::set<std::string, std::less<>> tables_;         // the script keeps (known after the first walk)
   std::set<std::string, std::less<>> constants_;      // defined so far
   std::map<std::string, std::set<std::string>> closed_;  // tables kept so far, with their members
   std::set<std::string> refused_tables_;
   std::optional<OpenTable> open_;
-  bool reporting_ = false;
+  std::vector<std::pair<size_t, std::string>> refusals_;
   LineList kept_;
   bool left_out_ = false;
   bool missing_ = false;

@@ -14,7 +14,8 @@ enum class TokenKind { kName, kNumber, kString, kSymbol };
 
 struct ScriptToken {
   TokenKind kind;
-  std::string text;  // a string's value as Lua reads it
+  std::string_view text;  // as written; a string's value is in `value`
+  std::string value;
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -66,17 +67,17 @@ bool Tokenize(std::string_view line, std::vector<ScriptToken>& tokens) {
     } else if (IsDigit(c)) {
       while (i < line.size() && IsDigit(line[i])) ++i;
       if (i < line.size() && (IsNameByte(line[i]) || line[i] == '.')) return false;
-      tokens.push_back({TokenKind::kNumber, std::string(line.substr(begin, i - begin))});
+      tokens.push_back({TokenKind::kNumber, line.substr(begin, i - begin), {}});
     } else if (IsNameByte(c)) {
       while (i < line.size() && IsNameByte(line[i])) ++i;
-      tokens.push_back({TokenKind::kName, std::string(line.substr(begin, i - begin))});
+      tokens.push_back({TokenKind::kName, line.substr(begin, i - begin), {}});
     } else if (c == '"') {
       std::string value;
       if (!ReadString(line, i, value)) return false;
-      tokens.push_back({TokenKind::kString, std::move(value)});
+      tokens.push_back({TokenKind::kString, line.substr(begin, i - begin), std::move(value)});
     } else if (c != '\0' && kSymbols.find(c) != std::string_view::npos) {
       if ((c == '-' && next == '-') || (c == '[' && (next == '[' || next == '='))) return false;
-      tokens.push_back({TokenKind::kSymbol, std::string(1, c)});
+      tokens.push_back({TokenKind::kSymbol, line.substr(i, 1), {}});
       ++i;
     } else {
       return false;
@@ -101,7 +102,7 @@ class ShapeReader {
   bool Name(std::string* name) {
     if (at_ >= tokens_.size() || tokens_[at_].kind != TokenKind::kName || !IsPlainLuaName(tokens_[at_].text))
       return false;
-    if (name) *name = tokens_[at_].text;
+    if (name) *name = std::string(tokens_[at_].text);
     ++at_;
     return true;
   }
@@ -133,7 +134,7 @@ class ShapeReader {
   bool Take(TokenKind kind, std::string_view text, std::string* value) {
     if (at_ >= tokens_.size() || tokens_[at_].kind != kind) return false;
     if (!text.empty() && tokens_[at_].text != text) return false;
-    if (value) *value = tokens_[at_].text;
+    if (value) *value = tokens_[at_].kind == TokenKind::kString ? tokens_[at_].value : std::string(tokens_[at_].text);
     ++at_;
     return true;
   }
@@ -187,6 +188,7 @@ ScriptLine OpeningOrNotData(std::string_view line) {
 
 ScriptLine ReadScriptLine(std::string_view line) {
   std::vector<ScriptToken> tokens;
+  tokens.reserve(16);
   if (!Tokenize(line, tokens)) return OpeningOrNotData(line);
   ShapeReader r(tokens);
   if (r.AtEnd()) return {ScriptLineKind::kBlank, {}, {}, {}};
