@@ -140,6 +140,8 @@ struct Options {
   size_t plain_max_lines = 10000;
   bool stages = false;
   std::string keep;  // folder to keep the generated inputs in
+  // A stress shape instead of the realistic blocks; sizes count its parts.
+  std::optional<ct::testing::StressShape> shape;
 };
 
 std::vector<size_t> ParseSizes(const std::string& text) {
@@ -152,10 +154,15 @@ std::vector<size_t> ParseSizes(const std::string& text) {
 constexpr const char* kUsage =
     "Usage: classtable_bench [--sizes N,N,...] [--repeats R] [--seed S]\n"
     "                        [--mode fast|plain|both] [--plain-max-lines N] [--keep DIR] [--stages]\n"
+    "                        [--shape wide-record|one-line|embedders-first]\n"
     "Times complete conversions of generated inputs of N declaration lines after the prelude\n"
     "(default 1000,10000,50000,100000; median of R runs, default 3). The plain mode runs\n"
     "the plain stage versions, on sizes up to --plain-max-lines (default 10000).\n"
-    "--stages prints, for every run, the stages that took more than 1% of it.\n";
+    "--stages prints, for every run, the stages that took more than 1% of it.\n"
+    "--shape times a shape that a quadratic step would feel instead, N its parts:\n"
+    "  wide-record      one record of N fields on one line\n"
+    "  one-line         N records on one line\n"
+    "  embedders-first  N records, each embedding the one declared after it\n";
 
 std::optional<Options> ParseOptions(int argc, char** argv) {
   Options o;
@@ -177,6 +184,12 @@ std::optional<Options> ParseOptions(int argc, char** argv) {
     else if (arg == "--seed") o.seed = std::stoull(*v);
     else if (arg == "--plain-max-lines") o.plain_max_lines = std::stoul(*v);
     else if (arg == "--keep") o.keep = *v;
+    else if (arg == "--shape") {
+      if (*v == "wide-record") o.shape = ct::testing::StressShape::kWideRecord;
+      else if (*v == "one-line") o.shape = ct::testing::StressShape::kOneLine;
+      else if (*v == "embedders-first") o.shape = ct::testing::StressShape::kEmbeddersFirst;
+      else return std::nullopt;
+    }
     else if (arg == "--mode") {
       o.fast = *v != "plain";
       o.plain = *v != "fast";
@@ -281,7 +294,8 @@ int Main(int argc, char** argv) {
     ct::testing::InputShape shape;
     shape.seed = options->seed;
     shape.lines = lines;
-    const std::string input = ct::testing::GenerateClassTable(shape);
+    const std::string input = options->shape ? ct::testing::GenerateStressInput(*options->shape, lines)
+                                             : ct::testing::GenerateClassTable(shape);
     Row row;
     row.lines = lines;
     row.bytes = input.size();
@@ -298,8 +312,9 @@ int Main(int argc, char** argv) {
   }
   if (options->keep.empty()) fs::remove_all(base);
 
-  std::printf("Complete runs, median of %d, seed %llu (lines: declaration lines after the prelude)\n",
-              options->repeats, static_cast<unsigned long long>(options->seed));
+  std::printf("Complete runs, median of %d, seed %llu (lines: %s)\n", options->repeats,
+              static_cast<unsigned long long>(options->seed),
+              options->shape ? "the parts of the shape" : "declaration lines after the prelude");
   if (options->fast) PrintMode("fast (default)", rows, &Row::fast);
   if (options->plain) PrintMode("plain (lookups and scans read every line)", rows, &Row::plain);
   bool any_ratio = false;

@@ -26,6 +26,17 @@ namespace ct {
 
 namespace {
 
+constexpr const char* kNestingReportFile = "ClassTable_A.lua";
+constexpr const char* kScriptFile = "ClassType.lua";
+constexpr const char* kScriptBackupFile = "ClassType.lua.bak";
+// Every file a run saves, whose temporaries a killed run may leave.
+constexpr const char* kRunFiles[] = {kNestingReportFile, "ClassTable_B.lua", "ClassTable_C.lua", "ClassTable_D.lua",
+                                     "ClassTable_E.lua",  "ClassTable_F.lua", kScriptFile,        kScriptBackupFile,
+                                     texts::kInputFileName.data()};
+
+// The file system's messages name paths in UTF-8; the front ends show GBK.
+std::string ForDisplay(std::string_view reason) { return Utf8ToGbkLossy(reason); }
+
 // Malformed numbers met anywhere in the run are reported to the run's log.
 // The number arrives without its line, deep inside a lookup; the first line
 // of the working list that holds it as a word is the declaration to look
@@ -89,7 +100,7 @@ class Run {
   }
 
   void FileProblem(std::string_view what, std::string_view name, const std::string& reason) {
-    std::string text = Gbk(what) + std::string(name) + " (" + reason + ")";
+    std::string text = Gbk(what) + std::string(name) + " (" + ForDisplay(reason) + ")";
     ui_.Log(Gbk(texts::kMarker) + text);
     ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
     ui_.Problem(ProblemKind::kFailure, text, kNoOrigin);
@@ -99,6 +110,15 @@ class Run {
     std::string bytes, error;
     if (!files_.Read(texts::kInputFileName, bytes, error)) {
       FileProblem(texts::kCannotReadInput, texts::kInputFileName, error);
+      return false;
+    }
+    // Read as GBK, UTF-16 and UTF-32 are bytes between zeros: a nesting
+    // report about them would only puzzle.
+    if (std::string_view wide = WideUnicodeEncoding(bytes); !wide.empty()) {
+      std::string text = Gbk(texts::kWideInputHead) + std::string(wide) + Gbk(texts::kWideInputTail);
+      ui_.Log(Gbk(texts::kMarker) + text);
+      ui_.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+      ui_.Problem(ProblemKind::kFailure, text, kNoOrigin);
       return false;
     }
     reference_.SetText(bytes);
@@ -158,7 +178,13 @@ class Run {
         {working_, [&] { versions_.mark_class_pointers(working_); return kGoOn; }},  // 7 classes become pointers
         // ---- tables: the nesting check, Lua tables and the reference list
         {working_, [&] { return CheckNesting(); }},  // 8 a nesting error saves ClassTable_A.lua and stops
-        {working_, [&] { RewriteDeclarationsAsTables(working_); return kGoOn; }},  // 9 declarations as tables
+        {working_,
+         [&] {  // 9 declarations as tables; structures left open and inheritance cycles reported
+           RewriteDeclarationsAsTables(working_);
+           if (!ReportOpenStructures(working_, ui_)) success_ = false;
+           if (!BreakInheritanceCycles(working_, ui_)) success_ = false;
+           return kGoOn;
+         }},
         {working_,
          [&] {  // 10 save ClassTable_B.lua
            if (StageEnd failed = SaveOrStop(working_, "ClassTable_B.lua")) return failed;
@@ -258,15 +284,28 @@ class Run {
         {working_,
          [&] {  // 35 values in decimal; save ClassType.lua
            NormaliseValues(working_);
-           return SaveOrStop(working_, "ClassType.lua");
+           if (!KeepDataOnly(working_, scratch_, ui_)) success_ = false;
+           // One mistaken run must not cost the last script.
+           std::string error;
+           if (!files_.KeepCopy(kScriptFile, kScriptBackupFile, error)) {
+             FileProblem(texts::kCannotWriteFile, kScriptBackupFile, error);
+             return StageEnd(RunOutcome::kFileError);
+           }
+           return SaveOrStop(working_, kScriptFile);
          }},
     }};
   }
 
   StageEnd CheckNesting() {
-    if (!nesting_.HasError()) return kGoOn;
+    if (!nesting_.HasError()) {
+      // The nesting report of an earlier run belongs to an input that is gone.
+      std::string error;
+      if (files_.Remove(kNestingReportFile, error)) return kGoOn;
+      FileProblem(texts::kCannotRemoveFile, kNestingReportFile, error);
+      return RunOutcome::kFileError;
+    }
     ReportNestingError(nesting_, ui_);
-    if (StageEnd failed = SaveOrStop(working_, "ClassTable_A.lua")) return failed;
+    if (StageEnd failed = SaveOrStop(working_, kNestingReportFile)) return failed;
     return RunOutcome::kStoppedAtNesting;
   }
 
@@ -285,6 +324,15 @@ class Run {
     ui_.ClearLog();
     ui_.Log(Gbk(texts::kStartCreating));
     if (!Load()) return RunOutcome::kFileError;
+    if (!HasDeclarations(reference_)) {
+      // Nothing of this run would belong to a conversion of the user's
+      // declarations: the earlier files stay as they are.
+      ui_.Log(Gbk(texts::kMarker) + Gbk(texts::kNoDeclarations));
+      ui_.Message(Gbk(texts::kCaptionConfirm), Gbk(texts::kNoDeclarations), MessageIcon::kError);
+      ui_.Problem(ProblemKind::kFailure, Gbk(texts::kNoDeclarations), kNoOrigin);
+      success_ = false;
+      return Finish();
+    }
     ui_.ShowList(reference_);
     EscapeInputText(reference_);
 
@@ -297,6 +345,10 @@ class Run {
       if (StageEnd end = stages[i].work()) return *end;
     }
 
+    return Finish();
+  }
+
+  RunOutcome Finish() {
     working_.Clear();
     reference_.Clear();
     scratch_.Clear();
@@ -341,7 +393,25 @@ RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& optio
 }
 
 RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options) {
-  FolderStore files(folder);
+  long holder = 0;
+  std::string error;
+  const auto lock = FileLock::Take(folder / std::string(texts::kLockFileName), options.lock_wait, holder, error);
+  if (!lock) {
+    ui.ClearLog();
+    ui.Log(Gbk(texts::kStartCreating));
+    std::string text = holder != 0 ? Gbk(texts::kFolderBusyHead) + std::to_string(holder) + Gbk(texts::kFolderBusyTail)
+                       : error.empty() ? Gbk(texts::kFolderBusy)
+                                       : Gbk(texts::kCannotLock) + ForDisplay(error);
+    ui.Log(Gbk(texts::kMarker) + text);
+    ui.Message(Gbk(texts::kCaptionConfirm), text, MessageIcon::kError);
+    ui.Problem(ProblemKind::kFailure, text, kNoOrigin);
+    ui.RunEnded();
+    return RunOutcome::kFileError;
+  }
+  // Under the lock no other run writes here: a temporary file of a save is
+  // what a killed run left.
+  RemoveLeftoverTemporaries(folder, {std::begin(kRunFiles), std::end(kRunFiles)});
+  FolderStore files(folder, options.input_limit);
   return RunConversion(ui, files, options);
 }
 

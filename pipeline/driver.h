@@ -20,7 +20,9 @@ enum class RunOutcome {
 };
 
 RunOutcome RunConversion(FrontEnd& ui, FileStore& files, const RunOptions& options = {});
-// A run in a folder on disk.
+// A run in a folder on disk, the only one there while it lasts: it takes
+// the folder's lock (a run that cannot have it ends as a file error, naming
+// the process that holds it) and clears what killed runs left behind.
 RunOutcome RunConversion(FrontEnd& ui, const std::filesystem::path& folder, const RunOptions& options = {});
 
 }  // namespace ct

@@ -16,6 +16,10 @@ enum class PreludeWrite { kExisted, kWritten, kFailed };
 // never touched. On kFailed, `error` says why.
 PreludeWrite WritePreludeIfMissing(const std::filesystem::path& folder, std::string& error);
 
+// Whether `input` holds anything to convert: a line that is not blank and
+// not the embedded prelude's own line at the same place.
+bool HasDeclarations(const LineList& input);
+
 // The first-start notice (GBK).
 std::string PreludeNotice();
 

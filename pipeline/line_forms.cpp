@@ -9,6 +9,7 @@
 
 #include "pipeline/outside_strings.h"
 #include "pipeline/stop_request.h"
+#include "text/characters.h"
 
 namespace ct {
 
@@ -39,9 +40,10 @@ constexpr std::array<Substitution, 14> kLoosenings = {{
 template <size_t N>
 void Substitute(std::string& s, const std::array<Substitution, N>& table) {
   // Most lines hold few of the symbols; a line without one is left as it
-  // is instead of being copied.
+  // is instead of being copied. A name spelt in GBK keeps its characters
+  // whole, whatever their second bytes look like.
   for (const Substitution& sub : table)
-    if (s.find(sub.from) != std::string::npos) s = ReplaceAll(s, sub.from, sub.to);
+    if (s.find(sub.from) != std::string::npos) s = ReplaceAllCharacters(s, sub.from, sub.to);
 }
 
 }  // namespace

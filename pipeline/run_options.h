@@ -2,6 +2,11 @@
 // layouts of the host's era.
 #pragma once
 
+#include <chrono>
+#include <cstdint>
+
+#include "text/files.h"
+
 namespace ct {
 
 // How the whole size of an unpacked record (and of a class instance) is
@@ -12,6 +17,10 @@ enum class RecordPadding { kFour, kLargest };
 
 struct RunOptions {
   RecordPadding record_padding = RecordPadding::kFour;
+  // The largest ClassTable.txt a run in a folder reads, in bytes.
+  std::uint64_t input_limit = kDefaultInputLimit;
+  // How long a run in a folder waits for another one that works there.
+  std::chrono::milliseconds lock_wait{3000};
 };
 
 }  // namespace ct

@@ -118,6 +118,34 @@ inline constexpr std::string_view kLineCountLogHead = "--------------------中�
 inline constexpr std::string_view kLineCountLogTail = "  ！！！！！！！！！！！";
 inline constexpr std::string_view kLineCountBox = "中间文本TempList与当前进度list行数不符！";
 
+// ---- Structures and classes as declared -----------------------------------------------
+inline constexpr std::string_view kOpenStructureHead = "结构 ";
+inline constexpr std::string_view kOpenStructureDeclaration = " 还没有结束（缺少 end;？），其中就出现了不是成员的声明 ";
+inline constexpr std::string_view kOpenStructureAtEnd = " 没有以 end; 结束，文本就结束了！";
+inline constexpr std::string_view kOpenStructureBox = "有结构没有以 end; 结束！";
+inline constexpr std::string_view kInheritanceCycleHead = "类 ";
+inline constexpr std::string_view kInheritanceCycleTail = " 继承自身或自己的子类！";
+inline constexpr std::string_view kInheritanceCycleBox = "有类继承自身或自己的子类！";
+
+// ---- What ClassType.lua may hold ----------------------------------------------------
+inline constexpr std::string_view kLeftOutHead = "ClassType.lua 略去了不是数据的一行：";
+inline constexpr std::string_view kReasonOpen = "（";
+inline constexpr std::string_view kReasonClose = "）";
+inline constexpr std::string_view kReasonStructure = "结构 ";
+inline constexpr std::string_view kReasonStructureTail = "：";
+inline constexpr std::string_view kNotDataLine = "不是数据表的写法";
+inline constexpr std::string_view kUndefinedNameHead = "用到了脚本没有定义的名称 ";
+inline constexpr std::string_view kNotLuaNameHead = "名称 ";
+inline constexpr std::string_view kNotLuaNameTail = " 不是 Lua 能用的名字";
+inline constexpr std::string_view kReservedNameHead = "名称 ";
+inline constexpr std::string_view kReservedNameTail = " 会改写 Lua 或宿主自己的全局变量";
+inline constexpr std::string_view kUnknownMemberHead = "表中没有成员 ";
+inline constexpr std::string_view kTableNotClosed = "这个表没有结束";
+inline constexpr std::string_view kLeftOutBox = "ClassType.lua 中有不是数据的行，已略去！";
+inline constexpr std::string_view kTableMissingHead = "结构 ";
+inline constexpr std::string_view kTableMissingTail = " 已排好偏移，ClassType.lua 中却没有它的表！";
+inline constexpr std::string_view kTableMissingBox = "ClassType.lua 缺少已排好偏移的结构！";
+
 // ---- First start ----------------------------------------------------------------------
 inline constexpr std::string_view kInputFileName = "ClassTable.txt";
 // After a report's own text: where in the input a person has to look.
@@ -134,6 +162,16 @@ inline constexpr std::string_view kKeywordsDone = "KeyWord文本生成完毕！"
 // ---- Conditions the original leaves unhandled ------------------------------------------
 inline constexpr std::string_view kCannotReadInput = "无法读取源代码文本 ";
 inline constexpr std::string_view kCannotWriteFile = "无法保存文件 ";
+inline constexpr std::string_view kCannotRemoveFile = "无法删除上次留下的文件 ";
+inline constexpr std::string_view kLockFileName = "ClassTable.lock";
+inline constexpr std::string_view kFolderBusyHead = "另一个转换（进程 ";
+inline constexpr std::string_view kFolderBusyTail = "）正在使用这个文件夹，请等它结束后再试！";
+inline constexpr std::string_view kFolderBusy = "另一个转换正在使用这个文件夹，请等它结束后再试！";
+inline constexpr std::string_view kCannotLock = "无法锁定这个文件夹 ";
+inline constexpr std::string_view kNoDeclarations =
+    "ClassTable.txt 中预置文本之后没有要转换的声明，ClassType.lua 和各中间文本保持原样！";
+inline constexpr std::string_view kWideInputHead = "源代码文本 ClassTable.txt 是 ";
+inline constexpr std::string_view kWideInputTail = " 编码的，请另存为 GBK（或带 BOM 的 UTF-8）编码后再转换！";
 inline constexpr std::string_view kUtf8InputConverted = "源代码文本为带 BOM 的 UTF-8 编码，已转换为 GBK 后再处理";
 inline constexpr std::string_view kUtf8LineNotGbkHead = "源代码文本第 ";
 inline constexpr std::string_view kUtf8LineNotGbkTail = " 行含有 GBK 无法表示的字符，无法转换";

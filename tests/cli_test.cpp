@@ -2,14 +2,20 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "pipeline/texts.h"
 #include "resources/prelude.h"
 #include "tests/support/refusing_path.h"
 #include "tests/support/run_folder.h"
+#include "text/files.h"
 #include "text/gbk.h"
 
 namespace ct {
@@ -19,6 +25,7 @@ using testing::RefusingPath;
 using testing::RunningAsRoot;
 using testing::TempFolder;
 using testing::WithPrelude;
+using testing::kOneRecord;
 
 struct Result {
   int status = -1;
@@ -63,7 +70,7 @@ TEST(CliTest, InitWritesThePreludeOnceAndNeverTouchesAnExistingFile) {
 
 TEST(CliTest, ConvertPrintsTheLogAndExitsWithTheOutcome) {
   TempFolder folder;
-  folder.Write("ClassTable.txt", WithPrelude(""));
+  folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
   Result r = Cli("convert " + Quoted(folder.path()));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind(std::string(texts::kStartCreating) + "\n", 0), 0u);
@@ -73,7 +80,7 @@ TEST(CliTest, ConvertPrintsTheLogAndExitsWithTheOutcome) {
 
 TEST(CliTest, MessageBoxesGoToStandardErrorAsOneLine) {
   TempFolder folder, errors;
-  folder.Write("ClassTable.txt", WithPrelude(""));
+  folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
   Cli("convert " + Quoted(folder.path()), Quoted(errors.path() / "err.txt"));
   EXPECT_EQ(errors.Read("err.txt"), std::string(texts::kCaptionConfirm) + ": " +
                                         std::string(texts::kSucceededLabel) + "\n");
@@ -144,7 +151,8 @@ TEST(CliTest, HostileInputsAndFoldersEndWithTheirStatus) {
     std::string input;
     int status;
   } cases[] = {
-      {"empty file", "", 0},
+      {"empty file", "", 1},
+      {"prelude alone", WithPrelude(""), 1},
       {"binary junk", std::string("\x01(\xff\x00]\x80", 6), 2},
       {"bracket left open", WithPrelude("const A = (1;"), 2},
       {"comment left open", WithPrelude("{ const A = 1;"), 2},
@@ -167,7 +175,7 @@ TEST(CliTest, FilesThatCannotBeWrittenExitWithThree) {
   const std::string earlier = "-- from an earlier run\r\n";
   TempFolder read_only_result, refusing_folder, size_limit, errors;
   for (const TempFolder* folder : {&read_only_result, &refusing_folder, &size_limit}) {
-    folder->Write("ClassTable.txt", WithPrelude(""));
+    folder->Write("ClassTable.txt", WithPrelude(kOneRecord));
     folder->Write("ClassType.lua", earlier);
   }
   std::filesystem::permissions(read_only_result.path() / "ClassType.lua", std::filesystem::perms::owner_read);
@@ -196,6 +204,151 @@ TEST(CliTest, FilesThatCannotBeWrittenExitWithThree) {
   const std::string command = as_user + CLASSTABLE_CLI + " convert " + Quoted(refusing_folder.path()) + " >/dev/null 2>&1";
   EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 3);
   EXPECT_EQ(refusing_folder.Read("ClassType.lua"), earlier);
+}
+
+// Runs `script` in a shell; its exit status.
+int Shell(const std::string& script) {
+  const int status = std::system(script.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const std::string kEarlier = "-- from an earlier run\r\n";
+
+// A second run in a folder waits for the first, then names it and leaves
+// every file to it.
+TEST(CliTest, ASecondRunInAFolderNamesTheFirstAndExitsWithThree) {
+  TempFolder folder, errors;
+  folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
+  folder.Write("ClassType.lua", kEarlier);
+  long holder = 0;
+  std::string error;
+  auto lock = FileLock::Take(folder.path() / "ClassTable.lock", std::chrono::milliseconds(0), holder, error);
+  ASSERT_TRUE(lock) << error;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Cli("convert " + Quoted(folder.path()), Quoted(errors.path() / "err.txt")).status, 3);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_NE(errors.Read("err.txt").find("进程 " + std::to_string(::getpid())), std::string::npos)
+      << errors.Read("err.txt");
+  EXPECT_EQ(folder.Read("ClassType.lua"), kEarlier);
+  EXPECT_FALSE(folder.Has("ClassTable_B.lua"));
+  lock.reset();
+  EXPECT_EQ(Cli("convert " + Quoted(folder.path())).status, 0);
+}
+
+// A reader that goes away ends the log, not the run; a write that fails
+// is reported at the end.
+TEST(CliTest, StandardOutputThatGoesAwayOrFailsLeavesTheRunWhole) {
+  TempFolder folder, errors;
+  folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
+  folder.Write("ClassType.lua", kEarlier);
+  const std::string convert = std::string(CLASSTABLE_CLI) + " convert " + Quoted(folder.path());
+  const std::string status = Quoted(errors.path() / "status");
+  EXPECT_EQ(Shell("(" + convert + " 2>/dev/null; echo $? >" + status + ") | head -c 1 >/dev/null"), 0);
+  EXPECT_EQ(errors.Read("status"), "0\n");
+  EXPECT_NE(folder.Read("ClassType.lua"), kEarlier);
+  EXPECT_EQ(folder.Read("ClassType.lua.bak"), kEarlier);
+
+  EXPECT_EQ(Shell(convert + " >/dev/full 2>" + Quoted(errors.path() / "err.txt")), 3);
+  EXPECT_NE(errors.Read("err.txt").find("cannot write to standard output"), std::string::npos);
+
+  // A pipe shows the log as the run goes: the first line arrives while
+  // the run still holds the folder.
+  TempFolder slow;
+  slow.Write("ClassTable.txt", WithPrelude(kOneRecord));
+  long holder = 0;
+  std::string error;
+  auto lock = FileLock::Take(slow.path() / "ClassTable.lock", std::chrono::milliseconds(0), holder, error);
+  ASSERT_TRUE(lock) << error;
+  FILE* pipe = ::popen((std::string(CLASSTABLE_CLI) + " convert " + Quoted(slow.path()) + " 2>/dev/null").c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[256] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+  EXPECT_EQ(std::string(line), std::string(texts::kStartCreating) + "\n");
+  lock.reset();
+  ::pclose(pipe);
+}
+
+// A ClassType.lua that the user made a link into the host's tree, with the
+// mode the host needs, stays so; the link's target gets the new script.
+TEST(CliTest, AScriptThatIsALinkIsWrittenThroughItAndKeepsItsMode) {
+  TempFolder folder, host;
+  folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
+  host.Write("ClassType.lua", kEarlier);
+  ::chmod((host.path() / "ClassType.lua").c_str(), 0640);
+  std::filesystem::create_symlink(host.path() / "ClassType.lua", folder.path() / "ClassType.lua");
+  EXPECT_EQ(Cli("convert " + Quoted(folder.path())).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "ClassType.lua"));
+  EXPECT_NE(host.Read("ClassType.lua").find(" TOne = { "), std::string::npos);
+  struct stat info {};
+  ::stat((host.path() / "ClassType.lua").c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(folder.Read("ClassType.lua.bak"), kEarlier);
+}
+
+TEST(CliTest, InputsOverTheLimitAreRefusedUnread) {
+  TempFolder folder, errors;
+  folder.Write("ClassTable.txt", WithPrelude(std::string(kOneRecord) + "\n{" + std::string(1 << 20, ' ') + "}"));
+  folder.Write("ClassType.lua", kEarlier);
+  EXPECT_EQ(Cli("convert --max-input 1 " + Quoted(folder.path()), Quoted(errors.path() / "err.txt")).status, 3);
+  EXPECT_NE(errors.Read("err.txt").find("more than 1048576 bytes"), std::string::npos) << errors.Read("err.txt");
+  EXPECT_EQ(folder.Read("ClassType.lua"), kEarlier);
+  EXPECT_EQ(Cli("convert --max-input 2 " + Quoted(folder.path())).status, 0);
+
+  const std::string keywords = "head -c 1100000 /dev/zero | tr '\\0' 'a' | " + std::string(CLASSTABLE_CLI) +
+                               " keywords --max-input 1 >/dev/null 2>" + Quoted(errors.path() / "keywords.txt");
+  EXPECT_EQ(Shell(keywords), 3);
+  EXPECT_NE(errors.Read("keywords.txt").find("standard input holds more than"), std::string::npos);
+  EXPECT_EQ(Cli("convert --max-input x").status, 64);
+}
+
+TEST(CliTest, RunningOutOfMemoryEndsWithAMessageAndThree) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer reserves more address space than any limit leaves";
+#endif
+  TempFolder folder, errors;
+  std::string declarations;
+  for (int i = 0; i < 200000; ++i) declarations += "type T" + std::to_string(i) + " = record a: Integer; end;\n";
+  folder.Write("ClassTable.txt", WithPrelude(declarations));
+  folder.Write("ClassType.lua", kEarlier);
+  const std::string limited = "ulimit -v 30000; exec " + std::string(CLASSTABLE_CLI) + " convert " +
+                              Quoted(folder.path()) + " >/dev/null 2>" + Quoted(errors.path() / "err.txt");
+  EXPECT_EQ(Shell(limited), 3);
+  EXPECT_NE(errors.Read("err.txt").find("out of memory"), std::string::npos) << errors.Read("err.txt");
+  EXPECT_EQ(folder.Read("ClassType.lua"), kEarlier);
+}
+
+// Each problem in its own words, with paths as the user spelt them.
+TEST(CliTest, MessagesNameTheRealProblem) {
+  TempFolder base, errors;
+  const std::filesystem::path folder = base.path() / "目录";
+  std::filesystem::create_directory(folder);
+  const struct {
+    const char* name;
+    std::string input;  // empty: a named pipe
+    std::string said;
+  } cases[] = {
+      {"UTF-16 with a byte-order mark", std::string("\xFF\xFE" "c\0o\0n\0", 8), "UTF-16 LE"},
+      {"UTF-16 without one", std::string("c\0o\0n\0s\0t\0", 10), "UTF-16 LE"},
+      {"UTF-32", std::string("\0\0\xFE\xFF\0\0\0c", 8), "UTF-32 BE"},
+      {"a named pipe", "", "目录/ClassTable.txt: it is a named pipe, not a file"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(folder / "ClassTable.txt");
+    if (c.input.empty()) ASSERT_EQ(::mkfifo((folder / "ClassTable.txt").c_str(), 0644), 0);
+    else std::ofstream(folder / "ClassTable.txt", std::ios::binary) << c.input;
+    EXPECT_EQ(Cli("convert " + Quoted(folder), Quoted(errors.path() / "err.txt")).status, 3) << c.name;
+    EXPECT_NE(errors.Read("err.txt").find(c.said), std::string::npos) << c.name << ": " << errors.Read("err.txt");
+    EXPECT_EQ(errors.Read("err.txt").find("符号没有闭合"), std::string::npos) << c.name;
+  }
+
+  std::filesystem::remove(folder / "ClassTable.txt");
+  EXPECT_EQ(Cli("convert " + Quoted(folder), Quoted(errors.path() / "err.txt")).status, 3);
+  EXPECT_NE(errors.Read("err.txt").find("'classtable init " + folder.string() + "'"), std::string::npos)
+      << errors.Read("err.txt");
+
+  std::filesystem::create_directory(folder / "ClassTable.txt");
+  EXPECT_EQ(Cli("init " + Quoted(folder), Quoted(errors.path() / "err.txt")).status, 3);
+  EXPECT_NE(errors.Read("err.txt").find("目录/ClassTable.txt"), std::string::npos) << errors.Read("err.txt");
 }
 
 }  // namespace

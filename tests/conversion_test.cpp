@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pipeline/texts.h"
+#include "resources/prelude.h"
 #include "tests/support/lua_check.h"
 #include "tests/support/run_folder.h"
 #include "text/gbk.h"
@@ -226,9 +227,9 @@ TEST(ConversionRun, DeclarationsThatNameTypeCodesStayLua) {
   EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), Lines{});
 }
 
-TEST(ConversionRun, ThePreludeAloneConvertsCleanly) {
+TEST(ConversionRun, ThePreludeAndOneRecordConvertCleanly) {
   WholeRun run;
-  RunOn(run, WithPrelude(""));
+  RunOn(run, WithPrelude(kOneRecord));
   EXPECT_EQ(run.outcome, RunOutcome::kSucceeded);
   EXPECT_EQ(run.ui.log.size(), 37u);
   EXPECT_EQ(run.ui.log.front(), Gbk(texts::kStartCreating));
@@ -239,6 +240,37 @@ TEST(ConversionRun, ThePreludeAloneConvertsCleanly) {
   EXPECT_EQ(out[0], " vt_Integer = 1 ");
   EXPECT_EQ(out[57], " vt_Procedure = 58 ");
   EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), Lines{});
+}
+
+// A run with nothing to convert would replace the last good script with
+// the prelude's alone: the earlier files stay, and the log says why.
+TEST(ConversionRun, AnInputWithoutDeclarationsKeepsTheEarlierResults) {
+  const struct {
+    const char* name;
+    std::string input;
+  } cases[] = {
+      {"empty", ""},
+      {"blank lines", "\r\n  \t\r\n"},
+      {"the prelude alone", WithPrelude("")},
+      {"the prelude and blank lines", WithPrelude("\n   \n")},
+      {"the prelude saved without line ends", ReadPrelude(kPreludeResource)},
+  };
+  for (const auto& c : cases) {
+    WholeRun run;
+    run.folder.Write("ClassType.lua", "-- earlier\r\n");
+    run.folder.Write("ClassTable_B.lua", "-- earlier\r\n");
+    RunOn(run, c.input);
+    EXPECT_EQ(run.outcome, RunOutcome::kFailed) << c.name;
+    EXPECT_EQ(run.folder.Read("ClassType.lua"), "-- earlier\r\n") << c.name;
+    EXPECT_EQ(run.folder.Read("ClassTable_B.lua"), "-- earlier\r\n") << c.name;
+    EXPECT_FALSE(run.folder.Has("ClassTable_C.lua")) << c.name;
+    EXPECT_TRUE(run.ui.stages.empty()) << c.name;
+    EXPECT_TRUE(run.ui.Logged({Gbk(texts::kNoDeclarations)})) << c.name;
+    EXPECT_EQ(run.ui.log.back(), Gbk(texts::kFailedLog)) << c.name;
+  }
+  WholeRun edited;
+  RunOn(edited, WithPrelude("").replace(0, 2, "{}"));
+  EXPECT_EQ(edited.outcome, RunOutcome::kSucceeded) << "an edited prelude is the user's declaration";
 }
 
 TEST(ConversionRun, TheBundledExampleLoadsIntoLua) {

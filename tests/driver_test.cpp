@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
+#include "pipeline/file_store.h"
 #include "pipeline/stop_request.h"
-
 #include "pipeline/texts.h"
 #include "resources/prelude.h"
 #include "tests/support/run_folder.h"
@@ -18,13 +18,14 @@ namespace {
 using testing::RunOn;
 using testing::WholeRun;
 using testing::WithPrelude;
+using testing::kOneRecord;
 
 const char* const kOutputs[] = {"ClassTable_B.lua", "ClassTable_C.lua", "ClassTable_D.lua",
                                 "ClassTable_E.lua", "ClassTable_F.lua", "ClassType.lua"};
 
 TEST(DriverTest, ReportsEveryStageInOrderBetweenTheStartAndResultLines) {
   WholeRun run;
-  RunOn(run, WithPrelude(""));
+  RunOn(run, WithPrelude(kOneRecord));
   ASSERT_EQ(run.outcome, RunOutcome::kSucceeded);
   std::vector<std::string> expected = {std::string(texts::kStartCreating)};
   for (auto message : texts::kStageMessages) expected.emplace_back(message);
@@ -46,12 +47,21 @@ TEST(DriverTest, ShowsTheInputFirstAndTheStillEmptyWorkingListAtStageThree) {
   EXPECT_TRUE(run.ui.stages[2].list.empty());
 }
 
-TEST(DriverTest, WritesEveryIntermediateFileButNoNestingReport) {
+// The files a run leaves belong to one input: a nesting report of an
+// earlier input goes once the nesting check passes, and the script it
+// replaces stays as the backup.
+TEST(DriverTest, WritesEveryIntermediateFileAndNoNestingReport) {
   WholeRun run;
   run.folder.Write("ClassTable_A.lua", "from an earlier run\r\n");
-  RunOn(run, WithPrelude(""));
+  run.folder.Write("ClassType.lua", "-- the earlier script\r\n");
+  RunOn(run, WithPrelude(kOneRecord));
   for (const char* name : kOutputs) EXPECT_TRUE(run.folder.Has(name)) << name;
-  EXPECT_EQ(run.folder.Read("ClassTable_A.lua"), "from an earlier run\r\n");
+  EXPECT_FALSE(run.folder.Has("ClassTable_A.lua"));
+  EXPECT_EQ(run.folder.Read("ClassType.lua.bak"), "-- the earlier script\r\n");
+
+  WholeRun first;
+  RunOn(first, WithPrelude(kOneRecord));
+  EXPECT_FALSE(first.folder.Has("ClassType.lua.bak")) << "no earlier script, no backup";
 }
 
 TEST(DriverTest, TwoRunsOverTheSameInputAgree) {
@@ -78,7 +88,7 @@ TEST(DriverTest, AFileThatCannotBeReplacedEndsTheRunAtItsSave) {
   WholeRun run;
   // A folder standing where ClassTable_B.lua belongs cannot be replaced by a file.
   std::filesystem::create_directory(run.folder.path() / "ClassTable_B.lua");
-  RunOn(run, WithPrelude(""));
+  RunOn(run, WithPrelude(kOneRecord));
   EXPECT_EQ(run.outcome, RunOutcome::kFileError);
   EXPECT_EQ(run.ui.stages.size(), 10u);
   ASSERT_FALSE(run.ui.messages.empty());
@@ -111,10 +121,56 @@ TEST(DriverTest, AUtf8CharacterThatGbkLacksStopsTheRunNamingItsLine) {
   EXPECT_FALSE(run.folder.Has("ClassTable_B.lua"));
 }
 
+// Writes nothing itself; notes every change a run makes to its files.
+class JournalStore : public MemoryStore {
+ public:
+  bool Save(std::string_view name, const LineList& lines, std::string& error) override {
+    journal.push_back("save " + std::string(name));
+    return MemoryStore::Save(name, lines, error);
+  }
+  bool Remove(std::string_view name, std::string& error) override {
+    journal.push_back("remove " + std::string(name));
+    return MemoryStore::Remove(name, error);
+  }
+  bool KeepCopy(std::string_view name, std::string_view copy, std::string& error) override {
+    journal.push_back("copy " + std::string(name) + " " + std::string(copy));
+    return MemoryStore::KeepCopy(name, copy, error);
+  }
+  std::vector<std::string> journal;
+};
+
+// ClassType.lua comes last, so that a run stopped anywhere before leaves
+// the script of the run before; the nesting report of an earlier input
+// goes as soon as this one passes the check.
+TEST(DriverTest, WritesTheScriptLastAfterKeepingTheEarlierOne) {
+  testing::RecordingFrontEnd ui;
+  JournalStore files;
+  files.files["ClassTable.txt"] = WithPrelude(kOneRecord);
+  ASSERT_EQ(RunConversion(ui, files), RunOutcome::kSucceeded);
+  EXPECT_EQ(files.journal, (std::vector<std::string>{"remove ClassTable_A.lua", "save ClassTable_B.lua",
+                                                     "save ClassTable_C.lua", "save ClassTable_D.lua",
+                                                     "save ClassTable_E.lua", "save ClassTable_F.lua",
+                                                     "copy ClassType.lua ClassType.lua.bak", "save ClassType.lua"}));
+}
+
+TEST(DriverTest, ARunInAFolderClearsOnlyWhatKilledRunsLeft) {
+  WholeRun run;
+  for (const char* name : {"ClassType.lua.tmp-a1B2c3", "ClassTable_E.lua.tmp-zzzzzz", "ClassTable.txt.tmp-Q0w9e8",
+                           "Notes.txt.tmp-a1B2c3", "ClassType.lua.tmp-a1"})
+    run.folder.Write(name, "left");
+  RunOn(run, WithPrelude(kOneRecord));
+  EXPECT_EQ(run.outcome, RunOutcome::kSucceeded);
+  EXPECT_FALSE(run.folder.Has("ClassType.lua.tmp-a1B2c3"));
+  EXPECT_FALSE(run.folder.Has("ClassTable_E.lua.tmp-zzzzzz"));
+  EXPECT_FALSE(run.folder.Has("ClassTable.txt.tmp-Q0w9e8"));
+  EXPECT_TRUE(run.folder.Has("Notes.txt.tmp-a1B2c3"));
+  EXPECT_TRUE(run.folder.Has("ClassType.lua.tmp-a1"));
+}
+
 TEST(DriverTest, AnAbandonedRunStopsAtTheReportAndWritesNothingLater) {
   WholeRun run;
   run.ui.abandon_after = 12;  // the twelfth report (saving ClassTable_C.lua) says stop
-  RunOn(run, WithPrelude(""));
+  RunOn(run, WithPrelude(kOneRecord));
   EXPECT_EQ(run.outcome, RunOutcome::kAbandoned);
   EXPECT_EQ(run.ui.stages.size(), 12u);
   EXPECT_TRUE(run.folder.Has("ClassTable_B.lua"));

@@ -26,6 +26,39 @@ TEST(GbkTest, StrictConversionNamesTheFirstUnrepresentableCharacter) {
   EXPECT_EQ(*Utf8ToGbk("中文"), "\xD6\xD0\xCE\xC4");
 }
 
+// A path in a message survives the way to the terminal: into GBK for the
+// front end, back to UTF-8 for the terminal.
+TEST(GbkTest, LossyConversionKeepsWhatGbkHoldsAndMarksTheRest) {
+  EXPECT_EQ(GbkToUtf8(Utf8ToGbkLossy("/tmp/目录/ClassTable.txt")), "/tmp/目录/ClassTable.txt");
+  EXPECT_EQ(Utf8ToGbkLossy("a\xF0\x9F\x98\x80" "b"), "a?b");
+  EXPECT_EQ(Utf8ToGbkLossy("a\xFF" "b\xC3"), "a?b?");
+  EXPECT_EQ(Utf8ToGbkLossy("\xE4\xB8x"), "?x");
+  EXPECT_EQ(Utf8ToGbkLossy(""), "");
+}
+
+TEST(GbkTest, NamesUtf16AndUtf32WithOrWithoutAByteOrderMark) {
+  using namespace std::string_literals;
+  const struct {
+    std::string bytes;
+    std::string_view encoding;
+  } cases[] = {
+      {"\xFF\xFE" "c\0o\0"s, "UTF-16 LE"},
+      {"\xFE\xFF\0c\0o"s, "UTF-16 BE"},
+      {"\xFF\xFE\0\0c\0\0\0"s, "UTF-32 LE"},
+      {"\0\0\xFE\xFF\0\0\0c"s, "UTF-32 BE"},
+      {"c\0o\0n\0s\0t\0\r\0\n\0"s, "UTF-16 LE"},
+      {"\0c\0o\0n\0s\0t"s, "UTF-16 BE"},
+      {"c\0\0\0o\0\0\0n\0\0\0"s, "UTF-32 LE"},
+      {"\0\0\0c\0\0\0o\0\0\0n"s, "UTF-32 BE"},
+      {"const X = 1;\r\n", ""},
+      {"\xB3\xA3\xC1\xBF X = 1;", ""},
+      {"type T\0X = record a: Byte; end;"s, ""},
+      {std::string(64, '\0'), ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WideUnicodeEncoding(c.bytes), c.encoding) << c.bytes;
+}
+
 TEST(GbkTest, TellsUtf8TextFromGbkText) {
   struct Case {
     std::string bytes;

@@ -13,6 +13,8 @@
 #include "pipeline/driver.h"
 #include "pipeline/input_file.h"
 #include "pipeline/texts.h"
+#include "tests/support/generated_input.h"
+#include "tests/support/lua_check.h"
 #include "tests/support/refusing_path.h"
 #include "tests/support/run_folder.h"
 #include "text/gbk.h"
@@ -91,12 +93,12 @@ struct OutcomeCase {
 
 TEST(HostileInput, EveryInputEndsWithTheMessageOfItsOutcome) {
   const std::vector<OutcomeCase> cases = {
-      {"empty file", "", RunOutcome::kSucceeded},
-      {"prelude alone", WithPrelude(""), RunOutcome::kSucceeded},
+      {"empty file", "", RunOutcome::kFailed},
+      {"prelude alone", WithPrelude(""), RunOutcome::kFailed},
       {"binary junk", Junk(4096, 1), RunOutcome::kStoppedAtNesting},
       {"binary junk after the prelude", WithPrelude("") + Junk(4096, 2), RunOutcome::kStoppedAtNesting},
       {"junk without brackets or comments", WithoutBrackets(Junk(4096, 3)), RunOutcome::kFailed},
-      {"nothing but zero bytes", std::string(4096, '\0'), RunOutcome::kSucceeded},
+      {"nothing but zero bytes", std::string(4096, '\0'), RunOutcome::kFailed},
       {"round bracket left open", WithPrelude("const A = (1;"), RunOutcome::kStoppedAtNesting},
       {"round bracket closing nothing", WithPrelude("const A = 1);"), RunOutcome::kStoppedAtNesting},
       {"square bracket left open", WithPrelude("type T = array[0..3 of Byte;"), RunOutcome::kStoppedAtNesting},
@@ -150,15 +152,17 @@ TEST(HostileInput, EveryKindOfLineEndGivesTheSameFiles) {
 }
 
 TEST(HostileInput, GbkCharactersInNamesStringsAndCommentsKeepTheirBytes) {
-  // Names are laid out like any other; literals keep their bytes; comments
-  // vanish whole, whatever bytes their characters are made of.
+  // Names are laid out like any other; a member spelt in GBK is a bracketed
+  // key; literals keep their bytes; comments vanish whole, whatever bytes
+  // their characters are made of (倉 ends in the byte of "}").
   WholeRun run;
-  RunOn(run, WithPrelude(Gbk("const S = '汉字，标点。'; // 注释\n{ 说明：中文 }\n"
-                             "type TCn = record 名字: Integer; b: Byte; end;")));
+  RunOn(run, WithPrelude(Gbk("const S = '汉字，标点。'; // 注释\n{ 说明：倉庫 }\n"
+                             "type TCn = record 名字: Integer; b: Byte; 倉: Byte; end;")));
   ExpectOrderlyEnd(run, RunOutcome::kSucceeded, "GBK");
   EXPECT_NE(run.folder.Read("ClassTable_B.lua").find(Gbk(" S = \"汉字，标点。\" ; ")), std::string::npos);
   const std::string script = run.folder.Read("ClassType.lua");
-  EXPECT_NE(script.find(Gbk(" TCn = { \r\n\t [ \"名字\" ] = { 0 , vt_Integer } , \r\n\tb = { 4 , vt_Byte } , \r\n}")),
+  EXPECT_NE(script.find(Gbk(" TCn = { \r\n\t [ \"名字\" ] = { 0 , vt_Integer } , \r\n\tb = { 4 , vt_Byte } , \r\n"
+                            "\t [ \"倉\" ] = { 5 , vt_Byte } , \r\n}")),
             std::string::npos);
   EXPECT_EQ(script.find(Gbk("注释")), std::string::npos);
   EXPECT_EQ(script.find(Gbk("说明")), std::string::npos);
@@ -174,6 +178,72 @@ TEST(HostileInput, GbkCharactersInNamesStringsAndCommentsKeepTheirBytes) {
             log.end());
 }
 
+// A structure Lua cannot name is laid out, but its table and every entry
+// that names it stay out of the script, and the log says which and where.
+TEST(HostileInput, ATypeNameLuaCannotTakeEndsInFailure) {
+  const struct {
+    const char* name;
+    std::string type;
+  } cases[] = {{"GBK", Gbk("T中文")}, {"NUL", std::string("T\0X", 3)}, {"Lua keyword", "until"},
+               {"Lua library", "print"}};
+  for (const auto& c : cases) {
+    WholeRun run;
+    const std::string input =
+        WithPrelude("type " + c.type + " = record a: Integer; end;\nU = record p: " + c.type + "; end;");
+    RunOn(run, input);
+    ExpectOrderlyEnd(run, RunOutcome::kFailed, c.name);
+    EXPECT_NE(run.folder.Read("ClassTable_E.lua").find(" " + c.type + " = { nWholeSize : 4 ;"), std::string::npos)
+        << c.name;
+    const std::string script = run.folder.Read("ClassType.lua");
+    EXPECT_EQ(script.find(" " + c.type + " = {"), std::string::npos) << c.name;
+    EXPECT_EQ(script.find("\tp = "), std::string::npos) << c.name;
+    EXPECT_EQ(CheckClassTypeLua(script), std::vector<std::string>{}) << c.name;
+    const std::string where = WhereInInput(static_cast<LineOrigin>(InputLineOf(input, "type " + c.type)));
+    EXPECT_TRUE(run.ui.Logged({Gbk(texts::kLeftOutHead), where})) << c.name;
+    EXPECT_TRUE(run.ui.Logged({Gbk(texts::kLeftOutHead), Gbk(texts::kReasonStructure) + "U"})) << c.name;
+  }
+}
+
+// Inputs that once ended with the success message and a script a host
+// could not trust: code that ran when the tables were loaded, members
+// twice, structures that vanished. Each now either converts soundly or
+// fails, naming the declaration and its line; what is written loads as data.
+TEST(HostileInput, NoInputMakesTheScriptMoreThanData) {
+  const struct {
+    const char* name;
+    std::string declarations;
+    RunOutcome outcome;
+    const char* named;  // the structure the log names, by the line it starts on
+    std::string_view report;
+  } cases[] = {
+      {"a statement in a record", "type U = record\n a: Byte;\n os.execute\"touch x\";\n b: Byte;\nend;",
+       RunOutcome::kFailed, "U = record", texts::kLeftOutHead},
+      {"a comment a GBK character seemed to end",
+       Gbk("type U = record\n a: Byte; { 倉 os.execute\"touch x\"; // }\n b: Byte;\nend;"), RunOutcome::kSucceeded,
+       nullptr, {}},
+      {"a class that inherits from itself", "type TA = class(TA)\n a: Integer;\nend;", RunOutcome::kFailed,
+       "TA = class", texts::kInheritanceCycleTail},
+      {"a class that inherits from its descendant",
+       "type TA = class(TB) a: Integer; end;\nTB = class(TA)\n b: Integer;\nend;", RunOutcome::kFailed,
+       "TB = class", texts::kInheritanceCycleTail},
+      {"a record without end before the next", "type U = record\n a: Byte;\nV = record b: Byte; end;",
+       RunOutcome::kFailed, "U = record", texts::kOpenStructureDeclaration},
+      {"a record without end at the end", "type V = record b: Byte; end;\nU = record\n a: Byte;",
+       RunOutcome::kFailed, "U = record", texts::kOpenStructureAtEnd},
+  };
+  for (const auto& c : cases) {
+    WholeRun run;
+    const std::string input = WithPrelude(c.declarations);
+    RunOn(run, input);
+    ExpectOrderlyEnd(run, c.outcome, c.name);
+    EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), std::vector<std::string>{}) << c.name;
+    EXPECT_EQ(run.folder.Read("ClassType.lua").find("execute"), std::string::npos) << c.name;
+    if (c.named == nullptr) continue;
+    const std::string where = WhereInInput(static_cast<LineOrigin>(InputLineOf(input, c.named)));
+    EXPECT_TRUE(run.ui.Logged({Gbk(c.report), where})) << c.name;
+  }
+}
+
 TEST(HostileInput, OneLineOfAMegabyteEndsInTime) {
   // A literal of a megabyte keeps every byte; a megabyte of declarations on
   // one line is as many declarations, each laid out.
@@ -186,6 +256,26 @@ TEST(HostileInput, OneLineOfAMegabyteEndsInTime) {
   WholeRun declarations;
   RunOn(declarations, kMiniPrelude + Repeat("type TA = record a: Integer; b: Byte; end; ", 1 << 14));
   ExpectOrderlyEnd(declarations, RunOutcome::kSucceeded, "declarations");
+}
+
+// Shapes that once took time growing with the square of their size: a record
+// of many members (the layout's and the accessor format's edits of the whole
+// line) and records each embedding the one declared after it (a layout pass
+// per record).
+TEST(HostileInput, WideRecordsAndLongChainsOfRecordsEndInTime) {
+  const struct {
+    const char* name;
+    StressShape shape;
+    size_t count;
+  } cases[] = {{"a record of 20000 members", StressShape::kWideRecord, 20000},
+               {"2000 records, each embedding the next", StressShape::kEmbeddersFirst, 2000}};
+  for (const auto& c : cases) {
+    WholeRun run;
+    run.ui.record_lists = false;
+    RunOn(run, GenerateStressInput(c.shape, c.count));
+    ExpectOrderlyEnd(run, RunOutcome::kSucceeded, c.name);
+    EXPECT_EQ(CheckClassTypeLua(run.folder.Read("ClassType.lua")), std::vector<std::string>{}) << c.name;
+  }
 }
 
 TEST(HostileInput, AHundredThousandNestedBracketsEndInTime) {
@@ -213,7 +303,7 @@ bool NamesFile(const std::string& text, std::string_view name) { return text.fin
 
 TEST(HostileInput, AFolderThatRefusesNewFilesEndsTheRunAtTheFirstSave) {
   WholeRun run;
-  run.folder.Write("ClassTable.txt", WithPrelude(""));
+  run.folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
   run.folder.Write("ClassType.lua", "-- from an earlier run\r\n");
   {
     RefusingPath refusing(run.folder.path());
@@ -238,7 +328,7 @@ TEST(HostileInput, AResultThatCannotBeReplacedKeepsItsBytes) {
   for (Obstacle obstacle : {Obstacle::kReadOnlyFile, Obstacle::kImmutableFile, Obstacle::kFolder}) {
     WholeRun run;
     run.ui.record_lists = false;
-    run.folder.Write("ClassTable.txt", WithPrelude(""));
+    run.folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
     const std::filesystem::path result = run.folder.path() / "ClassType.lua";
     std::unique_ptr<RefusingPath> refusing;
     switch (obstacle) {

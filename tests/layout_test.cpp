@@ -180,6 +180,20 @@ TEST(LayOutStructures, NamesTheLastUnresolvedLineAndItsValue) {
   EXPECT_FALSE(LayOutStructures(list).changed);
 }
 
+// Each record embeds the one after it: the last is laid out first, and each
+// one laid out lets the one before it follow, all in the same pass.
+TEST(LayOutStructures, ARecordServesTheEarlierOnesThatWaitedForIt) {
+  LineList list = LooseList({"TA = { x : 1 ; b : TB ; } ;", "N = 1 ;", "TB = { x : 1 ; c : TC ; } ;",
+                             "TW = { a : Unknown ; } ;", "TC = { x : 4 ; } ;"});
+  LayoutPass pass = LayOutStructures(list);
+  EXPECT_EQ(list.Get(4), Loose("TC = { nWholeSize : 4 ; nAddSize : 4 ; nMaxSize : 4 ; x : 0 ; } ;"));
+  EXPECT_EQ(list.Get(2), Loose("TB = { nWholeSize : 8 ; nAddSize : 8 ; nMaxSize : 4 ; x : 0 ; c : 4 ; } ;"));
+  EXPECT_EQ(list.Get(0), Loose("TA = { nWholeSize : 12 ; nAddSize : 12 ; nMaxSize : 4 ; x : 0 ; b : 4 ; } ;"));
+  ASSERT_TRUE(pass.last_unresolved);
+  EXPECT_EQ(*pass.last_unresolved, 3u);
+  EXPECT_EQ(pass.unresolved_value, "Unknown");
+}
+
 TEST(LayOutStructures, LeavesLaidOutLinesAlone) {
   const std::string laid_out = "TR = { nWholeSize : 8 ; nAddSize : 8 ; nMaxSize : 4 ; a : 0 ; b : 4 ; } ;";
   LineList list = LooseList({laid_out, "TO = { r : TR ; } ;"});

@@ -31,8 +31,35 @@ const char* const kSound =
 TEST(LuaCheck, AcceptsASoundScript) { EXPECT_EQ(CheckClassTypeLua(kSound), Problems{}); }
 
 TEST(LuaCheck, AcceptsGbkBytesInsideStrings) {
-  std::string script = std::string(kSound) + " Caption = \"\xC0\xE0\xD0\xCD\" \r\n";
+  std::string script = std::string(kSound) + " TItem [ \"\xC0\xE0\xD0\xCD\" ] = { 8 , vt_Word } \r\n";
   EXPECT_EQ(CheckClassTypeLua(script), Problems{});
+}
+
+// Whatever reaches the script from the input must not make it do anything
+// a host would notice besides defining tables.
+TEST(LuaCheck, NamesEveryGlobalTouchedBesidesTheTables) {
+  const struct {
+    const char* name;
+    std::string appended;
+    Problems problems;
+  } cases[] = {
+      {"a library call", " os.execute ( \"touch x\" ) \r\n",
+       {"does not run: ClassType.lua:15: attempt to index a nil value (global 'os')", "reads the undefined global os"}},
+      {"a call of a binding", " BindGet ( ) \r\n", {"calls BindGet 1 time(s)"}},
+      {"a call of a function the script makes", " ; ( function ( ) end ) ( ) \r\n", {"calls a function 1 time(s)"}},
+      {"a function defined", " function Hello ( ) end \r\n", {"gives the global Hello a function"}},
+      {"a boolean defined", " Visible = true \r\n", {"gives the global Visible a boolean"}},
+      {"a binding replaced", " BindSet = 5 \r\n", {"replaces BindSet"}},
+      {"a loop that never ends", " while true do end \r\n", {"does not run: instruction limit reached"}},
+      {"a type code the prelude defines", " TItem.Y = { 2 , vt_Byte } \r\n", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CheckClassTypeLua(kSound + c.appended), c.problems) << c.name;
+}
+
+TEST(LuaCheck, RefusesAPrecompiledChunk) {
+  std::vector<std::string> problems = CheckClassTypeLua("\x1bLua\x54");
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("attempt to load a binary chunk"), std::string::npos) << problems[0];
 }
 
 TEST(LuaCheck, NamesATableUsedBeforeItsDefinition) {

@@ -62,6 +62,10 @@ TEST(RemoveComments, KeepsTextOutsideCommentsAndStrings) {
       {"second comment left open", {"a { x } b { y", "z } c"}, {"a  b  c"}},
       {"unterminated comment swallows the rest", {"a", "b { c", "d"}, {"a"}},
       {"lone star-paren", {"(*)", "x *)y"}, {"y"}},
+      // 倉 is 0x82 0x7D and 亇 0x81 0x7D: the second byte is no "}".
+      {"GBK character ending in a brace byte", {"a { \x82}\xBF\xE2 } b", "c"}, {"a  b", "c"}},
+      {"GBK brace byte outside a comment", {"S = 1 ; \x81} T = 2 ;"}, {"S = 1 ; \x81} T = 2 ;"}},
+      {"lead byte before a real closer", {"a { \x82 } b"}, {"a  b"}},
       // A comment between two words separates them like a space.
       {"comment between words", {"record{ f }end;", "packed(*x*)record"}, {"record end;", "packed record"}},
       {"comment between words over two lines", {"record{", "}end;"}, {"record end;"}},
@@ -90,6 +94,7 @@ TEST(RemoveComments, RecordsAStrayCloserOrWhereACommentLeftOpenBegan) {
       {"closer after a closed comment", {"{ x } }"}, 1, 7, true},
       {"stray closer before an open comment", {"a } b", "{ c"}, 1, 3, true},
       {"closers inside strings and star comments", {"S = \"}\" ; (* } *)"}, 0, 0, false},
+      {"brace byte of a GBK character", {"x : Byte ; \x82} ;"}, 0, 0, false},
   };
   for (const auto& c : cases) {
     LineList list(c.input);
@@ -117,6 +122,7 @@ TEST(CompactLine, RemovesSpacesAroundSymbolsOnly) {
       {"T = \"\t\" ;", " T=\"\t\";"},
       {"(a)", "(a)"},
       {"", " "},
+      {"\x81[ : Byte ; \x82} [ 1 ]", " \x81[:Byte;\x82}[1]"},
       {"P = ^ TFoo ;", " P=^TFoo;"},
   };
   for (const auto& c : cases) EXPECT_EQ(CompactLine(c.input), c.expected) << c.input;
@@ -134,6 +140,9 @@ TEST(LoosenLine, PutsEverySymbolBetweenSingleSpaces) {
       {" T={a;b};", " T = { a ; b } ; "},
       {"X", "X"},
       {"(a..b)", " ( a .. b ) "},
+      // The second bytes of 0x81 0x5B and 0x82 0x7D are no brackets.
+      {" \x81[:Byte;\x82}[1];", " \x81[ : Byte ; \x82} [ 1 ] ; "},
+      {" \x81:[\x81", " \x81 : [ \x81"},
   };
   for (const auto& c : cases) EXPECT_EQ(LoosenLine(c.input), c.expected) << c.input;
 }
@@ -182,6 +191,7 @@ TEST(JoinStatements, JoinsWhileBracketsAreOpenAndRecordsTheFirstFault) {
        true,
        " f(x, y));"},
       {"balance on the same line", {" )(;", " z;"}, {" )(;", " z;"}, 0, 0, false, ""},
+      {"bracket bytes of GBK characters", {" A:\x81[\x81];", " z;"}, {" A:\x81[\x81];", " z;"}, 0, 0, false, ""},
   };
   for (const auto& c : cases) {
     LineList working;

@@ -8,9 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "pipeline/input_file.h"
 #include "pipeline/normalise/normalise.h"
+#include "pipeline/output/script_lines.h"
+#include "pipeline/texts.h"
 #include "tests/support/lua_check.h"
 #include "tests/support/recording_front_end.h"
+#include "text/gbk.h"
 #include "text/line_list.h"
 #include "text/scan.h"
 
@@ -602,6 +606,149 @@ TEST(LongLines, SortFindsALongStructureByName) {
   EXPECT_EQ(working.Get(0), big);
 }
 
+// ---- The data-only check ------------------------------------------------------------
+
+TEST(ReadScriptLine, ReadsEveryShapeOfTheFormat) {
+  using K = ScriptLineKind;
+  const struct {
+    const char* line;
+    K kind;
+    const char* name;
+    const char* key;
+    Lines reads;
+  } cases[] = {
+      {" vt_Integer = 1 ", K::kConstant, "vt_Integer", "", {}},
+      {" VT_MIN = - 5 ", K::kConstant, "VT_MIN", "", {}},
+      {" vt_Name = \"x y\" ", K::kConstant, "vt_Name", "", {}},
+      {" VT_ALIAS = VT_ARRAY ", K::kConstant, "VT_ALIAS", "", {"VT_ARRAY"}},
+      {" TUserItem = { ", K::kTableOpening, "TUserItem", "", {}},
+      {" TEmpty = { } ", K::kEmptyTable, "TEmpty", "", {}},
+      {" T\xD6\xD0 = { ", K::kTableOpening, "T\xD6\xD0", "", {}},
+      {"\tMakeIndex = { 0 , vt_Integer } , ", K::kEntry, "", "MakeIndex", {"vt_Integer"}},
+      {"\tm_Bag = { 436 , - 1 , 24 , TUserItem } , ", K::kEntry, "", "m_Bag", {"TUserItem"}},
+      {"\t [ \"local\" ] = { 4 , vt_Byte } , ", K::kEntry, "", "local", {"vt_Byte"}},
+      {"\t [ \"a\\034b\\\\\" ] = { 4 , vt_Byte } ", K::kEntry, "", "a\"b\\", {"vt_Byte"}},
+      {"}", K::kClosing, "", "", {}},
+      {"   ", K::kBlank, "", "", {}},
+      {" TUserItem.__index = BindGet ", K::kBinding, "TUserItem", "", {}},
+      {" TUserItem.__newindex = BindSet ", K::kBinding, "TUserItem", "", {}},
+      {" TBaseObject.m_Target [ 3 ] = TBaseObject ", K::kLateReference, "TBaseObject", "m_Target",
+       {"TBaseObject", "TBaseObject"}},
+      {" TNode [ \"end\" ] [ 2 ] = TItem ", K::kLateReference, "TNode", "end", {"TNode", "TItem"}},
+  };
+  for (const auto& c : cases) {
+    const ScriptLine read = ReadScriptLine(c.line);
+    EXPECT_EQ(read.kind, c.kind) << c.line;
+    EXPECT_EQ(read.name, c.name) << c.line;
+    EXPECT_EQ(read.key, c.key) << c.line;
+    EXPECT_EQ(read.reads, c.reads) << c.line;
+  }
+}
+
+// Every line here would make Lua do something besides storing data, or end
+// a constructor early, or not compile.
+TEST(ReadScriptLine, RefusesWhatLuaReadsAsCode) {
+  for (const char* line : {"\tos.execute\"touch /tmp/x\" , Byte , ",
+                           "\ta = { 0 , f ( ) } , ",
+                           "\ta = { 0 , vt_Byte } } , ",
+                           "\ta = { 0 , vt_Byte } ; os.exit ( ) ",
+                           "\ta = { 0 , - - 1 } , ",
+                           "\ta = { 0 , vt_Byte } , --[[ ",
+                           "\ta = { 0 , T.x } , ",
+                           "\ta = { 0 , T [ 1 ] } , ",
+                           "\ta = { 0 , \"s\" } , ",
+                           "\t[[a]] = { 0 , vt_Byte } , ",
+                           "\t[ \"a\\nb\" ] = { 0 , vt_Byte } , ",
+                           "\t[ \"a\\999\" ] = { 0 , vt_Byte } , ",
+                           "\t[ \"a\nb\" ] = { 0 , vt_Byte } , ",
+                           "\t[ \"ab ] = { 0 , vt_Byte } , ",
+                           "\tlocal = { 0 , vt_Byte } , ",
+                           "\ta = { 0 , nil } , ",
+                           " X = 1.5 ",
+                           " X = 0x10 ",
+                           " X = 1e9 ",
+                           " X = true ",
+                           " X = Y ( ) ",
+                           " local X = 1 ",
+                           " end = 1 ",
+                           " X = [=[ s ]=] ",
+                           " X = 1 Y = 2 ",
+                           " T.__index = print ",
+                           " T.__call = BindGet ",
+                           " T.m [ 3 ] = T ( ) ",
+                           " T.m [ i ] = T ",
+                           " T.m.n [ 3 ] = T ",
+                           " X = \"a\" .. \"b\" ",
+                           " X = # T ",
+                           " ; ",
+                           " return "}) {
+    EXPECT_EQ(ReadScriptLine(line).kind, ScriptLineKind::kNotData) << line;
+  }
+  EXPECT_EQ(ReadScriptLine(std::string("\ta = { 0 , vt_Byte } \0 , ", 24)).kind, ScriptLineKind::kNotData);
+}
+
+TEST(KeepDataOnly, LeavesOutWhatIsNotDataAndSaysWhere) {
+  LineList working;
+  const std::pair<const char*, LineOrigin> lines[] = {
+      {" vt_Byte = 7 ", 1},
+      {" print = 5 ", 2},
+      {" U = { ", 3},
+      {"\ta = { 0 , vt_Byte } , ", 3},
+      {"\tos.execute\"x\" , Byte , ", 4},
+      {"\tb = { 1 , Missing } , ", 5},
+      {"\tn = { 2 , - 1 , U } , ", 6},
+      {"}", 7},
+      {" string = { ", 8},
+      {"\tc = { 0 , vt_Byte } , ", 8},
+      {"}", 8},
+      {" U.__index = BindGet ", 3},
+      {" U.__newindex = BindSet ", 3},
+      {" string.__index = BindGet ", 8},
+      {" U.n [ 3 ] = U ", 6},
+      {" U.b [ 3 ] = U ", 5},
+      {" V = { ", 9},
+      {"\tv = { 0 , vt_Byte } , ", 9},
+      {" W = { ", 10},
+      {"\tw = { 0 , V } , ", 10},
+  };
+  for (const auto& [line, origin] : lines) working.Add(line, origin);
+  RecordingFrontEnd ui;
+  EXPECT_FALSE(KeepDataOnly(working, LineList(), ui));
+  EXPECT_EQ(working.Lines(), (Lines{" vt_Byte = 7 ", " U = { ", "\ta = { 0 , vt_Byte } , ", "\tn = { 2 , - 1 , U } , ",
+                                    "}", " U.__index = BindGet ", " U.__newindex = BindSet ", " U.n [ 3 ] = U "}));
+  const std::string left_out = Gbk(texts::kLeftOutHead);
+  EXPECT_TRUE(ui.Logged({left_out, "print = 5", WhereInInput(2)}));
+  EXPECT_TRUE(ui.Logged({left_out, "os.execute\"x\"", Gbk(texts::kReasonStructure) + "U", WhereInInput(4)}));
+  EXPECT_TRUE(ui.Logged({left_out, "Missing", WhereInInput(5)}));
+  EXPECT_TRUE(ui.Logged({left_out, "string = {", WhereInInput(8)}));
+  EXPECT_TRUE(ui.Logged({left_out, "U.b [ 3 ] = U", WhereInInput(5)}));
+  EXPECT_TRUE(ui.Logged({left_out, "W = {", Gbk(texts::kReasonStructure) + "V", WhereInInput(10)}));
+  EXPECT_TRUE(ui.Logged({left_out, "w = { 0 , V }", Gbk(texts::kUndefinedNameHead) + "V", WhereInInput(10)}));
+  EXPECT_TRUE(ui.Logged({left_out, "V = {", Gbk(texts::kTableNotClosed), WhereInInput(9)}));
+  EXPECT_EQ(ui.log.size(), 8u);  // the table left out takes its own lines with it
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, Gbk(texts::kLeftOutBox));
+}
+
+TEST(KeepDataOnly, NamesALaidOutStructureThatHasNoTable) {
+  LineList working({" vt_Byte = 7 ", " U = { ", "\ta = { 0 , vt_Byte } , ", "}"});
+  LineList snapshot;
+  snapshot.Add(" U = { nWholeSize : 1 ; nAddSize : 1 ; nMaxSize : 1 ; a : 0 ; } ; ", 3);
+  snapshot.Add(" TEmpty = { nWholeSize : 0 ; } ; ", 4);
+  snapshot.Add(" W = { nWholeSize : 4 ; nAddSize : 4 ; nMaxSize : 4 ; x : 0 ; } ; ", 5);
+  RecordingFrontEnd ui;
+  EXPECT_FALSE(KeepDataOnly(working, snapshot, ui));
+  ASSERT_EQ(ui.log.size(), 1u);
+  EXPECT_TRUE(ui.Logged({Gbk(texts::kTableMissingHead) + "W", WhereInInput(5)}));
+  EXPECT_EQ(working.Count(), 4u);
+
+  RecordingFrontEnd sound;
+  LineList complete({" vt_Byte = 7 ", " W = { ", "\tx = { 0 , vt_Byte } , ", "}", " U = { }"});
+  EXPECT_TRUE(KeepDataOnly(complete, snapshot, sound));
+  EXPECT_TRUE(sound.log.empty());
+  EXPECT_TRUE(sound.messages.empty());
+}
+
 // ---- Any input ------------------------------------------------------------------------------
 
 // Lines built from the pieces the stages look for, in any order and cut
@@ -630,6 +777,12 @@ TEST(AnyInput, EveryStageEndsOnArbitraryLines) {
     LayOutForReading(working, reference);
     TidyTables(working);
     NormaliseValues(working);
+    RecordingFrontEnd ui;
+    KeepDataOnly(working, reference, ui);
+    // What is left loads, reads only what it defines and calls nothing;
+    // only bindings it lacks may still be wrong.
+    for (const std::string& problem : CheckClassTypeLua(working.Text()))
+      EXPECT_NE(problem.find(".__"), std::string::npos) << problem << "\n" << working.Text();
   }
 }
 

@@ -62,6 +62,8 @@ Lines ScriptProblems(const FormSample& sample, const MemoryRun& run) {
   }
   const std::string script = run.File("ClassType.lua");
   Lines problems = CheckClassTypeLua(script);
+  for (const std::string& name : TablesMissingFromScript(run.File("ClassTable_E.lua"), script))
+    problems.push_back("no table for the laid-out structure " + name);
   std::map<std::string, Lines> tables = ScriptTables(script);
   for (const FormStructure& s : sample.Structures()) {
     Lines listed = MemberNames(tables[s.name]);
@@ -132,6 +134,34 @@ TEST(GeneratedDeclarations, OneLineAndManyLinesConvertAlike) {
       EXPECT_EQ(SplitLines(run.File("ClassType.lua")), SplitLines(reference.File("ClassType.lua"))) << input;
     }
   }
+}
+
+// Generated declarations with pieces of hostile input dropped in anywhere:
+// a run may fail, but one that succeeds wrote a script of data that loads,
+// touches nothing but its own tables, the type codes and the accessors, and
+// holds a table for every structure it laid out.
+TEST(MutatedDeclarations, EverySuccessfulRunWritesASoundScript) {
+  const char* const pieces[] = {"os.execute\"touch x\";", "{", "}", "end;", "record", "class(TA)", "(*", "*)",
+                                "\x82}", "\x81[", "'", "\"", "//", ";", ":", "=", "print", "_ENV", "\n", " ",
+                                "--", "[[", "T\xD6\xD0", "0x10", "..", "^", "( f )"};
+  int succeeded = 0;
+  for (std::uint32_t seed = 1; seed <= Seeds(40); ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::string input = GenerateFormSample(seed).Text(MemberLayout::kOnePerLine, MemberGroups::kGrouped);
+    std::uint32_t state = seed;
+    auto next = [&] { return state = state * 1103515245u + 12345u, state >> 8; };
+    for (int edits = 1 + static_cast<int>(next() % 3); edits > 0; --edits)
+      input.insert(next() % (input.size() + 1), pieces[next() % std::size(pieces)]);
+    const MemoryRun run = ConvertInMemory(input);
+    if (run.outcome != RunOutcome::kSucceeded) continue;
+    ++succeeded;
+    const std::string script = run.File("ClassType.lua");
+    Lines problems = HostLoadProblems(script);
+    for (const std::string& name : TablesMissingFromScript(run.File("ClassTable_E.lua"), script))
+      problems.push_back("no table for the laid-out structure " + name);
+    EXPECT_EQ(problems, Lines{}) << input;
+  }
+  EXPECT_GT(succeeded, 0) << "no mutated input converted: the property was never checked";
 }
 
 TEST(GeneratedDeclarations, ASeedAlwaysGivesTheSameSample) {

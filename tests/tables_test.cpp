@@ -269,6 +269,76 @@ TEST(ReportNestingError, LogsTheFaultAroundItsMessageBox) {
   }
 }
 
+// The table form after the rewrite, each line with its line of the input.
+LineList WithOrigins(const Lines& lines) {
+  LineList list;
+  for (size_t i = 0; i < lines.size(); ++i) list.Add(lines[i], static_cast<LineOrigin>(10 + i));
+  return list;
+}
+
+TEST(ReportOpenStructures, NamesAStructureThatADeclarationOrTheEndInterrupts) {
+  const struct {
+    const char* name;
+    Lines working;
+    Lines events;
+  } cases[] = {
+      {"closed tables, nested and on one line",
+       {" U = { ", " a : Byte ; ", " r : { ", " x : Byte ; ", "} ; ", "} ; ", " K = 5 ; ", " TA = { Vmt : Pointer ;} ; ",
+        " TF = {} ; ", " S = \"{\" ; ", " V = { b : Byte ; } ; "},
+       {}},
+      {"the next declaration",
+       {" U = { ", " a : Byte ; ", " V = { ", " b : Byte ; ", "} ; "},
+       {"log --------------------结构 U（ClassTable.txt 第 10 行） 还没有结束（缺少 end;？），其中就出现了不是成员的声明 V"
+        "（ClassTable.txt 第 12 行）",
+        "box 确认信息|有结构没有以 end; 结束！|error"}},
+      {"a constant",
+       {" U = { ", " a : Byte ; ", " X = 5 ; "},
+       {"log --------------------结构 U（ClassTable.txt 第 10 行） 还没有结束（缺少 end;？），其中就出现了不是成员的声明 X"
+        "（ClassTable.txt 第 12 行）",
+        "box 确认信息|有结构没有以 end; 结束！|error"}},
+      {"the end of the input",
+       {" K = 5 ; ", " U = { ", " r : { ", " x : Byte ; ", "} ; "},
+       {"log --------------------结构 U（ClassTable.txt 第 11 行） 没有以 end; 结束，文本就结束了！",
+        "box 确认信息|有结构没有以 end; 结束！|error"}},
+      {"a brace byte of a GBK name", {" U = { ", " \x82} : Byte ; ", "} ; ", " K = 5 ; "}, {}},
+  };
+  for (const auto& c : cases) {
+    SequenceReporter reporter;
+    EXPECT_EQ(ReportOpenStructures(WithOrigins(c.working), reporter), c.events.empty()) << c.name;
+    EXPECT_EQ(reporter.events, c.events) << c.name;
+  }
+}
+
+TEST(BreakInheritanceCycles, RemovesAndNamesEveryClassOnACycle) {
+  const struct {
+    const char* name;
+    Lines working;
+    Lines kept;
+    Lines events;
+  } cases[] = {
+      {"a chain", {" TA = { a : Byte ; } ; ", " setmetatable ( TB , TA ) ; ", " setmetatable ( TC , TB ) ; "}, {}, {}},
+      {"itself",
+       {" TA = { a : Byte ; } ; ", " setmetatable ( TA , TA ) ; "},
+       {" TA = { a : Byte ; } ; "},
+       {"log --------------------类 TA 继承自身或自己的子类！（ClassTable.txt 第 11 行）",
+        "box 确认信息|有类继承自身或自己的子类！|error"}},
+      {"its descendant, in any case, and a class below the cycle",
+       {" setmetatable ( TA , TB ) ; ", " setmetatable ( TC , ta ) ; ", " setmetatable ( TB , TA ) ; ",
+        " S = \" setmetatable ( TX , TX ) \" ; "},
+       {" setmetatable ( TC , ta ) ; ", " S = \" setmetatable ( TX , TX ) \" ; "},
+       {"log --------------------类 TA 继承自身或自己的子类！（ClassTable.txt 第 10 行）",
+        "log --------------------类 TB 继承自身或自己的子类！（ClassTable.txt 第 12 行）",
+        "box 确认信息|有类继承自身或自己的子类！|error"}},
+  };
+  for (const auto& c : cases) {
+    LineList working = WithOrigins(c.working);
+    SequenceReporter reporter;
+    EXPECT_EQ(BreakInheritanceCycles(working, reporter), c.events.empty()) << c.name;
+    EXPECT_EQ(working.Lines(), c.events.empty() ? c.working : c.kept) << c.name;
+    EXPECT_EQ(reporter.events, c.events) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace ct::testing
 

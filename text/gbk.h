@@ -20,6 +20,15 @@ std::optional<std::string> Utf8ToGbk(std::string_view utf8, size_t* bad_offset =
 // For the system's own texts, which are all representable.
 std::string Gbk(std::string_view utf8);
 
+// For text from outside (a path in a file system's message): every
+// character GBK lacks, and every byte that is no UTF-8, becomes "?".
+std::string Utf8ToGbkLossy(std::string_view utf8);
+
+// The name of the Unicode encoding `bytes` are written in when they are
+// UTF-16 or UTF-32 ("UTF-16 LE", ...), by their byte-order mark or, without
+// one, by the zero bytes that most characters then hold; empty otherwise.
+std::string_view WideUnicodeEncoding(std::string_view bytes);
+
 // Whether `bytes` are well-formed UTF-8 holding at least one character
 // beyond ASCII: a text an editor saved as UTF-8, which GBK text with Chinese
 // in it practically never is.

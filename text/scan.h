@@ -1,7 +1,8 @@
 // Byte-string scanning primitives shared by every stage.
 //
 // Positions are 1-based byte positions; 0 means "not found". Nothing here
-// knows about double-byte characters: a GBK character is two positions.
+// knows about double-byte characters: a GBK character is two positions (the
+// scans that decide structure walk characters with text/characters.h).
 // Case-insensitive comparison folds only ASCII A-Z. Every function accepts
 // any argument: a position outside the text never matches and nothing is
 // read or written outside a string.

@@ -2,10 +2,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <new>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/cli/console_output.h"
 #include "app/cli/layout_command.h"
 #include "pipeline/driver.h"
 #include "pipeline/input_file.h"
@@ -15,6 +19,7 @@
 #include "text/files.h"
 #include "text/gbk.h"
 #include "text/line_list.h"
+#include "text/scan.h"
 
 #ifndef CLASSTABLE_VERSION
 #define CLASSTABLE_VERSION "0"
@@ -47,6 +52,8 @@ constexpr std::string_view kUsage =
     "                   ClassType.lua, ClassTable_D.lua and ClassTable_E.lua\n"
     "\n"
     "Options:\n"
+    "  --max-input MB   for convert and keywords: read inputs of up to MB\n"
+    "                   megabytes (default 256); a larger one is refused unread\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
@@ -58,10 +65,16 @@ constexpr std::string_view kUsage =
     "                   as a modern compiler does (largest)\n"
     "\n"
     "convert prints the run log in UTF-8 on standard output and every message box\n"
-    "as 'caption: text' on standard error. Exit status: 0 success, 1 the run ended\n"
-    "with the failure message, 2 a bracket nesting error stopped the run, 3 a file\n"
-    "could not be read or written, 64 wrong usage. layout exits 1 when a NAME is\n"
-    "no structure of ClassType.lua and 3 when the run's files cannot be read.\n";
+    "as 'caption: text' on standard error. One conversion at a time works in a\n"
+    "folder: a second one waits three seconds, then names the first and exits 3.\n"
+    "The ClassType.lua a run replaces is kept as ClassType.lua.bak. Exit status:\n"
+    "0 success, 1 the run ended with the failure message, 2 a bracket nesting\n"
+    "error stopped the run, 3 a file could not be read or written (or standard\n"
+    "output failed, or memory ran out), 64 wrong usage. layout exits 1 when a\n"
+    "NAME is no structure of ClassType.lua and 3 when the run's files cannot be\n"
+    "read.\n";
+
+constexpr std::uint64_t kMegabyte = 1 << 20;
 
 // Message texts become one line of the terminal, whatever breaks they hold.
 std::string OneLine(std::string_view gbk) {
@@ -76,12 +89,20 @@ std::string OneLine(std::string_view gbk) {
 
 class ConsoleFrontEnd : public ct::UnattendedFrontEnd {
  public:
-  void Log(std::string_view line) override { std::cout << ct::GbkToUtf8(line) << '\n'; }
+  explicit ConsoleFrontEnd(ct::cli::ConsoleOutput& out) : out_(out) {}
+  void Log(std::string_view line) override { out_.Write(ct::GbkToUtf8(line) + "\n"); }
   void Message(std::string_view caption, std::string_view text, ct::MessageIcon) override {
-    std::cout.flush();
     std::cerr << OneLine(caption) << ": " << OneLine(text) << '\n';
   }
-  void RunEnded() override { std::cout.flush(); }
+
+ private:
+  ct::cli::ConsoleOutput& out_;
+};
+
+struct Arguments {
+  std::string command;
+  std::optional<std::string> operand;
+  ct::RunOptions options;
 };
 
 int Usage(std::string_view problem) {
@@ -89,46 +110,8 @@ int Usage(std::string_view problem) {
   return kExitUsage;
 }
 
-std::filesystem::path FolderArgument(const std::vector<std::string>& args) {
-  return args.size() > 1 ? std::filesystem::path(args[1]) : std::filesystem::path(".");
-}
-
-int Init(const std::vector<std::string>& args) {
-  std::filesystem::path folder = FolderArgument(args);
-  std::string error;
-  switch (ct::WritePreludeIfMissing(folder, error)) {
-    case ct::PreludeWrite::kExisted:
-      std::cout << ct::InputPath(folder).string() << " exists; left unchanged\n";
-      return kExitSucceeded;
-    case ct::PreludeWrite::kWritten:
-      std::cout << ct::GbkToUtf8(ct::PreludeNotice()) << '\n';
-      return kExitSucceeded;
-    case ct::PreludeWrite::kFailed:
-      break;
-  }
-  std::cerr << "classtable: " << error << '\n';
-  return kExitFile;
-}
-
-int Convert(const std::vector<std::string>& args, const ct::RunOptions& options) {
-  ConsoleFrontEnd console;
-  switch (ct::RunConversion(console, FolderArgument(args), options)) {
-    case ct::RunOutcome::kSucceeded:
-      return kExitSucceeded;
-    case ct::RunOutcome::kFailed:
-    case ct::RunOutcome::kAbandoned:
-    case ct::RunOutcome::kStopped:
-      return kExitFailed;
-    case ct::RunOutcome::kStoppedAtNesting:
-      return kExitNesting;
-    case ct::RunOutcome::kFileError:
-      return kExitFile;
-  }
-  return kExitFailed;
-}
-
 // "--record-padding=4" or "--record-padding=largest"; false for anything else.
-bool ReadConvertOption(std::string_view arg, ct::RunOptions& options) {
+bool ReadPaddingOption(std::string_view arg, ct::RunOptions& options) {
   constexpr std::string_view kPadding = "--record-padding=";
   if (arg.substr(0, kPadding.size()) != kPadding) return false;
   std::string_view value = arg.substr(kPadding.size());
@@ -142,61 +125,140 @@ bool ReadConvertOption(std::string_view arg, ct::RunOptions& options) {
   return true;
 }
 
-int Keywords(const std::vector<std::string>& args) {
-  std::string bytes, error;
-  if (args.size() > 1) {
-    if (!ct::ReadFileBytes(args[1], bytes, error)) {
-      std::cerr << "classtable: " << error << '\n';
-      return kExitFile;
+// Nothing but usage errors end here; the caller prints them.
+std::optional<std::string> Parse(const std::vector<std::string>& args, Arguments& out) {
+  out.command = args[0];
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--max-input") {
+      auto megabytes = i + 1 < args.size() ? ct::ParseInt64(args[i + 1]) : std::nullopt;
+      if (!megabytes || *megabytes <= 0 || *megabytes > (INT64_MAX >> 20)) return "--max-input takes a number of megabytes";
+      out.options.input_limit = static_cast<std::uint64_t>(*megabytes) * kMegabyte;
+      ++i;
+    } else if (out.command == "convert" && ReadPaddingOption(arg, out.options)) {
+      continue;
+    } else if (!arg.empty() && arg[0] == '-') {
+      return "unknown option " + arg;
+    } else if (out.operand) {
+      return "too many arguments";
+    } else {
+      out.operand = arg;
     }
-  } else {
-    bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  }
+  return std::nullopt;
+}
+
+std::filesystem::path Folder(const Arguments& args) {
+  return args.operand ? std::filesystem::path(*args.operand) : std::filesystem::path(".");
+}
+
+// What standard output did, for the exit status: a reader that went away is
+// no fault, a write that failed is.
+int WithOutput(int status, const ct::cli::ConsoleOutput& out) {
+  if (out.Failure().empty()) return status;
+  std::cerr << "classtable: cannot write to standard output: " << out.Failure() << '\n';
+  return status == kExitSucceeded ? kExitFile : status;
+}
+
+int Init(const Arguments& args, ct::cli::ConsoleOutput& out) {
+  std::filesystem::path folder = Folder(args);
+  std::string error;
+  switch (ct::WritePreludeIfMissing(folder, error)) {
+    case ct::PreludeWrite::kExisted:
+      out.Write(ct::InputPath(folder).string() + " exists; left unchanged\n");
+      return WithOutput(kExitSucceeded, out);
+    case ct::PreludeWrite::kWritten:
+      out.Write(ct::GbkToUtf8(ct::PreludeNotice()) + "\n");
+      return WithOutput(kExitSucceeded, out);
+    case ct::PreludeWrite::kFailed:
+      break;
+  }
+  std::cerr << "classtable: " << error << '\n';
+  return kExitFile;
+}
+
+int Convert(const Arguments& args, ct::cli::ConsoleOutput& out) {
+  const std::filesystem::path folder = Folder(args);
+  if (ct::KindOfPath(ct::InputPath(folder)) == ct::PathKind::kNothing) {
+    std::cerr << "classtable: " << ct::InputPath(folder).string() << " does not exist; 'classtable init"
+              << (args.operand ? " " + *args.operand : std::string()) << "' writes it from the prelude\n";
+    return kExitFile;
+  }
+  ConsoleFrontEnd console(out);
+  int status = kExitFailed;
+  switch (ct::RunConversion(console, folder, args.options)) {
+    case ct::RunOutcome::kSucceeded:
+      status = kExitSucceeded;
+      break;
+    case ct::RunOutcome::kFailed:
+    case ct::RunOutcome::kAbandoned:
+    case ct::RunOutcome::kStopped:
+      status = kExitFailed;
+      break;
+    case ct::RunOutcome::kStoppedAtNesting:
+      status = kExitNesting;
+      break;
+    case ct::RunOutcome::kFileError:
+      status = kExitFile;
+      break;
+  }
+  return WithOutput(status, out);
+}
+
+int Keywords(const Arguments& args, ct::cli::ConsoleOutput& out) {
+  std::string bytes, error;
+  const bool read = args.operand ? ct::ReadFileBytes(*args.operand, bytes, error, args.options.input_limit)
+                                 : ct::cli::ReadStandardInput(bytes, args.options.input_limit, error);
+  if (!read) {
+    std::cerr << "classtable: " << error << '\n';
+    return kExitFile;
   }
   ct::LineList lines;
   lines.SetText(bytes);
   ct::ConvertKeywordList(lines);
-  std::cout << lines.Text();
-  std::cout.flush();
+  out.Write(lines.Text());
   std::cerr << OneLine(ct::Gbk(ct::texts::kCaptionConfirm)) << ": " << OneLine(ct::Gbk(ct::texts::kKeywordsDone))
             << '\n';
-  return std::cout ? kExitSucceeded : kExitFile;
+  return WithOutput(kExitSucceeded, out);
+}
+
+int Main(const std::vector<std::string>& words) {
+  ct::cli::ConsoleOutput out;
+  if (words.empty()) return Usage("no command given");
+  const std::string& command = words[0];
+  if (command == "--help" || command == "-h") {
+    out.Write(kUsage);
+    return WithOutput(kExitSucceeded, out);
+  }
+  if (command == "--version") {
+    out.Write("classtable " CLASSTABLE_VERSION "\n");
+    return WithOutput(kExitSucceeded, out);
+  }
+  if (command == "layout") return ct::cli::LayoutCommand({words.begin() + 1, words.end()});
+  Arguments args;
+  if (auto problem = Parse(words, args)) return Usage(*problem);
+  if (command == "init") return Init(args, out);
+  if (command == "convert") return Convert(args, out);
+  if (command == "keywords") return Keywords(args, out);
+  if (command == "prelude") {
+    if (args.operand) return Usage("prelude takes no argument");
+    out.Write(ct::ReadPrelude(ct::kPreludeResource));
+    return WithOutput(kExitSucceeded, out);
+  }
+  return Usage("unknown command " + command);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   ct::LetOversizedWritesFail();
-  std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) return Usage("no command given");
-  const std::string& command = args[0];
-  if (command == "--help" || command == "-h") {
-    std::cout << kUsage;
-    return kExitSucceeded;
+  ct::cli::IgnoreBrokenPipes();
+  try {
+    return Main(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
   }
-  if (command == "--version") {
-    std::cout << "classtable " CLASSTABLE_VERSION "\n";
-    return kExitSucceeded;
-  }
-  if (command == "layout") return ct::cli::LayoutCommand({args.begin() + 1, args.end()});
-  ct::RunOptions options;
-  std::vector<std::string> operands = {command};
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg.empty() || arg[0] != '-') {
-      operands.push_back(arg);
-    } else if (command != "convert" || !ReadConvertOption(arg, options)) {
-      return Usage("unknown option " + arg);
-    }
-  }
-  if (operands.size() > 2) return Usage("too many arguments");
-  if (command == "init") return Init(operands);
-  if (command == "convert") return Convert(operands, options);
-  if (command == "keywords") return Keywords(operands);
-  if (command == "prelude") {
-    if (operands.size() > 1) return Usage("prelude takes no argument");
-    std::string prelude = ct::ReadPrelude(ct::kPreludeResource);
-    std::cout.write(prelude.data(), static_cast<std::streamsize>(prelude.size()));
-    return std::cout.flush() ? kExitSucceeded : kExitFile;
-  }
-  return Usage("unknown command " + command);
+  // Nothing is allocated from here on: the message is a literal.
+  std::fputs("classtable: out of memory; every file written so far is whole\n", stderr);
+  return kExitFile;
 }

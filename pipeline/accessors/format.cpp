@@ -57,15 +57,16 @@ Pos NamesEnd(std::string_view text, const MemberSpan& member) {
 // Pairs the n-th member of the laid-out line with the n-th member of the
 // declared line and wraps each offset as "{ offset ,descriptor }". Members
 // are found in copies with string contents masked: what a literal holds is
-// text. The laid-out mask takes every insertion too, so positions agree.
+// text. The line is rebuilt member by member, each member's insertions made
+// in its own part and the part appended: inserting into the whole line
+// would copy the rest of it for every member, which a record of many
+// members feels. A member without a colon of its own takes the last colon
+// or "=" before it, which may stand in a part already written; from there
+// on the line is edited in place as a whole.
 template <class Describe>
 std::string WithAccessorEntries(std::string laid_out, const std::string& declared, Describe&& describe) {
   std::string laid_mask = MaskQuotedStrings(laid_out);
   const std::string declared_mask = MaskQuotedStrings(declared);
-  auto insert = [&](std::string_view text, Pos at) {
-    InsertAt(laid_out, text, at);
-    InsertAt(laid_mask, text, at);
-  };
   MemberSpan slot = NextMember(laid_mask, 1);
   if (!Contains(laid_mask, "=") && slot.colon != 0 && slot.semicolon != 0) {
     // A variable outside any structure sits at offset 0 of its own.
@@ -74,9 +75,7 @@ std::string WithAccessorEntries(std::string laid_out, const std::string& declare
     slot = NextMember(laid_mask, 1);
   }
   Pos declared_from = 1;
-  // Each round consumes the part of the laid-out line up to the ";" it
-  // paired; the insertions all lie before the next search start.
-  while (slot.semicolon != 0 && At(laid_mask, slot.semicolon - 2) != '}') {
+  auto next_descriptor = [&] {
     ThrowIfStopRequested();
     std::string type;
     const MemberSpan member = NextMember(declared_mask, declared_from);
@@ -88,7 +87,44 @@ std::string WithAccessorEntries(std::string laid_out, const std::string& declare
       declared_from = member.semicolon + 1;
       type = Trim(Slice(declared, NamesEnd(declared_mask, member) + 1, member.semicolon - 1));
     }
-    const std::string descriptor = describe(type);
+    return describe(type);
+  };
+  // Everything of the line before `cut` stands, with its insertions, in
+  // `out` and its mask in `out_mask`.
+  std::string out, out_mask;
+  Pos cut = 1;
+  auto mask_at = [&](Pos p) {
+    if (p >= cut) return At(laid_mask, p);
+    const Pos back = cut - p;
+    return back <= Len(out_mask) ? out_mask[out_mask.size() - static_cast<size_t>(back)] : '\0';
+  };
+  // Each round consumes the part of the line up to the ";" it paired.
+  while (slot.semicolon != 0 && mask_at(slot.semicolon - 2) != '}' && slot.colon != 0) {
+    const std::string descriptor = next_descriptor();
+    const Pos s = slot.semicolon;
+    std::string part = Slice(laid_out, cut, s), part_mask = Slice(laid_mask, cut, s);
+    for (std::string* text : {&part, &part_mask}) {
+      InsertAt(*text, "," + descriptor + "} ", s - cut);
+      InsertAt(*text, " {", slot.colon - cut + 2);
+    }
+    out += part;
+    out_mask += part_mask;
+    cut = s + 1;
+    slot = NextMember(laid_mask, cut);
+  }
+  if (slot.semicolon == 0 || mask_at(slot.semicolon - 2) == '}') return out + Tail(laid_out, cut);
+  const Pos shift = Len(out) - (cut - 1);
+  laid_out = out + Tail(laid_out, cut);
+  laid_mask = out_mask + Tail(laid_mask, cut);
+  slot.semicolon += shift;
+  auto insert = [&](std::string_view text, Pos at) {
+    InsertAt(laid_out, text, at);
+    InsertAt(laid_mask, text, at);
+  };
+  // Each round consumes the part of the laid-out line up to the ";" it
+  // paired; the insertions all lie before the next search start.
+  while (slot.semicolon != 0 && At(laid_mask, slot.semicolon - 2) != '}') {
+    const std::string descriptor = next_descriptor();
     const Pos s = slot.semicolon;
     const Pos names_end = NamesEnd(laid_mask, slot);
     insert("," + descriptor + "} ", s - 1);

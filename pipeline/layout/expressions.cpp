@@ -12,6 +12,8 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "pipeline/operands.h"
 #include "pipeline/ordinals.h"
@@ -171,6 +173,41 @@ void EvaluateSubranges(const LineList& list, std::string& line) {
   }
 }
 
+// The parts of a masked line that no operation reaches across: each ends
+// with a ";" outside every bracket, and operands and operators hold no ";".
+// A line of many members is evaluated part by part, since every replacement
+// in the whole line would copy the rest of it. A line whose brackets do not
+// pair up stays one part.
+std::vector<std::string_view> IndependentParts(std::string_view mask) {
+  std::vector<std::string_view> parts;
+  long depth = 0;
+  size_t start = 0;
+  for (size_t i = 0; i < mask.size(); ++i) {
+    const char c = mask[i];
+    if (c == '(' || c == '[') {
+      ++depth;
+    } else if (c == ')' || c == ']') {
+      if (--depth < 0) return {mask};
+    } else if (c == ';' && depth == 0) {
+      parts.push_back(mask.substr(start, i + 1 - start));
+      start = i + 1;
+    }
+  }
+  if (depth != 0) return {mask};
+  if (start < mask.size()) parts.push_back(mask.substr(start));
+  return parts;
+}
+
+std::string EvaluatePart(const LineList& working, std::string_view part) {
+  std::string line = ReplaceParenthesisedOperands(working, part);
+  for (const OperatorPass& pass : kArithmetic) Sweep(working, line, pass);
+  EvaluateBracketLists(working, line);
+  EvaluateSubranges(working, line);
+  Sweep(working, line, kRange);
+  Sweep(working, line, kArray);
+  return line;
+}
+
 }  // namespace
 
 bool EvaluateExpressions(LineList& working) {
@@ -181,12 +218,12 @@ bool EvaluateExpressions(LineList& working) {
     // The passes see the line with its string contents masked, so that no
     // operator or bracket inside a string takes part; the contents are put
     // back afterwards.
-    std::string line = ReplaceParenthesisedOperands(working, MaskQuotedStrings(read));
-    for (const OperatorPass& pass : kArithmetic) Sweep(working, line, pass);
-    EvaluateBracketLists(working, line);
-    EvaluateSubranges(working, line);
-    Sweep(working, line, kRange);
-    Sweep(working, line, kArray);
+    const std::string mask = MaskQuotedStrings(read);
+    std::string line;
+    for (std::string_view part : IndependentParts(mask)) {
+      ThrowIfStopRequested();
+      line += EvaluatePart(working, part);
+    }
     RestoreQuotedStrings(read, line);
     if (line == read) continue;
     working.Put(i, std::move(line));

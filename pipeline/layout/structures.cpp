@@ -4,7 +4,9 @@
 #include "pipeline/layout/structures.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -44,6 +46,23 @@ struct LayoutLine {
     InsertAt(text, what, at);
     InsertAt(structure, what, at);
   }
+  // Every span (position and length, left to right, apart) replaced by its
+  // text in one pass over the line: one Replace per member would copy the
+  // rest of the line for each, which a record of many members feels.
+  void ReplaceSpans(const std::vector<std::pair<Pos, Pos>>& spans, const std::vector<std::string>& with) {
+    std::string new_text, new_structure;
+    new_text.reserve(text.size());
+    new_structure.reserve(structure.size());
+    size_t from = 0;
+    for (size_t k = 0; k < spans.size(); ++k) {
+      const auto start = static_cast<size_t>(spans[k].first - 1);
+      new_text.append(text, from, start - from).append(with[k]);
+      new_structure.append(structure, from, start - from).append(with[k]);
+      from = start + static_cast<size_t>(spans[k].second);
+    }
+    text = new_text.append(text, from);
+    structure = new_structure.append(structure, from);
+  }
 
   std::string text;
   std::string structure;
@@ -82,8 +101,11 @@ struct Resolution {
 // (with its size prefix, if any), as the placement walk reads it.
 Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
   Resolution result;
-  // b only grows, and a written-back value holds no colon.
-  for (Pos b = NextColon(line, 0); b != 0; b = NextColon(line, b)) {
+  std::vector<std::pair<Pos, Pos>> spans;
+  std::vector<std::string> normalised;
+  // b only grows. A written-back value holds no colon, so the next member's
+  // colon stands right after this one or at the end of its value or later.
+  for (Pos b = NextColon(line, 0); b != 0;) {
     ThrowIfStopRequested();
     Pos e = MemberValueEnd(line, b);
     std::string value = e == 0 ? std::string() : Slice(line.text, b + 2, e - 1);
@@ -94,22 +116,28 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
       result.unresolved_member = MemberName(line, b);
       return result;
     }
-    std::string normalised = operand->text;
-    if (operand->prefix != -1) normalised = std::to_string(operand->prefix) + "_" + normalised;
-    line.Replace(b + 2, e - b - 2, normalised);
+    std::string text = operand->text;
+    if (operand->prefix != -1) text = std::to_string(operand->prefix) + "_" + text;
+    spans.emplace_back(b + 2, e - b - 2);
+    normalised.push_back(std::move(text));
     result.members.push_back({std::move(value), operand->value, operand->prefix, VariantMarkOf(MemberName(line, b))});
+    b = At(line.structure, b + 1) == ':' ? b + 1 : FindChar(line.structure, ':', e);
   }
+  line.ReplaceSpans(spans, normalised);
   return result;
 }
 
 void WriteOffsets(LayoutLine& line, const std::vector<std::int64_t>& offsets) {
-  size_t k = 0;
+  std::vector<std::pair<Pos, Pos>> spans;
+  std::vector<std::string> texts;
   // Resolution wrote back values free of colons and " ;", so this walk meets
   // the members it resolved, one offset each.
-  for (Pos b = NextColon(line, 0); b != 0 && k < offsets.size(); b = NextColon(line, b), ++k) {
+  for (Pos b = NextColon(line, 0); b != 0 && spans.size() < offsets.size(); b = NextColon(line, b)) {
     Pos e = MemberValueEnd(line, b);
-    line.Replace(b + 2, e - b - 2, std::to_string(offsets[k]));
+    spans.emplace_back(b + 2, e - b - 2);
+    texts.push_back(std::to_string(offsets[spans.size() - 1]));
   }
+  line.ReplaceSpans(spans, texts);
 }
 
 std::string SizeFields(const Placement& placement) {
@@ -216,69 +244,139 @@ bool HasNamesakeWithMembers(const LineList& working, size_t self, std::string_vi
 
 }  // namespace
 
+namespace {
+
+// What one try at a line gave.
+struct LineLayout {
+  enum { kNotAStructure, kUnresolved, kLaidOut } result = kNotAStructure;
+  std::string unresolved_value;
+  std::string unresolved_member;  // whose value it is; empty for a class's parent
+  std::string name;      // of a structure laid out
+  bool changed = false;  // a line of the list was written back
+};
+
+LineLayout LayOutLine(LineList& working, size_t i, RecordPadding padding, const LineList& declarations,
+                      const Parents& parents) {
+  LineLayout out;
+  auto unresolved = [&](std::string value, std::string member) {
+    out.result = LineLayout::kUnresolved;
+    out.unresolved_value = std::move(value);
+    out.unresolved_member = std::move(member);
+    return out;
+  };
+  const std::string read = working.Get(i);
+  LayoutLine line(read);
+  if (FindText(line.structure, kLaidOutMark, 1) != 0) return out;
+
+  Resolution resolution = ResolveMembers(working, line);
+  if (!resolution.resolved)
+    return unresolved(std::move(resolution.unresolved_value), std::move(resolution.unresolved_member));
+  Pos brace = FindChar(line.structure, '{', 1);
+  if (brace == 0) return out;
+  const std::string name = Copy(line.text, 1, FindChar(line.structure, '=', 1) - 1);
+
+  // A derived class continues its parent's instance, so it waits until the
+  // parent is laid out; its forward declaration waits for the full one.
+  PlacementStart start;
+  auto parent = parents.find(LowerAscii(Trim(name)));
+  if (parent != parents.end()) {
+    if (resolution.members.empty() && HasNamesakeWithMembers(working, i, name)) return out;
+    auto parent_start = ParentStart(working, declarations, parent->second);
+    if (!parent_start) return unresolved(parent->second, std::string());
+    start = *parent_start;
+  }
+
+  Placement placement;
+  if (Pos packed = FindText(line.structure, kPacked, 1); packed != 0) {
+    line.Replace(packed, Len(kPacked), " ");
+    brace = packed + 1;
+    placement = PlacePacked(resolution.members, start);
+  } else {
+    placement = PlaceUnpacked(resolution.members, start, padding);
+  }
+  if (placement.overflow) {
+    const size_t k = *placement.overflow;
+    if (k < resolution.members.size()) return unresolved(resolution.members[k].value, MemberName(line, NthColon(line, k)));
+    return unresolved(Trim(name), std::string());
+  }
+  WriteOffsets(line, placement.offsets);
+
+  if (placement.whole != 0) {
+    out.result = LineLayout::kLaidOut;
+    out.name = name;
+    std::string fields = SizeFields(placement);
+    line.Insert(fields, brace + 1);
+    if (GiveNamesakesSizes(working, i, name, fields)) out.changed = true;
+  }
+  if (line.text == read) return out;
+  working.Put(i, std::move(line.text));
+  out.changed = true;
+  return out;
+}
+
+// The names a value that did not resolve may be waiting for, in lower case:
+// every run of letters, digits, "_" and GBK bytes that starts with no digit.
+std::vector<std::string> NamesIn(std::string_view value) {
+  auto name_byte = [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return std::isalnum(byte) || c == '_' || byte >= 0x80;
+  };
+  std::vector<std::string> names;
+  // Every round moves past one name or one other byte.
+  for (size_t i = 0; i < value.size();) {
+    size_t end = i;
+    while (end < value.size() && name_byte(value[end])) ++end;
+    if (end == i) {
+      ++i;
+      continue;
+    }
+    if (!std::isdigit(static_cast<unsigned char>(value[i]))) names.push_back(LowerAscii(value.substr(i, end - i)));
+    i = end;
+  }
+  return names;
+}
+
+}  // namespace
+
 LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const LineList& declarations) {
   LayoutPass pass;
-  auto unresolved = [&pass](size_t i, std::string value, std::string member) {
-    pass.last_unresolved = i;
-    pass.unresolved_value = value;
-    pass.unresolved.push_back({i, std::move(value), std::move(member)});
-  };
   const Parents parents = ParentsOf(working);
-  for (size_t i = 0; i < working.Count(); ++i) {
+  // A line that does not resolve waits for the names in its value; when a
+  // structure of such a name is laid out, the lines waiting for it are
+  // tried again at once, so that a chain of records that embed the records
+  // declared after them lays out in one pass rather than one pass a link.
+  std::map<std::string, std::vector<size_t>> waiting;
+  std::map<size_t, UnresolvedLine> unresolved;  // by line
+  std::vector<size_t> again;
+  auto try_line = [&](size_t i) {
     ThrowIfStopRequested();
-    const std::string read = working.Get(i);
-    LayoutLine line(read);
-    if (FindText(line.structure, kLaidOutMark, 1) != 0) continue;
-
-    Resolution resolution = ResolveMembers(working, line);
-    if (!resolution.resolved) {
-      unresolved(i, std::move(resolution.unresolved_value), std::move(resolution.unresolved_member));
-      continue;
+    LineLayout layout = LayOutLine(working, i, padding, declarations, parents);
+    if (layout.changed) pass.changed = true;
+    if (layout.result == LineLayout::kUnresolved) {
+      for (std::string& name : NamesIn(layout.unresolved_value)) waiting[std::move(name)].push_back(i);
+      unresolved[i] = {i, std::move(layout.unresolved_value), std::move(layout.unresolved_member)};
+      return;
     }
-    Pos brace = FindChar(line.structure, '{', 1);
-    if (brace == 0) continue;
-    const std::string name = Copy(line.text, 1, FindChar(line.structure, '=', 1) - 1);
-
-    // A derived class continues its parent's instance, so it waits until the
-    // parent is laid out; its forward declaration waits for the full one.
-    PlacementStart start;
-    auto parent = parents.find(LowerAscii(Trim(name)));
-    if (parent != parents.end()) {
-      if (resolution.members.empty() && HasNamesakeWithMembers(working, i, name)) continue;
-      auto parent_start = ParentStart(working, declarations, parent->second);
-      if (!parent_start) {
-        unresolved(i, parent->second, std::string());
-        continue;
-      }
-      start = *parent_start;
+    unresolved.erase(i);
+    if (layout.result != LineLayout::kLaidOut) return;
+    auto waiters = waiting.find(LowerAscii(Trim(layout.name)));
+    if (waiters == waiting.end()) return;
+    again.insert(again.end(), waiters->second.begin(), waiters->second.end());
+    waiting.erase(waiters);
+  };
+  for (size_t i = 0; i < working.Count(); ++i) {
+    try_line(i);
+    // Each line laid out wakes its waiters once, and a line is laid out once.
+    while (!again.empty()) {
+      const size_t j = again.back();
+      again.pop_back();
+      try_line(j);
     }
-
-    Placement placement;
-    if (Pos packed = FindText(line.structure, kPacked, 1); packed != 0) {
-      line.Replace(packed, Len(kPacked), " ");
-      brace = packed + 1;
-      placement = PlacePacked(resolution.members, start);
-    } else {
-      placement = PlaceUnpacked(resolution.members, start, padding);
-    }
-    if (placement.overflow) {
-      const size_t k = *placement.overflow;
-      if (k < resolution.members.size())
-        unresolved(i, resolution.members[k].value, MemberName(line, NthColon(line, k)));
-      else
-        unresolved(i, Trim(name), std::string());
-      continue;
-    }
-    WriteOffsets(line, placement.offsets);
-
-    if (placement.whole != 0) {
-      std::string fields = SizeFields(placement);
-      line.Insert(fields, brace + 1);
-      if (GiveNamesakesSizes(working, i, name, fields)) pass.changed = true;
-    }
-    if (line.text == read) continue;
-    working.Put(i, std::move(line.text));
-    pass.changed = true;
+  }
+  for (auto& [index, line] : unresolved) pass.unresolved.push_back(std::move(line));
+  if (!pass.unresolved.empty()) {
+    pass.last_unresolved = pass.unresolved.back().index;
+    pass.unresolved_value = pass.unresolved.back().value;
   }
   return pass;
 }

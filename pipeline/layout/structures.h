@@ -29,7 +29,9 @@ struct LayoutPass {
 // structures) receives its offsets and its nWholeSize, nAddSize and nMaxSize
 // fields, which are also given to declarations of the same name. A line with
 // a value that does not resolve stays as it was; the pass names the last such
-// line and its value. Lines laid out earlier in the pass serve later ones.
+// line and its value. Lines laid out earlier in the pass serve later ones,
+// and a line laid out serves at once the earlier lines that waited for its
+// name; each line is tried once more for each structure it waited for.
 // A class with a parent (an inheritance line names it) is laid out once the
 // parent is: its own members start at the end of the parent's instance, so
 // its offsets count from the start of the whole instance. Until then the

@@ -5,6 +5,7 @@
 
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/stop_request.h"
+#include "text/characters.h"
 
 namespace ct {
 
@@ -17,8 +18,13 @@ namespace {
 std::string QuoteStrings(std::string_view line) {
   std::string out;
   bool in_string = false;
-  for (char c : line) {
-    if (c == '\'') {
+  // Every round takes one character.
+  for (size_t i = 0, n = 0; i < line.size(); i += n) {
+    n = CharacterLength(line, i);
+    const char c = line[i];
+    if (n == 2) {
+      out.append(line.substr(i, n));
+    } else if (c == '\'') {
       in_string = !in_string;
       out += '"';
     } else if (c == '"' && in_string) {
@@ -67,10 +73,10 @@ void KeepOutsideComments(std::string_view line, OpenComment& open, CommentMarks&
     kept.push_back(c);
   };
   size_t i = 0;
-  // Every branch moves i forward by at least one byte, or to the end.
+  // Every branch moves i forward by at least one character, or to the end.
   while (i < line.size()) {
     if (open == OpenComment::kBrace) {
-      size_t close = line.find('}', i);
+      size_t close = FindSingleByteCharacter(line, '}', i);
       if (close == std::string_view::npos) return;
       open = OpenComment::kNone;
       i = close + 1;
@@ -81,6 +87,13 @@ void KeepOutsideComments(std::string_view line, OpenComment& open, CommentMarks&
       if (close == std::string_view::npos) return;
       open = OpenComment::kNone;
       i = close + 2;
+      continue;
+    }
+    const size_t length = CharacterLength(line, i);
+    if (length == 2) {
+      keep(line[i]);
+      kept.push_back(line[i + 1]);
+      i += length;
       continue;
     }
     char c = line[i];

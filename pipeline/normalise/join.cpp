@@ -9,6 +9,7 @@
 #include "pipeline/normalise/join.h"
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/stop_request.h"
+#include "text/characters.h"
 
 namespace ct {
 
@@ -16,8 +17,12 @@ void CountBrackets(std::string_view statement, char opening, char closing, Brack
   // Resuming behind the last bracket already counted keeps every bracket
   // counted once as the statement grows; that bracket stood outside strings.
   bool in_string = false;
-  for (Pos p = std::max(count.last_open, count.last_close) + 1; p <= Len(statement); ++p) {
-    char c = At(statement, p);
+  const size_t from = static_cast<size_t>(std::max(count.last_open, count.last_close));
+  // Every round takes one character; p is its 1-based position.
+  for (size_t i = from, n = 0; i < statement.size(); i += n) {
+    n = CharacterLength(statement, i);
+    const Pos p = static_cast<Pos>(i) + 1;
+    const char c = n == 1 ? statement[i] : '\0';
     if (c == '"') {
       in_string = !in_string;
     } else if (!in_string && c == opening) {

@@ -37,5 +37,10 @@ void AddLateReferenceLines(LineList& working);
 void LayOutForReading(LineList& working, LineList& reference);
 void TidyTables(LineList& working);
 void NormaliseValues(LineList& working);
+// Leaves out every line that is not of a shape the format allows or names
+// what the script does not define, and reports it; reports every structure
+// of the layout snapshot laid out with members that has no table. False
+// when anything was left out or is missing.
+bool KeepDataOnly(LineList& working, const LineList& snapshot, Reporter& reporter);
 
 }  // namespace ct

@@ -18,6 +18,14 @@ namespace ct {
 // working list and ends the run.
 void ReportNestingError(const NestingState& state, Reporter& reporter);
 void RewriteDeclarationsAsTables(LineList& working);
+// Reports every structure of the table form that a declaration, or the end
+// of the list, interrupts before its "} ;": its "end ;" is missing. False
+// when there is one.
+bool ReportOpenStructures(const LineList& working, Reporter& reporter);
+// Reports every class that inherits from itself or from its own
+// descendant, and removes its inheritance line, which the later stages
+// would follow for ever or merge twice. False when there is one.
+bool BreakInheritanceCycles(LineList& working, Reporter& reporter);
 void BuildReferenceList(const LineList& working, LineList& reference);
 
 }  // namespace ct

@@ -225,4 +225,26 @@ std::string GenerateClassTable(const InputShape& shape) {
   return ReadPrelude(kPreludeResource) + "\r\n" + GenerateDeclarations(shape);
 }
 
+std::string GenerateStressInput(StressShape shape, size_t count) {
+  std::string text = ReadPrelude(kPreludeResource) + "\r\ntype\r\n";
+  switch (shape) {
+    case StressShape::kWideRecord:
+      text += "  TWide = record";
+      for (size_t i = 0; i < count; ++i) text += " f" + std::to_string(i) + (i % 3 ? ": Integer;" : ": Byte;");
+      text += " end;\r\n";
+      break;
+    case StressShape::kOneLine:
+      for (size_t i = 0; i < count; ++i)
+        text += "TR" + std::to_string(i) + " = record a: Integer; b: Byte; c: array[0..3] of Word; end; ";
+      text += "\r\n";
+      break;
+    case StressShape::kEmbeddersFirst:
+      for (size_t i = 0; i < count; ++i)
+        text += "  TE" + std::to_string(i) + " = record x: Byte; inner: TE" + std::to_string(i + 1) + "; end;\r\n";
+      text += "  TE" + std::to_string(count) + " = record x: Integer; end;\r\n";
+      break;
+  }
+  return text;
+}
+
 }  // namespace ct::testing

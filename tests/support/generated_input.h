@@ -27,6 +27,16 @@ struct InputShape {
   bool unclosed_bracket = false;
 };
 
+// Inputs of one shape, `count` times over, for the growth of the steps
+// that such a shape stresses:
+//   kWideRecord      one record of `count` fields on one line
+//   kOneLine         `count` records, all on one line
+//   kEmbeddersFirst  `count` records, each embedding the one declared
+//                    after it, so that each layout pass lays out one more
+enum class StressShape { kWideRecord, kOneLine, kEmbeddersFirst };
+// A whole ClassTable.txt: the prelude, then the shape.
+std::string GenerateStressInput(StressShape shape, size_t count);
+
 // The declarations alone, lines separated by CR LF.
 std::string GenerateDeclarations(const InputShape& shape);
 // The prelude followed by the declarations: a whole ClassTable.txt.

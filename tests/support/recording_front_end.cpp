@@ -10,4 +10,13 @@ std::vector<std::string> RecordingFrontEnd::LogUtf8() const {
   return out;
 }
 
+bool RecordingFrontEnd::Logged(std::initializer_list<std::string_view> parts) const {
+  for (const auto& line : log) {
+    bool all = true;
+    for (std::string_view part : parts) all = all && line.find(part) != std::string::npos;
+    if (all) return true;
+  }
+  return false;
+}
+
 }  // namespace ct::testing

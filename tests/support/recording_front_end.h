@@ -1,7 +1,9 @@
 // A front end that records everything the pipeline tells it, for tests.
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "pipeline/front_end.h"
@@ -47,6 +49,8 @@ class RecordingFrontEnd : public FrontEnd {
 
   // Log lines converted to UTF-8, for readable assertions.
   std::vector<std::string> LogUtf8() const;
+  // Whether one log line holds every one of `parts` (GBK), in any order.
+  bool Logged(std::initializer_list<std::string_view> parts) const;
 
   bool record_lists = true;
   size_t abandon_after = static_cast<size_t>(-1);

@@ -1,5 +1,6 @@
 #include "tests/support/run_folder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -48,6 +49,12 @@ std::string CrLf(std::string_view text) {
     out += c;
   }
   return out;
+}
+
+size_t InputLineOf(std::string_view input, std::string_view text) {
+  const size_t at = input.find(text);
+  if (at == std::string_view::npos) return 0;
+  return static_cast<size_t>(std::count(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
 }
 
 std::string WithPrelude(std::string_view declarations) {

@@ -35,10 +35,17 @@ std::string ReadFile(const std::filesystem::path& path);
 // The embedded prelude followed by `declarations` (lines separated by "\n";
 // written with CR LF like a real ClassTable.txt).
 std::string WithPrelude(std::string_view declarations);
+// The least that a run converts: a record of one member. The prelude alone
+// leaves the earlier results as they are.
+inline constexpr std::string_view kOneRecord = "type TOne = record a: Integer; end;";
+
 // The line of that ClassTable.txt (counted from 1) where `declarations` begin.
 size_t FirstDeclarationLine();
 // `text` with every "\n" turned into CR LF.
 std::string CrLf(std::string_view text);
+// The line of `input` (1-based, as reports name it) on which `text` first
+// stands; 0 when it stands nowhere.
+size_t InputLineOf(std::string_view input, std::string_view text);
 
 struct WholeRun {
   TempFolder folder;

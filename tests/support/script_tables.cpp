@@ -38,6 +38,22 @@ std::vector<std::string> MemberNames(const std::vector<std::string>& entries) {
   return names;
 }
 
+std::vector<std::string> TablesMissingFromScript(std::string_view e_file, std::string_view script) {
+  const auto tables = ScriptTables(script);
+  std::vector<std::string> missing;
+  for (const std::string& line : SplitLines(e_file)) {
+    const Pos sizes = FindExact(line, " = { nWholeSize : ");
+    const Pos last_size = FindExact(line, " nMaxSize : ");
+    if (sizes == 0 || last_size == 0) continue;
+    // Members of its own: a colon after the last size field's value.
+    const Pos value_end = FindExact(line, " ;", last_size + 12);
+    if (value_end == 0 || FindExact(line, " : ", value_end) == 0) continue;
+    const std::string name = Trim(Copy(line, 1, sizes - 1));
+    if (tables.count(name) == 0) missing.push_back(name);
+  }
+  return missing;
+}
+
 std::string DeclarationOf(const std::vector<std::string>& lines, std::string_view name) {
   const std::string head = " " + std::string(name) + " = ";
   for (const std::string& line : lines)
