@@ -389,6 +389,16 @@ TEST(RealUnits, EveryFormConvertsLoadsAndLaysOut) {
        "    FNext: ^TKeyRec;\n"
        "  END;\n",
        {{"TKeyRec", {"FModifiers = { 0 , vt_Byte }", "FArr = { 1 , 1 , vt_Byte }", "FNext = { 5 , - 1 , TKeyRec }"}}}},
+      {"packed arrays, in a variant part too (glue.inc of the libc binding)",
+       "type\n"
+       "  __mbstate_t = record\n"
+       "    count: Integer;\n"
+       "    case { __value } Integer of\n"
+       "      0: (__wch: Cardinal);\n"
+       "      1: (__wchb: packed array[0..4 - 1] of Char; __rest: packed array of Double);\n"
+       "    end;\n",
+       {{"__mbstate_t", {"count = { 0 , vt_Integer }", "__wch = { 4 , vt_Cardinal }", "__wchb = { 4 , 1 , vt_Char }",
+                         "__rest = { 8 , - 1 , 8 , vt_Double }"}}}},
       {"declarations sharing a line",
        "type\n"
        "  cuchar = Byte; pcuchar = ^cuchar;\n"

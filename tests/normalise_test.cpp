@@ -312,6 +312,11 @@ TEST(DeleteJunkLines, DropsRoutinesAndSectionsKeepsVariantMarks) {
       {" TA = ( a , b ) ; ", " TA = ( a , b ) ; "},
       {" TProc = procedure ( A : Integer ) ; stdcall ; ", " TProc = procedure ( A : Integer ) ; stdcall ; "},
       {" Operator : TOp ; ", " Operator : TOp ; "},
+      // A packed array lays out as an array.
+      {" a : packed array [ 0 .. 3 ] of Char ; ", " a : array [ 0 .. 3 ] of Char ; "},
+      {" TB = PACKED ARRAY of Byte ; ", " TB = array of Byte ; "},
+      {" S = \" a packed array \" ; ", " S = \" a packed array \" ; "},
+      {" b : bitpacked array [ 0 .. 7 ] of Boolean ; ", " b : bitpacked array [ 0 .. 7 ] of Boolean ; "},
       {" Default , Message : Integer ; ", " Default , Message : Integer ; "},
       {" a : ( x = 1 , y = 2 ) ; ", " a : ( x = 1 , y = 2 ) ; "},
       // Typed constants are constants: a number stays as one, anything else goes.

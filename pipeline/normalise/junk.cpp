@@ -1,6 +1,8 @@
 // Lines that cannot describe data are dropped: routines of every form,
 // properties, visibility sections, directives left on a line of their own; a typed constant becomes a plain constant when its
-// value is a plain number, and goes otherwise.
+// value is a plain number, and goes otherwise. The word "packed" in front of
+// an array goes too: an array's elements follow each other without gaps
+// whether it is packed or not, and it aligns as its elements do.
 #include <array>
 #include <optional>
 #include <string>
@@ -11,6 +13,7 @@
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/pascal_words.h"
 #include "pipeline/stop_request.h"
+#include "text/scan.h"
 
 namespace ct {
 
@@ -247,7 +250,7 @@ void DeleteJunkLines(LineList& list) {
     }
     std::optional<std::string> constant = AsPlainConstant(raw);
     if (!constant) continue;
-    std::string line = std::move(*constant);
+    std::string line = ReplaceAllTextOutsideQuotes(*constant, " packed array ", " array ");
     std::string rest;
     if (KeepWhatOneLineTableHolds(line, rest)) {
       kept.Add(std::move(rest), list.Origin(i));
