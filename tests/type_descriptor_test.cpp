@@ -49,6 +49,7 @@ const std::vector<std::string> kDefinitions = {
     " PString = PAnsiString ; ",
     " PPChar = ^PChar ; ",
     " PMyInt = PInteger ; ",
+    " LPInteger = PInteger ; ",
     " THandle = LongWord ; ",
     " PHandle = ^THandle ; ",
     " TNameType = ( ntA , ntB , ntC ) ; ",
@@ -123,6 +124,8 @@ TEST(TypeDescriptor, PointersCountTheirIndirections) {
       {"^^Integer", "-2,vt_Integer"},
       {"PPChar", "-1,vt_PChar"},
       {"PMyInt", "-1,vt_Integer"},
+      // Its name holds the name of the pointer type it names (LPBYTE = PByte).
+      {"LPInteger", "-1,vt_Integer"},
       // A class reference, marked as a pointer by the normalisation.
       {"^TStrings", "-1,TStrings"},
       {"PRect", "-1,TRect"},

@@ -287,6 +287,10 @@ void ResolvePointer(const Lists& lists, std::string& t) {
     }
   }
   if (hat == 0) return;
+  // An alias of a pointer type keeps its own code when it has one
+  // (PString = PAnsiString); else the whole name, however many aliases
+  // it took, becomes the indirections and what they point to.
+  if (!SameText(start, items.last) && TypeCode(lists.working, items.last)) return;
   int levels = 0;
   // Every round follows the trail once more, and the trail ends.
   while (true) {
@@ -304,7 +308,9 @@ void ResolvePointer(const Lists& lists, std::string& t) {
     hat = FindChar(w, '^', 1);
     if (hat == 0) break;
   }
-  t = items.head + ReplaceFirstText(items.last, start, std::to_string(levels) + "," + w);
+  // The last item is one name, written or reached: the whole of it becomes
+  // the indirections and what they point to.
+  t = items.head + std::to_string(levels) + "," + w;
 }
 
 // One round: the declared type (or the alias reached) reduced to a code
