@@ -389,6 +389,13 @@ TEST(RealUnits, EveryFormConvertsLoadsAndLaysOut) {
        "    FNext: ^TKeyRec;\n"
        "  END;\n",
        {{"TKeyRec", {"FModifiers = { 0 , vt_Byte }", "FArr = { 1 , 1 , vt_Byte }", "FNext = { 5 , - 1 , TKeyRec }"}}}},
+      {"pointers to a record without fields (the Win32 header's opaque handles), which has no table",
+       "type\n"
+       "  emptyrecord = record end;\n"
+       "  HPROPSHEETPAGE = ^emptyrecord;\n"
+       "  TSheet = record n: Byte; p: ^emptyrecord; h: HPROPSHEETPAGE; ph: ^HPROPSHEETPAGE; end;\n",
+       {{"TSheet", {"n = { 0 , vt_Byte }", "p = { 4 , vt_Pointer }", "h = { 8 , vt_Pointer }",
+                    "ph = { 12 , - 1 , vt_Pointer }"}}}},
       {"packed arrays, in a variant part too (glue.inc of the libc binding)",
        "type\n"
        "  __mbstate_t = record\n"

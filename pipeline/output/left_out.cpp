@@ -40,12 +40,30 @@ std::optional<std::string> AsPlainPointer(const MemberEntry& entry) {
   return text + " , vt_Pointer } ;";
 }
 
+// The structures without a member anywhere (" TOpaque = { } ; "), in lower
+// case: the script keeps no table for them. A class declared ahead has such
+// a line too, and its members in another.
+std::set<std::string> EmptyStructures(const LineList& working) {
+  std::set<std::string> empty, with_members;
+  for (size_t i = 0; i < working.Count(); ++i) {
+    const std::string& line = working.Get(i);
+    std::string name;
+    if (StructureNameKey(line, name)) {
+      with_members.insert(std::move(name));
+    } else if (ContainsText(MaskQuotedStrings(line), "= { }")) {
+      empty.insert(LowerAscii(Trim(GetTokenOutsideQuotes(line, '=').token)));
+    }
+  }
+  for (const std::string& name : with_members) empty.erase(name);
+  return empty;
+}
+
 }  // namespace
 
 void LeaveOutStructures(LineList& working, const std::vector<std::string>& names, Reporter& reporter) {
-  if (names.empty()) return;
-  std::set<std::string> left_out;
+  std::set<std::string> left_out = EmptyStructures(working);
   for (const std::string& name : names) left_out.insert(LowerAscii(name));
+  if (left_out.empty()) return;
   auto is_left_out = [&left_out](std::string_view name) { return left_out.count(LowerAscii(name)) != 0; };
   LineList kept;
   for (size_t i = 0; i < working.Count(); ++i) {

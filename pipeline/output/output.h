@@ -21,7 +21,8 @@ namespace ct {
 void SortByNesting(LineList& working, const LineList& reference);
 void MergeInheritedMembers(LineList& working);
 // The tables of the structures the layout could not finish (`names`) go,
-// so that the script holds only what was laid out; an entry of another
+// so that the script holds only what was laid out, and so do the entries
+// that name a structure without members, which has no table; an entry of another
 // table that points to one of them (a pointer, a class reference, a dynamic
 // array) becomes a plain pointer, and one that holds one of them goes. Each
 // such entry is logged with its table's line of the input.
