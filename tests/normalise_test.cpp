@@ -312,6 +312,12 @@ TEST(DeleteJunkLines, DropsRoutinesAndSectionsKeepsVariantMarks) {
       {" TA = ( a , b ) ; ", " TA = ( a , b ) ; "},
       {" TProc = procedure ( A : Integer ) ; stdcall ; ", " TProc = procedure ( A : Integer ) ; stdcall ; "},
       {" Operator : TOp ; ", " Operator : TOp ; "},
+      // A type that stands for its namesake of another unit gives nothing.
+      {" PBYTE = System . PByte ; ", nullptr},
+      {" GUID = system . win . guid ; ", nullptr},
+      {" GUID = system . tguid ; ", " GUID = system . tguid ; "},
+      {" PBYTE = PByte ; ", " PBYTE = PByte ; "},
+      {" x : System . PByte ; ", " x : System . PByte ; "},
       // A packed array lays out as an array.
       {" a : packed array [ 0 .. 3 ] of Char ; ", " a : array [ 0 .. 3 ] of Char ; "},
       {" TB = PACKED ARRAY of Byte ; ", " TB = array of Byte ; "},

@@ -1,9 +1,12 @@
 // Lines that cannot describe data are dropped: routines of every form,
-// properties, visibility sections, directives left on a line of their own; a typed constant becomes a plain constant when its
-// value is a plain number, and goes otherwise. The word "packed" in front of
-// an array goes too: an array's elements follow each other without gaps
-// whether it is packed or not, and it aligns as its elements do.
+// properties, visibility sections, directives left on a line of their own,
+// a type declared as its namesake of another unit; a typed constant becomes
+// a plain constant when its value is a plain number, and goes otherwise. The
+// word "packed" in front of an array goes too: an array's elements follow
+// each other without gaps whether it is packed or not, and it aligns as its
+// elements do.
 #include <array>
+#include <cctype>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -94,6 +97,23 @@ std::vector<std::string> FirstWords(std::string_view structure, size_t count) {
        word = WordAt(structure, word.last + 1))
     words.push_back(WordText(structure, word));
   return words;
+}
+
+// " PBYTE = System . PByte ; ": a type that stands for its namesake of
+// another unit. The prelude or that unit's own declaration gives the type;
+// read without its unit, this one would name only itself.
+bool NamesItsNamesakeOfAUnit(std::string_view structure) {
+  const std::vector<std::string> words = FirstWords(structure, 64);
+  const size_t n = words.size();
+  if (n < 6 || n % 2 != 0 || words[1] != "=" || words[n - 1] != ";" || !SameText(words[0], words[n - 2]))
+    return false;
+  auto starts_name = [](const std::string& word) {
+    const auto c = static_cast<unsigned char>(word[0]);
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+  };
+  for (size_t k = 2; k + 2 < n; k += 2)
+    if (!starts_name(words[k]) || words[k + 1] != ".") return false;
+  return true;
 }
 
 // A routine or property heading of any form: "procedure", "function",
@@ -248,6 +268,7 @@ void DeleteJunkLines(LineList& list) {
         continue;
       }
     }
+    if (NamesItsNamesakeOfAUnit(MaskQuotedStrings(raw))) continue;
     std::optional<std::string> constant = AsPlainConstant(raw);
     if (!constant) continue;
     std::string line = ReplaceAllTextOutsideQuotes(*constant, " packed array ", " array ");
