@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "pipeline/candidate_lines.h"
 #include "pipeline/lookups.h"
 #include "text/scan.h"
 
@@ -62,12 +63,23 @@ bool VisitEnumerationMembers(std::string_view members, const NumberOf& number_of
   return any;
 }
 
+// The lines that may write an enumeration out: those with a "(" outside
+// strings. Every bound that is a name looks among them, so an indexed list
+// spares it the lines of a large input that hold no bracket.
+bool BracketKey(std::string_view line, std::string& key) {
+  if (!Contains(MaskQuotedStrings(line), "(")) return false;
+  key = "(";
+  return true;
+}
+
 // The value of member `name` of an enumeration written out in a line of
 // `declarations`, as a type (" TKind = ( a , b ) ; ") or in a field or set.
 std::optional<std::int64_t> EnumerationMemberValue(const LineList& declarations, const std::string& name,
                                                    const NumberOf& number_of) {
   const std::string word = " " + name + " ";
-  for (const std::string& line : declarations.Lines()) {
+  for (size_t i : CandidateLines(declarations, BracketKey, "(").All()) {
+    const std::string& line = declarations.Get(i);
+    if (!ContainsText(line, word)) continue;  // spares most lines the masking
     const std::string mask = MaskQuotedStrings(line);
     // Ends: every turn searches after the occurrence before.
     for (Pos at = FindText(mask, word, 1); at != 0; at = FindText(mask, word, at + 1)) {
