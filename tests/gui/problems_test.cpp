@@ -12,6 +12,7 @@
 #include <map>
 
 #include "app/gui/main_window.h"
+#include "app/gui/gui_texts.h"
 #include "pipeline/texts.h"
 #include "tests/gui/gui_support.h"
 #include "tests/support/run_folder.h"
@@ -85,14 +86,16 @@ class ProblemsTest : public QObject {
   void everyProblemNamesItsInputLine() {
     Session session;
     session.Run();
-    std::map<QString, QString> unresolved;  // text -> line
+    // Each structure the layout could not finish is left out of the script,
+    // named with the member and type that stopped it.
+    std::map<QString, QString> left_out;  // text -> line
     for (int i = 0; i < session.Problems()->topLevelItemCount(); ++i) {
       QTreeWidgetItem* item = session.Problems()->topLevelItem(i);
-      if (item->text(0) == QStringLiteral("未解析")) unresolved[item->text(2)] = item->text(1);
+      if (item->text(0) == Utf8(gui_texts::kProblemLeftOut)) left_out[item->text(2)] = item->text(1);
     }
-    QCOMPARE(unresolved[QStringLiteral("TA 未知数据类型: \"X_12\"")], QString::number(kFirstLine + 1));
-    QCOMPARE(unresolved[QStringLiteral("TB 未知数据类型: \"Y_34\"")], QString::number(kFirstLine + 2));
-    QCOMPARE(unresolved[QStringLiteral("TC 未知数据类型: \"Z_56\"")], QString::number(kFirstLine + 3));
+    QCOMPARE(left_out[QStringLiteral("结构 TA 已略去：成员 a 未知数据类型: \"X_12\"")], QString::number(kFirstLine + 1));
+    QCOMPARE(left_out[QStringLiteral("结构 TB 已略去：成员 b 未知数据类型: \"Y_34\"")], QString::number(kFirstLine + 2));
+    QCOMPARE(left_out[QStringLiteral("结构 TC 已略去：成员 c 未知数据类型: \"Z_56\"")], QString::number(kFirstLine + 3));
     QVERIFY(Control<QTabWidget>(session.window, "tabLower")->tabText(1).startsWith(QStringLiteral("问题 (")));
   }
 
@@ -104,7 +107,7 @@ class ProblemsTest : public QObject {
     Control<QTabWidget>(session.window, "tabLower")->setCurrentIndex(1);
     QTreeWidgetItem* tc = nullptr;
     for (int i = 0; i < session.Problems()->topLevelItemCount(); ++i)
-      if (session.Problems()->topLevelItem(i)->text(2).startsWith(QStringLiteral("TC "))) tc = session.Problems()->topLevelItem(i);
+      if (session.Problems()->topLevelItem(i)->text(2).startsWith(QStringLiteral("结构 TC "))) tc = session.Problems()->topLevelItem(i);
     QVERIFY(tc);
     session.Problems()->scrollToItem(tc);
     QTest::qWait(50);  // the list is laid out once its tab shows
