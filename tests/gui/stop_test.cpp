@@ -50,12 +50,22 @@ struct Session {
   gui::TForm1 window;
 };
 
-// A record of many fields on one line: its layout and accessor stages take
-// seconds in a test build.
+// A record of many fields on one line: the stages from its layout on take
+// a good part of a second even in an optimised build, seconds in a test
+// build.
 std::string WideRecord() {
   std::string wide = "type TWide = record";
-  for (int i = 0; i < 30000; ++i) wide += " f" + std::to_string(i) + ": Integer;";
+  for (int i = 0; i < 80000; ++i) wide += " f" + std::to_string(i) + ": Integer;";
   return WithPrelude(wide + " end;");
+}
+
+// The number of the last stage the log has reported (1-based), 0 for none.
+int LastStageInLog(const QStringList& log) {
+  int last = 0;
+  for (const QString& line : log)
+    for (size_t k = 0; k < std::size(texts::kStageMessages); ++k)
+      if (line == Utf8(texts::kStageMessages[k])) last = std::max(last, static_cast<int>(k) + 1);
+  return last;
 }
 
 const std::string kSmall = WithPrelude("type TPoint3 = record X, Y, Z: Integer; end;");
@@ -72,9 +82,11 @@ class StopTest : public QObject {
     Session session(WideRecord());
     session.Button("btn1")->click();
     QVERIFY(session.Button("btnStop")->isEnabled());
+    // Stop as soon as the layout has begun: how far the run gets before the
+    // press lands depends on the build and the machine, so the files are
+    // judged by the stage the log shows it stopped in.
     const QString layout_stage = Utf8(texts::kStageMessages[16]);
-    QTRY_COMPARE_WITH_TIMEOUT(LogOf(session.window).last(), layout_stage, kTimeout);
-    QTest::qWait(200);  // well inside the stage
+    QTRY_VERIFY_WITH_TIMEOUT(LogOf(session.window).contains(layout_stage), kTimeout);
     QElapsedTimer stopping;
     stopping.start();
     session.Button("btnStop")->click();
@@ -82,12 +94,20 @@ class StopTest : public QObject {
     qInfo("stopped %lld ms after the press", static_cast<long long>(stopping.elapsed()));
     QTRY_COMPARE(session.runs.load(), 1);
     QCOMPARE(session.outcome.load(), RunOutcome::kStopped);
-    QCOMPARE(LogOf(session.window).last(), Utf8(texts::kRunStoppedLog));
+    const QStringList log = LogOf(session.window);
+    QCOMPARE(log.last(), Utf8(texts::kRunStoppedLog));
     QCOMPARE(session.Button("btn1")->text(), QStringLiteral("开始"));
     QVERIFY(!session.Button("btnStop")->isEnabled());
     // The files of the stages before it stay; none after it is written.
+    const int stopped_in = LastStageInLog(log);
+    qInfo("stopped in stage %d", stopped_in);
+    QVERIFY(stopped_in >= 17);
     QVERIFY(session.folder.Has("ClassTable_D.lua"));
-    QVERIFY(!session.folder.Has("ClassTable_E.lua"));
+    // A stop inside the stage that saves a file may come before or after
+    // the save; any other stage decides.
+    for (const auto& [file, saved_in] : {std::pair{"ClassTable_E.lua", 20}, std::pair{"ClassTable_F.lua", 28}})
+      if (stopped_in != saved_in) QCOMPARE(session.folder.Has(file), stopped_in > saved_in);
+    QVERIFY(!session.folder.Has("ClassType.lua"));
     QVERIFY(session.dialogs.messages.empty());
   }
 
