@@ -256,7 +256,13 @@ class Run {
            LoosenText(working_);
            return kGoOn;
          }},
-        {working_, [&] { TidyLines(working_); return kGoOn; }},  // 31 drop what the script does not need
+        {working_,
+         [&] {  // 31 drop what the script does not need; what it keeps must be data
+           TidyLines(working_);
+           // A run that failed already has named what it could not lay out.
+           if (success_ && !EveryEntryIsData(working_, ui_)) success_ = false;
+           return kGoOn;
+         }},
         {working_,
          [&] {  // 32 binding lines and late references
            AddBindingLines(working_);

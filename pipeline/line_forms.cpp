@@ -21,12 +21,14 @@ struct Substitution {
 };
 
 // Order matters: each symbol first loses the space before it, then the one
-// after it.
-constexpr std::array<Substitution, 28> kCompactions = {{
+// after it. A caret only loses the space after it: it binds to the type it
+// points to ("^ PGUID" is "^PGUID").
+constexpr std::array<Substitution, 29> kCompactions = {{
     {" (", "("}, {"( ", "("}, {" )", ")"}, {") ", ")"}, {" {", "{"}, {"{ ", "{"}, {" }", "}"},
     {"} ", "}"}, {" [", "["}, {"[ ", "["}, {" ]", "]"}, {"] ", "]"}, {" =", "="}, {"= ", "="},
     {" ,", ","}, {", ", ","}, {" ;", ";"}, {"; ", ";"}, {" :", ":"}, {": ", ":"}, {" .", "."},
     {". ", "."}, {" +", "+"}, {"+ ", "+"}, {" -", "-"}, {"- ", "-"}, {" *", "*"}, {"* ", "*"},
+    {"^ ", "^"},
 }};
 
 // A single "." is not here, so a qualified name stays one token.

@@ -57,6 +57,14 @@ bool FindIntegerConstant(const LineList& list, std::string_view name, std::int32
   });
 }
 
+bool FindTypeCode(const LineList& list, std::string_view type_name, std::string& code) {
+  return FindDefinition(list, "vt_" + std::string(type_name), [&](const Definition& def) {
+    if (!IsIntegerText(def.value) || !ParseInt32(def.value)) return false;
+    code = def.name;
+    return true;
+  });
+}
+
 bool FindNumericValue(const LineList& list, std::string& name, int& prefix) {
   std::string found;
   int found_prefix = -1;

@@ -24,6 +24,10 @@ bool ParseDefinition(std::string_view line, Definition& out);
 bool DefinitionNameKey(std::string_view line, std::string& key);
 
 bool FindIntegerConstant(const LineList& list, std::string_view name, std::int32_t& value);
+// The type code of a type: the integer constant "vt_" + the type's name,
+// spelt as its definition spells it ("vt_Char" for "char"), since the
+// script names the constant and Lua names are case-sensitive.
+bool FindTypeCode(const LineList& list, std::string_view type_name, std::string& code);
 bool FindNumericValue(const LineList& list, std::string& name, int& prefix);
 bool FindTypeAlias(const LineList& list, std::string& name);
 bool FindFieldValue(const LineList& list, std::string& name, std::string_view key);

@@ -87,6 +87,10 @@ inline constexpr std::string_view kLayoutFailedLineHead = "--------------------�
 inline constexpr std::string_view kLayoutUnknownType = " 未知数据类型: ";
 inline constexpr std::string_view kLayoutIndexHead = " N=";
 
+// ---- Script -----------------------------------------------------------------------
+// Before a table's name or an entry that Lua cannot read as data.
+inline constexpr std::string_view kUndescribed = "无法描述的类型：";
+
 // ---- Restoration and accessor format ------------------------------------------------
 inline constexpr std::string_view kListLengthLogHead = "--------------------List长度(";
 inline constexpr std::string_view kListLengthBoxHead = "List长度(";

@@ -2,7 +2,9 @@
 // written for one field per line gets wrong: text inside strings, records and
 // classes on one line, field groups of routine types, hint directives with a
 // message, parenthesised operands, short strings, arrays of pointer aliases
-// and of routine types, and arrays of arrays.
+// and of routine types, arrays of arrays, and the forms of real units (keyword
+// case, several declarations a line, nested sections, objects, interfaces,
+// typed constants, ...).
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -359,6 +361,207 @@ TEST(ArraysOfArrays, AreDescribedByTheirInnermostElement) {
   EXPECT_EQ(c.problems, Lines{});
   EXPECT_EQ(c.tables.at("TGrid"), (Lines{"a = { 0 , 1 , vt_Byte }", "b = { 6 , 1 , vt_Byte }",
                                          "c = { 12 , 2 , vt_Word }", "d = { 28 , 16 , TRect }"}));
+}
+
+// The forms of real units that the reading stages once lost, garbled or
+// failed on, each as the smallest declarations that show it. Each converts
+// with the success message, loads with every entry numeric-first and every
+// named table defined, and gives the offsets a 32-bit compiler gives.
+struct RealForm {
+  const char* form;
+  const char* declarations;
+  std::map<std::string, Lines> tables;
+};
+
+TEST(RealUnits, EveryFormConvertsLoadsAndLaysOut) {
+  const RealForm forms[] = {
+      {"keywords in any case",
+       "type\n"
+       "  TMod = (mA, mB, mC);\n"
+       "  TMods = Set of TMod;\n"
+       "  TKeyRec = Packed Record\n"
+       "    FModifiers: TMods;\n"
+       "    FArr: Array[0..3] Of Byte;\n"
+       "    FNext: ^TKeyRec;\n"
+       "  END;\n",
+       {{"TKeyRec", {"FModifiers = { 0 , vt_Byte }", "FArr = { 1 , 1 , vt_Byte }", "FNext = { 5 , - 1 , TKeyRec }"}}}},
+      {"declarations sharing a line",
+       "type\n"
+       "  cuchar = Byte; pcuchar = ^cuchar;\n"
+       "const A = 1; B = 2;\n"
+       "type TA = record a: Integer; end; TB = record b: Byte; end;\n"
+       "  TC = record x: cuchar; y: pcuchar; z: array[0..B] of Byte; t: TB; end;\n",
+       {{"TA", {"a = { 0 , vt_Integer }"}},
+        {"TB", {"b = { 0 , vt_Byte }"}},
+        {"TC", {"x = { 0 , vt_Byte }", "y = { 4 , - 1 , vt_Byte }", "z = { 8 , 1 , vt_Byte }", "t = { 11 , TB }"}}}},
+      {"a head over several lines",
+       "type\n"
+       "  _FILETIME =\n"
+       "    packed\n"
+       "    record\n"
+       "      lo: DWORD;\n"
+       "      hi: Byte;\n"
+       "    end;\n"
+       "  TNames = record\n"
+       "    a,\n"
+       "    b: Word;\n"
+       "  end;\n",
+       {{"_FILETIME", {"lo = { 0 , vt_DWord }", "hi = { 4 , vt_Byte }"}},
+        {"TNames", {"a = { 0 , vt_Word }", "b = { 2 , vt_Word }"}}}},
+      {"a caret apart from its type",
+       "type\n"
+       "  PGUID = ^ TGUID;\n"
+       "  TGUID = record D1: Cardinal; end;\n"
+       "  TFoo = record IIDRef: ^ PGUID; b: Byte; end;\n",
+       {{"TGUID", {"D1 = { 0 , vt_Cardinal }"}},
+        {"TFoo", {"IIDRef = { 0 , - 2 , TGUID }", "b = { 4 , vt_Byte }"}}}},
+      {"a comment between words",
+       "type\n"
+       "  TR = record{ fields }a: Integer; end;\n"
+       "  TP = packed{x}record b: Byte; c: Integer; end;\n"
+       "  TQ = record{\n"
+       "  }a: Byte; end;\n",
+       {{"TR", {"a = { 0 , vt_Integer }"}},
+        {"TP", {"b = { 0 , vt_Byte }", "c = { 1 , vt_Integer }"}},
+        {"TQ", {"a = { 0 , vt_Byte }"}}}},
+      {"unit-qualified names",
+       "type\n"
+       "  TQ = record h: System.THandle; w: Windows.DWORD; p: ^Types.TRect; end;\n",
+       {{"TQ", {"h = { 0 , vt_Longword }", "w = { 4 , vt_DWord }", "p = { 8 , - 1 , TRect }"}}}},
+      {"targets in another case",
+       "type\n"
+       "  TXPointer = ^char;\n"
+       "  PLong = ^longint;\n"
+       "  TR = record p: TXPointer; q: PLong; end;\n",
+       {{"TR", {"p = { 0 , - 1 , vt_Char }", "q = { 4 , - 1 , vt_Longint }"}}}},
+      {"nested sections",
+       "type\n"
+       "  TOuter = class\n"
+       "  public type\n"
+       "    TDirection = (dA, dB);\n"
+       "    TInner = record x, y: Word; end;\n"
+       "  private\n"
+       "    FDir: TDirection;\n"
+       "  const\n"
+       "    CMax = 5;\n"
+       "  var\n"
+       "    FArr: array[0..CMax] of Byte;\n"
+       "    FIn: TInner;\n"
+       "  class var\n"
+       "    FCount: Integer;\n"
+       "  end;\n",
+       {{"TInner", {"x = { 0 , vt_Word }", "y = { 2 , vt_Word }"}},
+        {"TOuter", {"Vmt = { 0 , vt_Pointer }", "FDir = { 4 , vt_Byte }", "FArr = { 5 , 1 , vt_Byte }", "FIn = { 12 , TInner }"}}}},
+      {"routines of every form",
+       "type\n"
+       "  TR = record\n"
+       "    a: Integer;\n"
+       "    class operator + (const x, y: TR): TR;\n"
+       "    class procedure Foo; static;\n"
+       "    class function Bar(x: Integer): Integer;\n"
+       "    b: Byte;\n"
+       "  end;\n"
+       "  TC = class\n"
+       "  strict private\n"
+       "    FA: Integer;\n"
+       "  strict protected\n"
+       "    FB: Byte;\n"
+       "    generic class procedure From<T>(const x: T);\n"
+       "    constructor Create; overload; inline;\n"
+       "    destructor Destroy; override;\n"
+       "    property Items[I: Integer]: Integer index 3 read GetItem; default;\n"
+       "    operator := (x: Integer): TC;\n"
+       "  public\n"
+       "    FC: Word;\n"
+       "  end;\n",
+       {{"TR", {"a = { 0 , vt_Integer }", "b = { 4 , vt_Byte }"}},
+        {"TC", {"Vmt = { 0 , vt_Pointer }", "FA = { 4 , vt_Integer }", "FB = { 8 , vt_Byte }", "FC = { 10 , vt_Word }"}}}},
+      {"old-style objects",
+       "type\n"
+       "  ObPlain = object\n"
+       "    a: Byte;\n"
+       "    b: Integer;\n"
+       "    procedure Show;\n"
+       "  end;\n"
+       "  ObKid = object(ObPlain)\n"
+       "    c: Byte;\n"
+       "  end;\n"
+       "  OvVirt = object\n"
+       "    a: Byte;\n"
+       "    b: Integer;\n"
+       "    constructor Init;\n"
+       "    procedure Show; virtual;\n"
+       "  end;\n"
+       "  OvUser = record\n"
+       "    b: Byte;\n"
+       "    o: OvVirt;\n"
+       "    c: Byte;\n"
+       "  end;\n",
+       {{"ObPlain", {"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }"}},
+        {"ObKid", {"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }", "c = { 8 , vt_Byte }"}},
+        {"OvVirt", {"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }", "Vmt = { 8 , vt_Pointer }"}},
+        {"OvUser", {"b = { 0 , vt_Byte }", "o = { 4 , OvVirt }", "c = { 16 , vt_Byte }"}}}},
+      {"calling conventions",
+       "type\n"
+       "  FARPROC = function: Integer; stdcall;\n"
+       "  TCallback = procedure(P: Pointer) cdecl;\n"
+       "  TR = record\n"
+       "    f: FARPROC;\n"
+       "    c: TCallback;\n"
+       "    g: function(x: Integer): Integer; stdcall;\n"
+       "    b: Byte;\n"
+       "  end;\n",
+       {{"TR", {"f = { 0 , vt_Function }", "c = { 4 , vt_Procedure }", "g = { 8 , vt_Function }", "b = { 12 , vt_Byte }"}}}},
+      {"interface fields",
+       "type\n"
+       "  IFoo = interface(IUnknown)\n"
+       "    ['{00000000-0000-0000-C000-000000000046}']\n"
+       "    procedure X; stdcall;\n"
+       "  end;\n"
+       "  TR = record a: Byte; FIntf: IFoo; u: IInterface; b: Byte; end;\n",
+       {{"TR", {"a = { 0 , vt_Byte }", "FIntf = { 4 , vt_Interface }", "u = { 8 , vt_Interface }", "b = { 12 , vt_Byte }"}}}},
+      {"typed constants",
+       "type\n"
+       "  TError = (eA, eB, eC);\n"
+       "const\n"
+       "  Codes: array[TError] of Byte = (0, 203, 204);\n"
+       "  Next: array[0..1] of Integer =\n"
+       "    (1, 2);\n"
+       "  Pt: TPoint = (X: 1; Y: 2);\n"
+       "  Size: Integer = 3;\n"
+       "type\n"
+       "  TR = record a: Byte; s: array[0..Size] of Byte; end;\n",
+       {{"TR", {"a = { 0 , vt_Byte }", "s = { 1 , 1 , vt_Byte }"}}}},
+      {"a type cast",
+       "const\n"
+       "  MAX_CHARS = WORD(16);\n"
+       "type\n"
+       "  TR = record s: array[0..MAX_CHARS - 1] of Byte; b: Byte; end;\n",
+       {{"TR", {"s = { 0 , 1 , vt_Byte }", "b = { 16 , vt_Byte }"}}}},
+      {"built-in names",
+       "type\n"
+       "  TR = record a: QWord; b: Int8; c: UInt16; d: PtrUInt; e: UnicodeString; f: PAnsiChar; g: TBytes; h: PUInt32; end;\n",
+       {{"TR", {"a = { 0 , vt_Int64 }", "b = { 8 , vt_Shortint }", "c = { 10 , vt_Word }", "d = { 12 , vt_Cardinal }", "e = { 16 , vt_WideString }", "f = { 20 , vt_PChar }", "g = { 24 , - 1 , 1 , vt_Byte }", "h = { 28 , - 1 , vt_Longword }"}}}},
+      {"field names as written",
+       "type\n"
+       "  TMy = record\n"
+       "    x: Integer;\n"
+       "    y: Integer;\n"
+       "    frefcount: Integer;\n"
+       "  end;\n"
+       "  TOther = record\n"
+       "    FRefCount: Integer;\n"
+       "  end;\n",
+       {{"TMy", {"x = { 0 , vt_Integer }", "y = { 4 , vt_Integer }", "frefcount = { 8 , vt_Integer }"}},
+        {"TOther", {"FRefCount = { 0 , vt_Integer }"}}}},
+  };
+  for (const RealForm& f : forms) {
+    const Converted c = Convert(f.declarations);
+    EXPECT_EQ(c.run.outcome, RunOutcome::kSucceeded) << f.form;
+    EXPECT_EQ(c.problems, Lines{}) << f.form;
+    for (const auto& [name, entries] : f.tables)
+      EXPECT_EQ(c.tables.count(name) ? c.tables.at(name) : Lines{}, entries) << f.form << ": " << name;
+  }
 }
 
 }  // namespace

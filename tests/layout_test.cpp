@@ -375,8 +375,11 @@ TEST(RunLayoutCycles, AClassWithoutALaidOutParentIsUnresolved) {
     EXPECT_FALSE(RunLayoutCycles(list, ui));
     ASSERT_EQ(ui.log.size(), 2u);
     EXPECT_NE(ui.LogUtf8()[1].find(" 未知数据类型: \"T"), std::string::npos) << ui.LogUtf8()[1];
-    for (const std::string& line : list.Lines())
-      if (line.find("TKid = {") != std::string::npos) EXPECT_EQ(line.find("nWholeSize"), std::string::npos);
+    for (const std::string& line : list.Lines()) {
+      if (line.find("TKid = {") != std::string::npos) {
+        EXPECT_EQ(line.find("nWholeSize"), std::string::npos);
+      }
+    }
   }
 }
 

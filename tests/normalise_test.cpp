@@ -66,6 +66,9 @@ TEST(RemoveComments, KeepsTextOutsideCommentsAndStrings) {
       {"GBK character ending in a brace byte", {"a { \x82}\xBF\xE2 } b", "c"}, {"a  b", "c"}},
       {"GBK brace byte outside a comment", {"S = 1 ; \x81} T = 2 ;"}, {"S = 1 ; \x81} T = 2 ;"}},
       {"lead byte before a real closer", {"a { \x82 } b"}, {"a  b"}},
+      // A comment between two words separates them like a space.
+      {"comment between words", {"record{ f }end;", "packed(*x*)record"}, {"record end;", "packed record"}},
+      {"comment between words over two lines", {"record{", "}end;"}, {"record end;"}},
   };
   auto remove_comments = [](LineList& list) {
     NestingState state;
@@ -120,6 +123,7 @@ TEST(CompactLine, RemovesSpacesAroundSymbolsOnly) {
       {"(a)", "(a)"},
       {"", " "},
       {"\x81[ : Byte ; \x82} [ 1 ]", " \x81[:Byte;\x82}[1]"},
+      {"P = ^ TFoo ;", " P=^TFoo;"},
   };
   for (const auto& c : cases) EXPECT_EQ(CompactLine(c.input), c.expected) << c.input;
   EXPECT_EQ(Apply(StripSymbolSpaces, {"  X :  Integer;", "end ;"}), (Lines{" X:Integer;", " end;"}));
@@ -201,6 +205,63 @@ TEST(JoinStatements, JoinsWhileBracketsAreOpenAndRecordsTheFirstFault) {
   }
 }
 
+// Statements as the join hands them on: one declaration a line outside the
+// structures, nested sections in front of their structure, interfaces and
+// helpers without their bodies, objects with their VMT pointer.
+TEST(JoinStatements, WritesOneDeclarationALine) {
+  const std::vector<LinesCase> cases = {
+      {"two declarations", {" cuchar=Byte;pcuchar=^cuchar;"}, {" cuchar=Byte;", " pcuchar=^cuchar;"}},
+      {"a section on one line", {" const A=1;B=2;"}, {" const A=1;", " B=2;"}},
+      {"one-line tables stay one line each",
+       {" type TA=record a:Integer;end;TB=class(TA) b:Byte;end;"},
+       {" type TA=record a:Integer;end;", " TB=class(TA) b:Byte;end;"}},
+      {"a directive stays with its declaration", {" TCb=procedure;cdecl;TX=Byte;"}, {" TCb=procedure;cdecl;", " TX=Byte;"}},
+      {"a head over several lines",
+       {" _FILETIME=", " packed ", " record ", " lo:DWORD;", " end;"},
+       {" _FILETIME= packed  record ", " lo:DWORD;", " end;"}},
+      {"an initialiser below its constant", {" N:array[0..1]of Byte=", "(1,2);"}, {" N:array[0..1]of Byte=(1,2);"}},
+      {"an initialiser that starts with its sign", {" N:array[0..1]of Byte", "=(1,2);"}, {" N:array[0..1]of Byte=(1,2);"}},
+      {"names over two lines", {" a,", " b:Integer;"}, {" a, b:Integer;"}},
+      {"nested sections",
+       {" TOuter=class", " public type", " TDir=(dA,dB);", " TIn=record", " x:Byte;", " end;", " private",
+        " FDir:TDir;", " const CMax=5;", " var FArr:array[0..CMax]of Byte;", " class var FCount:Integer;", " end;"},
+       {" TDir=(dA,dB);", " TIn=record", " x:Byte;", " end;", " CMax=5;", " TOuter=class", " public ", " private",
+        " FDir:TDir;", "  FArr:array[0..CMax]of Byte;", " end;"}},
+      // The loosening after the join takes out the spaces the section words leave.
+      {"nested sections on one line",
+       {" TOuter=class type TDir=(dA,dB);var FDir:TDir;end;"},
+       {" TDir=(dA,dB);", " TOuter=class   FDir:TDir;end;"}},
+      {"interfaces",
+       {" IFoo=interface(IUnknown)", " [\"{G}\"]", " procedure X;stdcall;", " end;", " IBar=dispinterface end;",
+        " IBaz=interface;"},
+       {" IFoo=interface;", " IBar=interface;", " IBaz=interface;"}},
+      // Helpers, generic templates and records without a name hold nothing
+      // a table can name.
+      {"no data",
+       {" THelp=record helper for TFoo", " function X:Integer;", " end;", " generic TList<T>=class", " a:T;",
+        " end;", " TPair<K,V>=record k:K;end;TX=Byte;", " record", " a:Byte;", " end;", " TY=Byte;"},
+       {" TX=Byte;", " TY=Byte;"}},
+      {"directives in brackets and after a colon",
+       {" function F(p:Word):Byte;[internproc:fpc_in_f];", " procedure D(var s:string);compilerproc:fpc_in_d;",
+        " TX=Byte;"},
+       {" function F(p:Word):Byte;[internproc:fpc_in_f];", " procedure D(var s:string);compilerproc:fpc_in_d;",
+        " TX=Byte;"}},
+      {"a lone class modifies the line below", {" class", " var F:Integer;"}, {" class var F:Integer;"}},
+      {"objects",
+       {" TObj=object", " a:Byte;", " constructor Init;", " end;", " TKid=object(TObj)", " procedure Go;virtual;",
+        " end;", " TOne=object a:Byte;procedure Go;virtual;end;", " TEv=procedure of object;"},
+       {" TObj=object", " a:Byte;", " constructor Init;", " Vmt:Pointer;", " end;", " TKid=object(TObj)",
+        " procedure Go;virtual;", " end;", " TOne=object a:Byte;procedure Go;virtual; Vmt:Pointer;end;",
+        " TEv=procedure of object;"}},
+  };
+  for (const auto& c : cases) {
+    LineList working;
+    NestingState state;
+    JoinStatements(LineList(c.input), working, state);
+    EXPECT_EQ(working.Lines(), c.expected) << c.name;
+  }
+}
+
 TEST(CountBrackets, CountsEachBracketOnceAsTheStatementGrows) {
   BracketCount round;
   std::string statement = " f(a,\"(\",";
@@ -231,7 +292,12 @@ TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
       {" CLASS procedure P ; ", nullptr},
       {" constructor Create ; ", nullptr},
       {" property Count : Integer read FCount ; ", nullptr},
-      {" TProc = procedure ( A : Integer ) ; stdcall ; ", nullptr},
+      {" class operator + ( const a , b : TR ) : TR ; ", nullptr},
+      {" generic class procedure From < T > ( const x : T ) ; ", nullptr},
+      {" operator : = ( x : Integer ) : TC ; ", nullptr},
+      {" constructor Create ; overload ; inline ; ", nullptr},
+      {" overload ; inline ; ", nullptr},
+      {" cdecl ; ", nullptr},
       {" case Integer of ", nullptr},
       {" 0 : ( A : Byte ) ; ", nullptr},
       {" 12 : ( B : Word ; C : Byte ) ; ", nullptr},
@@ -243,8 +309,17 @@ TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
       {" Cased : Integer ; ", " Cased : Integer ; "},
       {" Publics : Byte ; ", " Publics : Byte ; "},
       {" TA = ( a , b ) ; ", " TA = ( a , b ) ; "},
-      {" C : array [ 0 .. 1 ] of Byte = ( 1 , 2 ) ; ", " C : array [ 0 .. 1 ] of Byte ; "},
-      {" S : string = \"a=b\" ; ", " S : string ; "},
+      {" TProc = procedure ( A : Integer ) ; stdcall ; ", " TProc = procedure ( A : Integer ) ; stdcall ; "},
+      {" Operator : TOp ; ", " Operator : TOp ; "},
+      {" Default , Message : Integer ; ", " Default , Message : Integer ; "},
+      {" a : ( x = 1 , y = 2 ) ; ", " a : ( x = 1 , y = 2 ) ; "},
+      // Typed constants are constants: a number stays as one, anything else goes.
+      {" C : Integer = 5 ; ", " C = 5 ; "},
+      {" const N : Word = $10 ; ", " const N = $10 ; "},
+      {" M : Integer = - 1 ; ", " M = - 1 ; "},
+      {" C : array [ 0 .. 1 ] of Byte = ( 1 , 2 ) ; ", nullptr},
+      {" Pt : TPoint = ( X : 1 ; Y : 2 ) ; ", nullptr},
+      {" S : string = \"a=b\" ; ", nullptr},
       {" N = 5 ; ", " N = 5 ; "},
   };
   for (const auto& c : cases) {
@@ -265,7 +340,9 @@ TEST(DeleteJunkLines, OneLineTablesLoseOnlyTheirRoutinesAndSections) {
       {" TFoo = class strict private a : Byte ; property P : Byte read a ; default ; end ; ",
        " TFoo = class a : Byte ; end ; "},
       {" TFoo = class published ", " TFoo = class "},
-      {" TFoo = class p : procedure ( A : Integer ) ; stdcall ; q : Byte ; end ; ", " TFoo = class q : Byte ; end ; "},
+      {" TFoo = class p : procedure ( A : Integer ) ; stdcall ; q : Byte ; end ; ",
+       " TFoo = class p : procedure ( A : Integer ) ; stdcall ; q : Byte ; end ; "},
+      {" TFoo = class class operator + ( a , b : TFoo ) : TFoo ; q : Byte ; end ; ", " TFoo = class q : Byte ; end ; "},
       {" TFoo = record p : procedure ; S : string ; end ; ", " TFoo = record p : procedure ; S : string ; end ; "},
       {" TFoo = class S : string ; procedure Go ( s : string = \" ; public ; \" ) ; end ; ",
        " TFoo = class S : string ; end ; "},
@@ -293,7 +370,7 @@ TEST(DeleteJunkLines, WrappedPropertiesAndRoutinesGoWithAllTheirLines) {
 TEST(DeleteJunkLines, LooksOnlyOutsideStrings) {
   const std::vector<JunkCase> cases = {
       {" F : Integer deprecated \"use G=1\" ; ", " F : Integer deprecated \"use G=1\" ; "},
-      {" S : string = \"a:b=c\" ; ", " S : string ; "},
+      {" S = \"a : b = c\" ; ", " S = \"a : b = c\" ; "},
       {" SHint = \"press for the public key\" ; ", " SHint = \"press for the public key\" ; "},
       {" SCase = \" case \" ; ", " SCase = \" case \" ; "},
       {" SProc = \" procedure \" ; ", " SProc = \" procedure \" ; "},
@@ -301,9 +378,17 @@ TEST(DeleteJunkLines, LooksOnlyOutsideStrings) {
   for (const auto& c : cases) EXPECT_EQ(Apply(DeleteJunkLines, {c.line}), Lines{c.kept}) << c.line;
 }
 
-TEST(UnifyCase, SpellsEveryReferenceLikeItsDeclaration) {
-  EXPECT_EQ(Apply(UnifyCase, {" F : tfoo ; ", " G : ARRAY of TFOO ; ", " TFoo = record ", " TFooBar : tfoobar ; "}),
-            (Lines{" F : TFoo ; ", " G : array of TFoo ; ", " TFoo = record ", " TFooBar : TFooBar ; "}));
+// Every use of a declared type or constant takes the declaration's
+// spelling; the names of fields and variables keep theirs (Lua keys are
+// case-sensitive), reserved words are lower case, and a unit-qualified name
+// is the name after its last dot.
+TEST(UnifyCase, SpellsTypesAsDeclaredAndKeepsFieldNames) {
+  EXPECT_EQ(Apply(UnifyCase, {" F : tfoo ; ", " G : ARRAY Of TFOO ; ", " TFoo = RECORD ", " TFooBar : tfoobar ; ",
+                              " TPoint = Packed Record X , Y : Longint ; END ; ", " y , x2 : System.tfoo ; ",
+                              " h : ^Windows.tpoint ; ", " TMods = Set Of TFoo ; ", " S = \" Record \" ; "}),
+            (Lines{" F : TFoo ; ", " G : array of TFoo ; ", " TFoo = record ", " TFooBar : tfoobar ; ",
+                   " TPoint = packed record X , Y : Longint ; end ; ", " y , x2 : TFoo ; ", " h : ^tpoint ; ",
+                   " TMods = set of TFoo ; ", " S = \" Record \" ; "}));
 }
 
 TEST(UnifyCase, EarlierDeclarationSpellingWinsAndStringsStay) {
@@ -435,6 +520,29 @@ TEST(ReadingStages, EveryStatementKeepsTheInputLineItStartsOn) {
   for (size_t i = 0; i < working.Count(); ++i) lines.emplace_back(working.Get(i), working.Origin(i));
   EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineOrigin>>{
                        {" type ", 1}, {" TRec = record ", 4}, {" Arr : array [ 0 .. 3 ] of Byte ; ", 5}, {" end ; ", 9}}));
+}
+
+// A declaration split off a line, joined from several, or hoisted out of
+// its structure names the input line where it starts.
+TEST(ReadingStages, SplitJoinedAndHoistedDeclarationsKeepTheLineTheyStartOn) {
+  LineList input;
+  input.SetText("const A = 1; B =\r\n  2;\r\ntype\r\n  TOuter = class\r\n  public const\r\n    N = 3;\r\n"
+                "  end; C = 4;");
+  NestingState state;
+  LineList working;
+  StripSymbolSpaces(input);
+  JoinStatements(input, working, state);
+  LoosenText(working);
+  DeleteJunkLines(working);
+  std::vector<std::pair<std::string, LineOrigin>> lines;
+  for (size_t i = 0; i < working.Count(); ++i) lines.emplace_back(working.Get(i), working.Origin(i));
+  EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineOrigin>>{{" const A = 1 ; ", 1},
+                                                                    {" B = 2 ; ", 1},
+                                                                    {" type ", 3},
+                                                                    {" N = 3 ; ", 6},
+                                                                    {" TOuter = class ", 4},
+                                                                    {" end ; ", 7},
+                                                                    {" C = 4 ; ", 7}}));
 }
 
 }  // namespace

@@ -391,6 +391,43 @@ TEST(TidyLines, KeepsOnlyWhatTheScriptNeeds) {
   }
 }
 
+// What a type no stage could describe leaves in a table fails the run and
+// is named in the log with its input line; numbers with a number or a name
+// last pass, whatever the member is called.
+TEST(EveryEntryIsData, NamesEveryEntryLuaCannotRead) {
+  struct Case {
+    const char* line;
+    const char* logged;  // nullptr when the line passes
+  };
+  const Case cases[] = {
+      {" TA = { a : { 0 , vt_Byte } ; p : { 4 , - 1 , - 1 , TA } ; x : { 8 , 4 , 2 } ; } ; ", nullptr},
+      {" TA = { [ \"local\" ] : { 0 , vt_Byte } ; } ; ", nullptr},
+      {" TA = { } ; ", nullptr},
+      {" Maxint = 32767 ; ", nullptr},
+      {" TA = { x : { 0 , Smallint Longint } ; } ; ", "TA.x = { 0 , Smallint Longint }"},
+      {" TA = { f : { 1A72 , 1 , vt_Byte } ; } ; ", "TA.f = { 1A72 , 1 , vt_Byte }"},
+      {" TA = { f : { TB , TB } ; } ; ", "TA.f = { TB , TB }"},
+      {" TA = { f : { 0 } ; } ; ", "TA.f = { 0 }"},
+      {" generic TList<T> = { a : { 0 , vt_Byte } ; } ; ", "generic TList<T>"},
+      {" = { a : { 0 , vt_Byte } ; } ; ", ""},
+  };
+  for (const Case& c : cases) {
+    LineList working;
+    working.Add(c.line, 7);
+    RecordingFrontEnd reporter;
+    EXPECT_EQ(EveryEntryIsData(working, reporter), c.logged == nullptr) << c.line;
+    const Lines expected = c.logged ? Lines{"--------------------无法描述的类型：" + std::string(c.logged) +
+                                            "（ClassTable.txt 第 7 行）"}
+                                    : Lines{};
+    EXPECT_EQ(reporter.LogUtf8(), expected) << c.line;
+    // The window lists each one with the line to look at.
+    ASSERT_EQ(reporter.problems.size(), c.logged ? 1u : 0u) << c.line;
+    if (c.logged) {
+      EXPECT_EQ(reporter.problems[0].line, 7u) << c.line;
+    }
+  }
+}
+
 TEST(AddBindingLines, BindsEveryStructureWithMembersOnce) {
   LineList working({
       " vt_Byte = 2 ; ",

@@ -384,9 +384,10 @@ TEST(ReplaceFieldReferences, BasicTypesCarryTheirAlignment) {
   EXPECT_EQ(out[8], " U = { o : 10 ; } ; ");
 }
 
-TEST(ReplaceFieldReferences, ReplacesACallLikeUseAsAWhole) {
+// A type cast has the value in its brackets, not the size of its type.
+TEST(ReplaceFieldReferences, ATypeCastKeepsTheValueInItsBrackets) {
   Lines out = Replaced({" Integer = 4 ; ", " X = Integer ( 5 ) + 1 + 2 + 3 + 4 + integer ( 6 ) ; "});
-  EXPECT_EQ(out[1], " X = 4 + 1 + 2 + 3 + 4 + 4 ; ");
+  EXPECT_EQ(out[1], " X = ( 5 ) + 1 + 2 + 3 + 4 + ( 6 ) ; ");
 }
 
 TEST(ReplaceFieldReferences, LeavesACallLikeUseWithoutItsClosingBracket) {

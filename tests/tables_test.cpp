@@ -86,14 +86,38 @@ TEST(RewriteDeclarationsAsTables, EmptyClassOnOneLineCloses) {
             (Lines{" TFoo = { Vmt : Pointer ; } ; ", " TBar = { a : Byte ; } ; "}));
 }
 
-TEST(RewriteDeclarationsAsTables, DirectivesGuidsAndInterfacesReduceToTheirSize) {
+// An interface reaches the rewrite as the reference it is, which the size
+// and descriptor stages read by its word.
+TEST(RewriteDeclarationsAsTables, DirectivesGoAndInterfacesStayReferences) {
   ExpectRewrites({
       {" A : Integer deprecated ; ", " A : Integer ; ", {}},
       {" A : Integer platform ; ", " A : Integer ; ", {}},
       {" [ \"\" ] ", "", {}},
-      {" IFoo = interface ( IUnknown ) ", " IFoo = 8 ", {}},
-      {" IBar = interface ", " IBar = 8 ", {}},
-      {" IBaz = interface ( IUnknown ) end ; ", " IBaz = 8} ; ", {}},
+      {" IFoo = interface ; ", " IFoo = interface ; ", {}},
+  });
+}
+
+// A calling convention is part of its procedural type; the ";" in front of
+// it goes with it, and a field or type that only bears the name stays.
+TEST(RewriteDeclarationsAsTables, CallingConventionsLeaveTheirProceduralType) {
+  ExpectRewrites({
+      {" FARPROC = function : Integer ; stdcall ; ", " FARPROC = function : Integer ; ", {}},
+      {" TCb = procedure ( P : Pointer ) cdecl ; ", " TCb = procedure ( P : Pointer ) ; ", {}},
+      {" TCb = procedure ; cdecl ; varargs ; ", " TCb = procedure ; ", {}},
+      {" TR = { f : function : Integer ; stdcall ; b : Byte ;} ; ", " TR = { f : function : Integer ; b : Byte ;} ; ", {}},
+      {" TR = { cdecl : Integer ; p : Pascal ; } ; ", " TR = { cdecl : Integer ; p : Pascal ; } ; ", {}},
+      {" S = \" ; cdecl ; \" ; ", " S = \" ; cdecl ; \" ; ", {}},
+  });
+}
+
+// An old-style object lays out like a record; one derived from another
+// takes its ancestor's fields like a derived class.
+TEST(RewriteDeclarationsAsTables, ObjectsOpenTablesAndFollowTheirAncestor) {
+  ExpectRewrites({
+      {" TObj = object ", " TObj = { ", {}},
+      {" TObj = packed object a : Byte ; end ; ", " TObj = packed { a : Byte ;} ; ", {}},
+      {" TKid = object ( TObj ) ", " TKid = { ", {" setmetatable ( TKid , TObj ) ; "}},
+      {" TEv = procedure of object ; ", " TEv = procedure of object ; ", {}},
   });
 }
 

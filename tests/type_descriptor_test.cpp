@@ -106,7 +106,7 @@ TEST(TypeDescriptor, BasicTypesAndAliasesGiveTheirCode) {
   ExpectDescriptors({
       {"Integer", "vt_Integer"},
       // The code keeps the spelling of the alias target.
-      {"THandle", "vt_LongWord"},
+      {"THandle", "vt_Longword"},
       {"PString", "vt_PString"},
       {"TRect", "TRect"},
       {"TRectAlias", "TRect"},
@@ -222,9 +222,9 @@ TEST(TypeDescriptor, ArraysOfPointersKeepTheElementCode) {
       {"array of PInteger", "-1,4,-1,vt_Integer"},
       {"array of ^Integer", "-1,4,-1,vt_Integer"},
       {"array of ^TRect", "-1,4,-1,TRect"},
-      {"array [ 0 .. 3 ] of PHandle", "4,-1,vt_LongWord"},
-      {"array of PHandle", "-1,4,-1,vt_LongWord"},
-      {"PHandle", "-1,vt_LongWord"},
+      {"array [ 0 .. 3 ] of PHandle", "4,-1,vt_Longword"},
+      {"array of PHandle", "-1,4,-1,vt_Longword"},
+      {"PHandle", "-1,vt_Longword"},
   });
 }
 

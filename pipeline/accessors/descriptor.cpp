@@ -43,9 +43,17 @@ class AliasTrail {
   std::set<std::string> followed_;
 };
 
-bool HasTypeCode(const LineList& working, std::string_view name) {
-  std::int32_t code = 0;
-  return FindIntegerConstant(working, "vt_" + std::string(name), code);
+// The type code of a name, spelt as the prelude spells it.
+std::optional<std::string> TypeCode(const LineList& working, std::string_view name) {
+  std::string code;
+  if (!FindTypeCode(working, name, code)) return std::nullopt;
+  return code;
+}
+
+// The code an element with a size constant names: its own, or the code
+// spelt after the name where none is declared.
+std::string ElementCode(const LineList& working, const std::string& name) {
+  return TypeCode(working, name).value_or("vt_" + name);
 }
 
 // A descriptor list names its type in its last item; the items in front
@@ -182,7 +190,8 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
   if (auto routine = NamedRoutineCode(lists.reference, element))
     return RoutineSize(lists.snapshot, element) + "," + *routine;
   std::int32_t size = 0;
-  if (FindIntegerConstant(lists.working, element, size)) return std::to_string(size) + ",vt_" + element;
+  if (FindIntegerConstant(lists.working, element, size))
+    return std::to_string(size) + "," + ElementCode(lists.working, element);
   std::string whole = element;
   if (FindFieldValue(lists.snapshot, whole, " nWholeSize ")) return whole + "," + element;
   if (Contains(element, "^")) return "4," + element;
@@ -199,9 +208,9 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
   const std::string reduced = ReduceSetsAndEnumerations(lists, alias);
   const Items items = SplitLastItem(reduced);
   if (reduced == alias || !FindIntegerConstant(lists.working, items.last, size)) return alias;
-  if (items.head.empty()) return std::to_string(size) + ",vt_" + items.last;
+  if (items.head.empty()) return std::to_string(size) + "," + ElementCode(lists.working, items.last);
   // A set longer than an integer: each element an array of its bytes.
-  return std::to_string(SetIn(lists, alias)->bytes) + "," + items.head + "vt_" + items.last;
+  return std::to_string(SetIn(lists, alias)->bytes) + "," + items.head + ElementCode(lists.working, items.last);
 }
 
 std::string ReduceArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
@@ -306,11 +315,11 @@ std::string ResolveTypeDescriptor(const LineList& working, const LineList& refer
   // Every round follows the trail once more, and the trail ends.
   while (true) {
     t = Reduce(lists, t);
-    if (HasTypeCode(working, t)) t = "vt_" + t;
+    if (auto code = TypeCode(working, t)) t = *code;
     else if (ContainsText(t, "String [ ")) t = "vt_ShortString";
     const Items items = SplitLastItem(t);
     std::string last = items.last;
-    if (HasTypeCode(working, last)) t = items.head + "vt_" + last;
+    if (auto code = TypeCode(working, last)) t = items.head + *code;
     // An alias refines the name it stands for inside what was found so far.
     descriptor = descriptor.empty() ? t : ReplaceFirstText(descriptor, previous, t);
     previous = last;

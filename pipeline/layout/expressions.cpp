@@ -192,7 +192,10 @@ bool EvaluateExpressions(LineList& working) {
     // back afterwards.
     const std::string mask = MaskQuotedStrings(read);
     std::string line;
-    for (std::string_view part : IndependentParts(mask)) line += EvaluatePart(working, part);
+    for (std::string_view part : IndependentParts(mask)) {
+      ThrowIfStopRequested();
+      line += EvaluatePart(working, part);
+    }
     RestoreQuotedStrings(read, line);
     if (line == read) continue;
     working.Put(i, std::move(line));

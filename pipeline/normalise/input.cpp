@@ -57,31 +57,42 @@ struct CommentMarks {
   Pos stray_closer = 0;
 };
 
-// The part of `line` that lies outside comments. `open` carries the comment
-// that is still open at the line's start and receives the one open at its end.
-std::string KeepOutsideComments(std::string_view line, OpenComment& open, CommentMarks& marks) {
-  std::string kept;
+// Appends to `kept` the part of `line` that lies outside comments. `open`
+// carries the comment that is still open at the line's start and receives
+// the one open at its end. A comment separates the words around it as a
+// space would ("record{ fields }end"): where it stood between two non-blank
+// characters, a space takes its place.
+void KeepOutsideComments(std::string_view line, OpenComment& open, CommentMarks& marks, std::string& kept) {
   bool in_string = false;
+  bool after_comment = open != OpenComment::kNone;
+  auto keep = [&](char c) {
+    if (after_comment && !IsBlank(static_cast<unsigned char>(c)) && !kept.empty() &&
+        !IsBlank(static_cast<unsigned char>(kept.back())))
+      kept.push_back(' ');
+    after_comment = false;
+    kept.push_back(c);
+  };
   size_t i = 0;
   // Every branch moves i forward by at least one character, or to the end.
   while (i < line.size()) {
     if (open == OpenComment::kBrace) {
       size_t close = FindSingleByteCharacter(line, '}', i);
-      if (close == std::string_view::npos) return kept;
+      if (close == std::string_view::npos) return;
       open = OpenComment::kNone;
       i = close + 1;
       continue;
     }
     if (open == OpenComment::kStar) {
       size_t close = line.find("*)", i);
-      if (close == std::string_view::npos) return kept;
+      if (close == std::string_view::npos) return;
       open = OpenComment::kNone;
       i = close + 2;
       continue;
     }
     const size_t length = CharacterLength(line, i);
     if (length == 2) {
-      kept.append(line.substr(i, length));
+      keep(line[i]);
+      kept.push_back(line[i + 1]);
       i += length;
       continue;
     }
@@ -90,25 +101,26 @@ std::string KeepOutsideComments(std::string_view line, OpenComment& open, Commen
     if (c == '"') {
       in_string = !in_string;
     } else if (!in_string) {
-      if (c == '/' && next == '/') return kept;
+      if (c == '/' && next == '/') return;
       if (c == '{') {
         open = OpenComment::kBrace;
+        after_comment = true;
         marks.opened_at = static_cast<Pos>(i) + 1;
         i += 1;
         continue;
       }
       if (c == '(' && next == '*') {
         open = OpenComment::kStar;
+        after_comment = true;
         marks.opened_at = static_cast<Pos>(i) + 1;
         i += 2;
         continue;
       }
       if (c == '}' && marks.stray_closer == 0) marks.stray_closer = static_cast<Pos>(i) + 1;
     }
-    kept.push_back(c);
+    keep(c);
     ++i;
   }
-  return kept;
 }
 
 }  // namespace
@@ -128,7 +140,7 @@ void RemoveComments(LineList& list, NestingState& state) {
     if (IsBlankText(line)) continue;
     CommentMarks marks;
     if (pending.empty()) pending_origin = list.Origin(i);
-    pending += KeepOutsideComments(line, open, marks);
+    KeepOutsideComments(line, open, marks, pending);
     if (marks.stray_closer != 0 && stray.line == 0) stray = {i + 1, marks.stray_closer, line, true};
     if (open != OpenComment::kNone) {
       if (marks.opened_at != 0) start = {i + 1, marks.opened_at, line, false};

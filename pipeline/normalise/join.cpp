@@ -2,7 +2,10 @@
 // bracket is open, and the first bracket that breaks the nesting is recorded
 // for the report that follows normalisation.
 #include <algorithm>
+#include <cctype>
+#include <vector>
 
+#include "pipeline/normalise/declarations.h"
 #include "pipeline/normalise/join.h"
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/stop_request.h"
@@ -63,29 +66,60 @@ void Evaluate(const BracketCount& kind, const BracketCount& other, size_t line_n
   }
 }
 
+// A statement whose text so far ends with "=", ":" or "," or with the word
+// "packed", or is the word "class" alone, goes on in the next line, and so
+// does one whose next line starts with "=": a head written over several
+// lines (" _FILETIME =", " packed", " record"), names listed over several
+// lines, an initialiser that starts below its constant, " class" above the
+// "var" or "function" it modifies.
+bool GoesOn(std::string_view statement, std::string_view next_line) {
+  const size_t next = next_line.find_first_not_of(' ');
+  if (next != std::string_view::npos && next_line[next] == '=') return true;
+  if (SameText(Trim(statement), "class")) return true;
+  Pos last = Len(statement);
+  while (last > 0 && IsBlank(static_cast<unsigned char>(At(statement, last)))) --last;
+  const char c = At(statement, last);
+  if (c == '=' || c == ':' || c == ',') return true;
+  Pos first = last;
+  while (first > 1 && (std::isalnum(static_cast<unsigned char>(At(statement, first - 1))) ||
+                       At(statement, first - 1) == '_'))
+    --first;
+  const std::string word = Slice(statement, first, last);
+  return SameText(word, "packed") || SameText(word, "bitpacked");
+}
+
 }  // namespace
 
 void JoinStatements(const LineList& source, LineList& working, NestingState& state) {
-  LineOrigin origin = kNoOrigin;  // of the statement's first line
+  DeclarationWalk walk(working);
+  std::vector<Stretch> stretches;  // where each input line's text starts in the statement
   for (size_t i = 0; i < source.Count(); ++i) {
     ThrowIfStopRequested();
     state.open = false;
     const std::string& line = source.Get(i);
     if (line.empty()) continue;
-    if (state.statement.empty()) origin = source.Origin(i);
+    stretches.push_back({Len(state.statement) + 1, source.Origin(i)});
     state.statement += line;
     CountBrackets(state.statement, '(', ')', state.round);
     Evaluate(state.round, state.square, i + 1, state);
     if (state.error_line == i + 1) state.error_origin = source.Origin(i);
-    if (state.mismatch) return;
+    if (state.mismatch) break;
     CountBrackets(state.statement, '[', ']', state.square);
     Evaluate(state.square, state.round, i + 1, state);
     if (state.error_line == i + 1) state.error_origin = source.Origin(i);
-    if (state.mismatch) return;
-    if (state.open) continue;
-    working.Add(state.statement, origin);
+    if (state.mismatch) break;
+    if (state.open || GoesOn(state.statement, i + 1 < source.Count() ? source.Get(i + 1) : std::string())) continue;
+    walk.Add(state.statement, stretches);
+    state.statement.clear();
+    stretches.clear();
+  }
+  // A statement still waiting for its next line when the input ends is
+  // complete as it stands; one with a bracket open is the nesting report's.
+  if (!state.mismatch && !state.open && !state.statement.empty()) {
+    walk.Add(state.statement, stretches);
     state.statement.clear();
   }
+  walk.Finish();
 }
 
 }  // namespace ct

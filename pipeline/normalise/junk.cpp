@@ -1,52 +1,73 @@
-// Lines that cannot describe data are dropped: routines, properties,
-// visibility sections, variant-record branches; typed constants lose their
-// initialiser so that they read like variables.
+// Lines that cannot describe data are dropped: routines of every form,
+// properties, visibility sections, variant-record branches, directives left
+// on a line of their own; a typed constant becomes a plain constant when its
+// value is a plain number, and goes otherwise.
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "pipeline/fields.h"
 #include "pipeline/normalise/normalise.h"
+#include "pipeline/pascal_words.h"
 #include "pipeline/stop_request.h"
 
 namespace ct {
 
 namespace {
 
-// Searched in this order; the first entry that decides wins.
-constexpr std::array<std::string_view, 14> JunkKeywords = {
-    "constructor", "destructor", "function", "procedure", "property", "private",   "public",
-    "protected",   "published",  "override", "virtual",   "dynamic",   "stdcall", "case",
+// Words that drop the line they stand in, wherever they stand. A calling
+// convention is none of them: it belongs to a procedural type as much as to
+// a routine.
+constexpr std::array<std::string_view, 11> JunkKeywords = {
+    "constructor", "destructor", "property", "private", "public", "protected",
+    "published",   "override",   "virtual",  "dynamic", "case",
 };
 
-// A typed constant keeps its declaration; its value (after the first "=",
-// when a ":" precedes it) cannot be laid out. Signs inside literals are
-// text: cutting there would leave half a string.
-std::string WithoutInitialiser(const std::string& line) {
+// The first "=" outside brackets and, when a ":" outside brackets stands
+// before it, that ":"; 0 where there is none.
+struct Assignment {
+  Pos colon = 0;
+  Pos equals = 0;
+};
+
+Assignment FindAssignment(std::string_view structure) {
+  Assignment found;
+  int depth = 0;
+  for (Pos p = 1; p <= Len(structure) && found.equals == 0; ++p) {
+    const char c = At(structure, p);
+    if (c == '(' || c == '[') ++depth;
+    if ((c == ')' || c == ']') && depth > 0) --depth;
+    if (depth != 0) continue;
+    if (c == ':' && found.colon == 0) found.colon = p;
+    if (c == '=') found.equals = p;
+  }
+  if (found.equals == 0) found.colon = 0;
+  return found;
+}
+
+// A typed constant (" C : Integer = 5 ;", " Codes : array [ TError ] of Byte
+// = ( 0 , 203 ) ;", a record constant) is no structure and no variable: it
+// keeps its value as a plain constant when that value is a number
+// (" C = 5 ;"), and goes when it is anything else. Returns the line as it
+// stays, or nothing when it goes; a line that is no typed constant stays as
+// it is. Signs inside literals are text.
+std::optional<std::string> AsPlainConstant(const std::string& line) {
   const std::string structure = MaskQuotedStrings(line);
-  Pos equals = FindChar(structure, '=', 1);
-  if (equals == 0 || FindCharInRange(structure, ':', equals, 1) == 0) return line;
-  return Copy(line, 1, equals - 1) + "; ";
+  const Assignment assignment = FindAssignment(structure);
+  if (assignment.colon == 0) return line;
+  Pos end = FindCharInRange(structure, ';', Len(structure), assignment.equals);
+  if (end == 0) end = Len(structure) + 1;
+  const std::string value = Trim(Slice(line, assignment.equals + 1, end - 1));
+  const std::string digits = ReplaceAll(value, " ", "");
+  if (!IsIntegerText(digits) && !IsHexConstant(digits)) return std::nullopt;
+  return Copy(line, 1, assignment.colon - 1) + "= " + value + " ; ";
 }
 
 // The branches of a variant record start with their integer label.
 bool IsCaseLabel(const std::string& line) {
   return IsIntegerText(Trim(GetValidToken(line, ":").token));
-}
-
-// Words inside literals (messages, captions) are text, not keywords.
-bool HoldsJunkKeyword(const std::string& line) {
-  const std::string upper = UpperAscii(MaskQuotedStrings(line));
-  for (std::string_view keyword : JunkKeywords) {
-    Pos found = FindExact(upper, " " + UpperAscii(keyword) + " ");
-    if (found == 0) continue;
-    // A procedural type or field names "function"/"procedure" after its
-    // name; only a routine heading starts with it, or with "class".
-    if (keyword != "function" && keyword != "procedure") return true;
-    if (found == 1 || SameText(Copy(line, 1, 7), " class ")) return true;
-  }
-  return false;
 }
 
 // The word that starts at `from` (spaces skipped) in a loosened line: 1-based
@@ -69,20 +90,50 @@ Word WordAt(std::string_view structure, Pos from) {
 
 std::string WordText(std::string_view structure, Word word) { return Slice(structure, word.first, word.last); }
 
-bool IsVisibilityWord(std::string_view word) {
-  for (std::string_view section : {"private", "protected", "public", "published"})
-    if (SameText(word, section)) return true;
-  return false;
+// The first `count` words of a statement (strings masked), or fewer.
+std::vector<std::string> FirstWords(std::string_view structure, size_t count) {
+  std::vector<std::string> words;
+  for (Word word = WordAt(structure, 1); word.first != 0 && words.size() < count;
+       word = WordAt(structure, word.last + 1))
+    words.push_back(WordText(structure, word));
+  return words;
 }
 
-// The words that follow a routine or property heading after its ";" and
-// belong to it: " procedure Go ; virtual ; abstract ; ".
-bool IsDirectiveWord(std::string_view word) {
-  for (std::string_view directive :
-       {"abstract", "assembler", "cdecl", "default", "deprecated", "dispid", "dynamic", "experimental", "export",
-        "external", "far", "final", "inline", "library", "message", "near", "nodefault", "overload", "override",
-        "pascal", "platform", "register", "reintroduce", "safecall", "static", "stdcall", "varargs", "virtual"})
-    if (SameText(word, directive)) return true;
+// A routine or property heading of any form: "procedure", "function",
+// "constructor", "destructor", "property" or "operator" first, after
+// "generic" and "class" where they stand in front ("generic class procedure
+// From < T > ( ... ) ;", "class operator + ( ... ) ;"). A field called
+// Operator is followed by its colon; the operator ":=" is not.
+bool StartsRoutine(std::string_view structure) {
+  const std::vector<std::string> words = FirstWords(structure, 5);
+  size_t k = 0;
+  if (k < words.size() && SameText(words[k], "generic")) ++k;
+  if (k < words.size() && SameText(words[k], "class")) ++k;
+  if (k >= words.size()) return false;
+  for (std::string_view heading : {"procedure", "function", "constructor", "destructor", "property"})
+    if (SameText(words[k], heading)) return true;
+  if (!SameText(words[k], "operator")) return false;
+  if (k + 1 >= words.size()) return true;
+  if (words[k + 1] == ",") return false;
+  return words[k + 1] != ":" || (k + 2 < words.size() && words[k + 2] == "=");
+}
+
+// A directive on a line of its own (" overload ; ", " cdecl ; ") belongs to
+// the routine or type above it.
+bool IsDirectiveLine(std::string_view structure) {
+  const std::vector<std::string> words = FirstWords(structure, 2);
+  return !words.empty() && IsDirectiveBefore(words[0], words.size() < 2 ? std::string() : words[1]);
+}
+
+// Words inside literals (messages, captions) are text, not keywords. A
+// procedural type or field names "function" or "procedure" after its name
+// and stays.
+bool HoldsJunkKeyword(const std::string& line) {
+  const std::string structure = MaskQuotedStrings(line);
+  if (StartsRoutine(structure) || IsDirectiveLine(structure)) return true;
+  const std::string upper = UpperAscii(structure);
+  for (std::string_view keyword : JunkKeywords)
+    if (FindExact(upper, " " + UpperAscii(keyword) + " ") != 0) return true;
   return false;
 }
 
@@ -99,6 +150,12 @@ Pos TableHeadingEnd(std::string_view structure) {
   if (opener == "record" || opener == "object") return word.last;
   if (opener != "class") return 0;
   Word next = WordAt(structure, word.last + 1);
+  // A class modifier belongs to the heading.
+  while (next.first != 0 && (SameText(WordText(structure, next), "sealed") ||
+                             SameText(WordText(structure, next), "abstract"))) {
+    word = next;
+    next = WordAt(structure, word.last + 1);
+  }
   if (next.first == 0) return word.last;
   const std::string after = WordText(structure, next);
   if (SameText(after, "of") || after == ";") return 0;
@@ -172,7 +229,8 @@ bool GoesOnBelow(const std::string& line) {
   const std::string structure = Trim(MaskQuotedStrings(line));
   if (structure.empty() || structure.back() == ';') return false;
   const std::string first = GetValidToken(structure, " ").token;
-  for (std::string_view heading : {"property", "procedure", "function", "constructor", "destructor", "class"})
+  for (std::string_view heading :
+       {"property", "procedure", "function", "constructor", "destructor", "class", "generic", "operator"})
     if (SameText(first, heading)) return true;
   return false;
 }
@@ -196,7 +254,9 @@ void DeleteJunkLines(LineList& list) {
         continue;
       }
     }
-    std::string line = WithoutInitialiser(raw);
+    std::optional<std::string> constant = AsPlainConstant(raw);
+    if (!constant) continue;
+    std::string line = std::move(*constant);
     if (IsCaseLabel(line)) continue;
     std::string rest;
     if (KeepWhatOneLineTableHolds(line, rest)) {

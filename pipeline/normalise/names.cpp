@@ -22,48 +22,53 @@ namespace {
 
 using Spellings = std::unordered_map<std::string, std::string>;
 
-// Every spaced word that has a spelling (by its lower-case form) takes it,
-// then the " array " pass that follows each respelling.
-std::string Respelled(std::string emptied, const Spellings& spellings, bool after_a_pass) {
+// Every spaced word that has a spelling (by its lower-case form) and is no
+// field's name takes it, then the reserved words are lowered, as after each
+// pass.
+std::string Respelled(std::string emptied, const std::string& masked, const Spellings& spellings,
+                      bool after_a_pass) {
   std::string lower;
   ForEachSpacedWord(emptied, [&](size_t start, size_t length) {
+    if (masked[start] == kMaskByte) return;
     lower = LowerAscii(std::string_view(emptied).substr(start, length));
     auto found = spellings.find(lower);
     // Same length (it differs in case only); written in place, so the
     // walk's view of the text stays valid.
     if (found != spellings.end()) std::copy(found->second.begin(), found->second.end(), emptied.begin() + start);
   });
-  if (after_a_pass) LowerArrayKeyword(emptied);
+  if (after_a_pass) LowerReservedWords(emptied);
   return emptied;
 }
 
 }  // namespace
 
-// The plain stage respells, for each line in turn, every occurrence of the
-// line's first word (a space on either side) in every line. Respelling only
-// changes ASCII case, so which bytes each pass touches never changes: the
-// bytes of a spaced word are written by the passes whose first word equals
-// it ignoring case, the last of which decides, and the " array " pass
-// rewrites its own matches after every pass. So a line's text at any point
-// follows from its original text and the last spelling seen of each word;
-// only the first words have to be read in order, each from its line as the
-// passes before it left it.
+// The plain stage drops unit qualifiers, then respells, for each line in
+// turn, every occurrence of the line's first word (a space on either side)
+// in every line, field names apart, and lowers the reserved words.
+// Respelling only changes ASCII case, so which bytes each pass touches never
+// changes: the bytes of a spaced word are written by the passes whose first
+// word equals it ignoring case, the last of which decides, and the reserved
+// words (never a first word that respells) are lowered after every pass. So
+// a line's text at any point follows from its original text and the last
+// spelling seen of each word; only the first words have to be read in
+// order, each from its line as the passes before it left it.
 void UnifyCase(LineList& list) {
   const size_t count = list.Count();
   std::vector<std::string> emptied(count);
-  for (size_t k = 0; k < count; ++k) emptied[k] = WithEmptiedStrings(list.Get(k));
+  std::vector<std::string> masked(count);
+  for (size_t k = 0; k < count; ++k) {
+    emptied[k] = WithEmptiedStrings(list.Get(k));
+    DropUnitQualifiers(emptied[k]);
+    masked[k] = MaskFieldNames(emptied[k]);
+  }
   Spellings spellings;
   for (size_t k = 0; k < count; ++k) {
-    std::string now = Respelled(emptied[k], spellings, k > 0);
-    RestoreQuotedStrings(list.Get(k), now);
-    std::string word = GetValidToken(now, " ").token;
-    // An empty first word makes a search for two spaces, which respells
-    // nothing.
+    std::string word = SpellingSource(Respelled(emptied[k], masked[k], spellings, k > 0), masked[k]);
     if (word.empty()) continue;
     spellings[LowerAscii(word)] = std::move(word);
   }
   for (size_t k = 0; k < count; ++k) {
-    std::string line = Respelled(std::move(emptied[k]), spellings, true);
+    std::string line = Respelled(std::move(emptied[k]), masked[k], spellings, true);
     RestoreQuotedStrings(list.Get(k), line);
     if (line != list.Get(k)) list.Put(k, std::move(line));
   }

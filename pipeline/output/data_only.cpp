@@ -16,6 +16,7 @@
 #include "pipeline/output/output.h"
 #include "pipeline/output/scans.h"
 #include "pipeline/output/script_lines.h"
+#include "pipeline/stop_request.h"
 #include "pipeline/texts.h"
 #include "text/gbk.h"
 #include "text/scan.h"
@@ -114,6 +115,7 @@ class DataOnlyCheck {
 
   void Walk() {
     for (size_t i = 0; i < working_.Count(); ++i) {
+      ThrowIfStopRequested();
       const ScriptLine line = ReadScriptLine(working_.Get(i));
       if (open_) InTable(i, line);
       else AtTopLevel(i, line);

@@ -18,6 +18,9 @@ namespace ct {
 void SortByNesting(LineList& working, const LineList& reference);
 void MergeInheritedMembers(LineList& working);
 void TidyLines(LineList& working);
+// Logs every table Lua cannot name and every entry that is not numbers with
+// a number or a name last; false when there is one.
+bool EveryEntryIsData(const LineList& working, Reporter& reporter);
 void AddBindingLines(LineList& working);
 // Entries that name their own or a later structure's table get a line after
 // the tables that fills in the table, which the constructor saw as nil.

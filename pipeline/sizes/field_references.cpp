@@ -50,18 +50,17 @@ std::string NumericValueOf(const LineList& working, const std::string& written) 
   return std::to_string(prefix) + "_" + value;
 }
 
-// A call-like use such as a type cast "Name ( x )" stands for the value as a
-// whole. The search for the next use resumes at the position that followed
-// the closing bracket before the use was replaced.
-void ReplaceCallLikeUses(std::string& rest, const std::string& name, const std::string& spaced_value) {
+// A call-like use is a type cast ("Word ( 16 )"): its value is the one in
+// its brackets, not the size of the type. The name goes and the bracket
+// stays, which the layout reads as the value inside. Only the first search
+// heeds case; a use whose bracket never closes is left to the replacement
+// of plain uses.
+void DropCastNames(std::string& rest, const std::string& name) {
   const std::string call = name + "( ";
-  Pos use = FindExact(rest, call, 1);
-  // Each turn removes the "(" of one use and inserts none, so the uses run out.
-  while (use != 0) {
-    Pos closing = FindText(rest, " ) ", use + 1);
-    if (closing == 0) return;
-    Replace(rest, use, closing + 2 - use + 1, spaced_value);
-    use = FindText(rest, call, closing + 3);
+  // Each turn shortens the text by the name's length, less one space.
+  for (Pos use = FindExact(rest, call, 1); use != 0; use = FindText(rest, call, use + 1)) {
+    if (FindText(rest, " ) ", use + Len(call)) == 0) return;
+    Replace(rest, use, Len(name), " ");
   }
 }
 
@@ -70,7 +69,7 @@ void ReplaceReferencesIn(std::string& line, const std::string& name, const std::
   if (IsIntegerText(Trim(parts.rest))) return;
   const std::string spaced_value = " " + value + " ";
   std::string rest = parts.rest;
-  ReplaceCallLikeUses(rest, name, spaced_value);
+  DropCastNames(rest, name);
   rest = ReplaceAllTextMasked(rest, ReplaceableText(rest), name, spaced_value);
   // Rebuilding a line that holds no use would drop a leading "=", or add one
   // to a line whose "=" all stand inside strings.

@@ -1,6 +1,6 @@
 // Type notations whose size the text alone tells are replaced by that size:
-// dynamic arrays, procedural types, sets, enumerations, pointers, "$"
-// constants and short strings.
+// dynamic arrays, procedural types, interfaces, sets, enumerations, pointers,
+// "$" constants and short strings.
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -67,6 +67,13 @@ void ReplaceProceduralTypesAndFields(std::string& text, bool whole_line) {
   ReplaceProcedural(text, whole_line, "= function", "=", "4 ;");
   ReplaceProcedural(text, whole_line, ": procedure", ":", "pointer ;");
   ReplaceProcedural(text, whole_line, ": function", ":", "pointer ;");
+}
+
+// A field of an interface type holds a reference to the object behind it:
+// 4 bytes, like a pointer. The interface itself is written as its name and
+// the word (" IFoo = interface ; ").
+void SizeInterfaceReference(std::string& text, bool whole_line) {
+  if (whole_line) ReplaceProcedural(text, true, "= interface ;", "=", "4 ;");
 }
 
 // A set holds one bit per value of its base type's range, in whole bytes,
@@ -164,6 +171,7 @@ void SizeShortString(std::string& text, const LineList& working) {
 
 void SizeField(std::string& field, bool whole_line, const LineList& working, const LineList& declarations) {
   ReplaceProceduralTypesAndFields(field, whole_line);
+  SizeInterfaceReference(field, whole_line);
   SizeSet(field, working, declarations);
   SizeEnumeration(field, working);
   SizePointer(field);

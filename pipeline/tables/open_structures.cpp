@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pipeline/input_file.h"
+#include "pipeline/stop_request.h"
 #include "pipeline/tables/tables.h"
 #include "pipeline/texts.h"
 #include "text/characters.h"
@@ -53,6 +54,7 @@ bool ReportOpenStructures(const LineList& working, Reporter& reporter) {
   long depth = 0;
   size_t opening = 0;  // the outermost table still open
   for (size_t i = 0; i < working.Count(); ++i) {
+    ThrowIfStopRequested();
     const std::string& line = working.Get(i);
     const std::string mask = MaskQuotedStrings(line);
     if (depth > 0 && DeclaresAName(mask)) {

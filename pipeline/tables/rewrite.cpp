@@ -3,9 +3,12 @@
 // and every class with a parent gets an inheritance line at the list's end.
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "pipeline/tables/tables.h"
+#include "pipeline/pascal_words.h"
 #include "pipeline/stop_request.h"
+#include "pipeline/tables/tables.h"
+#include "text/spaced_words.h"
 
 namespace ct {
 
@@ -17,9 +20,6 @@ namespace {
 constexpr std::string_view kClassHead = " { Vmt : Pointer ;";
 constexpr std::string_view kEmptyClassBody = " { Vmt : Pointer ;end ;";
 constexpr std::string_view kClosedEmptyClass = " { Vmt : Pointer ;} ;";
-
-// Lines with " stdcall " are gone before the rewrite.
-constexpr std::string_view kCallingConventions[] = {" ; cdecl ;", " ; pascal ;", " ; register ;", " ; safecall ;"};
 
 // Every search runs on the line with its literals masked: a keyword or
 // bracket inside a string is text, not structure. The mask keeps every
@@ -82,10 +82,8 @@ void ReplaceThroughBracket(std::string& s, Pos from, Pos open, std::string_view 
 }
 
 // " X = class ( TA , IB ) " becomes " X = { " and the inheritance line names
-// the first ancestor only.
-void RewriteDerivedClass(std::string& s, LineList& working, LineOrigin origin) {
-  Pos p = FindTrigger(s, " class (");
-  if (p == 0) return;
+// the first ancestor only. `p` is where the keyword's space stands.
+void RewriteDerived(std::string& s, Pos p, LineList& working, LineOrigin origin) {
   const std::string name = GetValidToken(s, "=").token;
   Pos open = FindStructuralChar(s, '(', p + 1);
   Pos space = FindStructuralChar(s, ' ', open + 2);
@@ -94,10 +92,61 @@ void RewriteDerivedClass(std::string& s, LineList& working, LineOrigin origin) {
   ReplaceThroughBracket(s, p, open, " {");
 }
 
-void RewriteInterfaceWithParent(std::string& s) {
-  Pos p = FindTrigger(s, " interface (");
-  if (p == 0) return;
-  ReplaceThroughBracket(s, p, FindStructuralChar(s, '(', p + 1), " 8");
+void RewriteDerivedClass(std::string& s, LineList& working, LineOrigin origin) {
+  if (Pos p = FindTrigger(s, " class (")) RewriteDerived(s, p, working, origin);
+}
+
+// An old-style object lays out like a record, and one derived from another
+// follows its ancestor's fields as a derived class does; its VMT pointer,
+// when it has one, is a field already. Only a type's head counts: after
+// "of" the word makes a method pointer.
+void RewriteObject(std::string& s, LineList& working, LineOrigin origin) {
+  const std::string masked = MaskQuotedStrings(s);
+  for (std::string_view head : {" = object ", " packed object ", " bitpacked object "}) {
+    Pos p = FindText(masked, head, 1);
+    if (p == 0) continue;
+    p += Len(head) - Len(" object ");
+    if (FindText(masked, " object ( ", p) == p)
+      RewriteDerived(s, p, working, origin);
+    else
+      Replace(s, p, Len(" object"), " {");
+    return;
+  }
+}
+
+// A calling convention after a procedural type or field (" TCb = procedure
+// ( P : Pointer ) cdecl ; ", " f : function : Integer ; stdcall ; ") is part
+// of the type, not a statement of its own: the member walks would take it
+// for a member. The word goes, with the ";" before it.
+void RemoveCallingConventions(std::string& s) {
+  const std::string masked = MaskQuotedStrings(s);
+  struct Piece {
+    size_t start;
+    size_t length;
+  };
+  std::vector<Piece> words;
+  ForEachSpacedWord(masked, [&](size_t start, size_t length) { words.push_back({start, length}); });
+  auto text = [&](size_t k) { return std::string_view(masked).substr(words[k].start, words[k].length); };
+  std::vector<bool> dropped(words.size(), false);
+  bool any = false;
+  for (size_t k = 1; k + 1 < words.size(); ++k) {
+    if (!IsCallingConvention(text(k)) || text(k + 1) != ";") continue;
+    size_t before = k - 1;
+    while (before > 0 && dropped[before]) --before;
+    if (text(before) == ":" || text(before) == "," || text(before) == "=") continue;
+    dropped[k] = any = true;
+    if (text(before) == ";" && !dropped[before]) dropped[before] = true;
+  }
+  if (!any) return;
+  std::string out;
+  size_t copied = 0;
+  for (size_t k = 0; k < words.size(); ++k) {
+    if (!dropped[k]) continue;
+    // The word goes with the space in front of it.
+    out.append(s, copied, words[k].start - 1 - copied);
+    copied = words[k].start + words[k].length;
+  }
+  s = out + s.substr(copied);
 }
 
 // Takes the line by value: appending an inheritance line may move the
@@ -115,17 +164,14 @@ std::string RewriteLine(std::string s, LineList& working, LineOrigin origin) {
   ReplaceEvery(s, " class ;", " {} ;");
   ReplaceEvery(s, " class ", kClassHead);
   ReplaceEvery(s, " record ", " { ");
+  RewriteObject(s, working, origin);
   ReplaceEvery(s, " deprecated ", " ", ThroughMessage);
   ReplaceEvery(s, " platform ", " ", ThroughMessage);
-  // A calling convention after a routine type is part of the type; left as
-  // a statement of its own, the member walks would take it for a member.
-  for (std::string_view convention : kCallingConventions) ReplaceEvery(s, convention, " ;");
+  RemoveCallingConventions(s);
   ReplaceEvery(s, kEmptyClassBody, kClosedEmptyClass);
   ReplaceEvery(s, " end ;", "} ;");
   ReplaceEvery(s, "= type", "=");
   ReplaceEvery(s, " [ \"\" ] ", "");
-  RewriteInterfaceWithParent(s);
-  ReplaceEvery(s, " interface ", " 8 ");
   ReplaceEvery(s, "{ ;", "{} ;");
   // No step edits inside a literal, so the contents need no restoring; a
   // restore would even shift them onto the wrong literals wherever a step

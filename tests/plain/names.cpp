@@ -11,22 +11,26 @@ namespace ct {
 
 namespace {
 
-// Gives every whole-word occurrence of `key` the key's own spelling. The
-// length never changes, and each search starts one byte further on.
+// Gives every whole-word occurrence of `key` outside the masked field names
+// the key's own spelling. The length never changes, and each search starts
+// one byte further on.
 void RespellEach(std::string& s, std::string_view key) {
-  for (Pos p = FindText(s, key, 1); p != 0; p = FindText(s, key, p + 1))
+  const std::string masked = MaskFieldNames(s);
+  for (Pos p = FindText(masked, key, 1); p != 0; p = FindText(masked, key, p + 1))
     s.replace(static_cast<size_t>(p - 1), key.size(), key);
 }
 
 }  // namespace
 
 void PlainUnifyCase(LineList& list) {
+  RewriteEachLineOutsideStrings(list, DropUnitQualifiers);
   for (size_t k = 0; k < list.Count(); ++k) {
     // Read now: the passes for earlier lines may have respelled this word.
-    const std::string key = " " + GetValidToken(list.Get(k), " ").token + " ";
+    const std::string emptied = WithEmptiedStrings(list.Get(k));
+    const std::string source = SpellingSource(emptied, MaskFieldNames(emptied));
     RewriteEachLineOutsideStrings(list, [&](std::string& s) {
-      RespellEach(s, key);
-      LowerArrayKeyword(s);
+      if (!source.empty()) RespellEach(s, " " + source + " ");
+      LowerReservedWords(s);
     });
   }
 }
