@@ -179,8 +179,8 @@ std::string Quoted(const std::filesystem::path& path) { return "'" + path.string
 
 TEST(CliTest, FilesThatCannotBeWrittenExitWithThree) {
   const std::string earlier = "-- from an earlier run\r\n";
-  TempFolder read_only_result, refusing_folder, size_limit, errors;
-  for (const TempFolder* folder : {&read_only_result, &refusing_folder, &size_limit}) {
+  TempFolder read_only_result, size_limit, errors;
+  for (const TempFolder* folder : {&read_only_result, &size_limit}) {
     folder->Write("ClassTable.txt", WithPrelude(kOneRecord));
     folder->Write("ClassType.lua", earlier);
   }
@@ -203,7 +203,13 @@ TEST(CliTest, FilesThatCannotBeWrittenExitWithThree) {
   for (const auto& entry : std::filesystem::directory_iterator(size_limit.path()))
     EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
 #endif
+}
 
+TEST(CliTest, AFolderThatRefusesWritesExitsWithThree) {
+  const std::string earlier = "-- from an earlier run\r\n";
+  TempFolder refusing_folder;
+  refusing_folder.Write("ClassTable.txt", WithPrelude(kOneRecord));
+  refusing_folder.Write("ClassType.lua", earlier);
   RefusingPath refusing(refusing_folder.path());
   ProgramRun run;
   if (refusing.refuses()) {
