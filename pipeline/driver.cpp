@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "pipeline/accessors/accessors.h"
 #include "pipeline/input_file.h"
@@ -210,9 +211,12 @@ class Run {
         // ---- layout: offsets and sizes of every structure
         {working_,
          [&] {  // 17 evaluate and lay out until nothing changes
-           laid_out_ = RunLayoutCycles(working_, ui_, options_.record_padding, reference_, [&](size_t cycle) {
-             ui_.Progress({kLayoutStage, texts::kStageMessages.size(), cycle});
-           });
+           LayoutOutcome layout =
+               RunLayoutCycles(working_, ui_, options_.record_padding, reference_, [&](size_t cycle) {
+                 ui_.Progress({kLayoutStage, texts::kStageMessages.size(), cycle});
+               });
+           laid_out_ = layout.complete;
+           left_out_ = std::move(layout.left_out);
            if (!laid_out_) success_ = false;
            return kGoOn;
          }},
@@ -258,6 +262,7 @@ class Run {
          }},
         {working_,
          [&] {  // 31 drop what the script does not need; what it keeps must be data
+           LeaveOutStructures(working_, left_out_, ui_);
            TidyLines(working_);
            // A run that failed already has named what it could not lay out.
            if (success_ && !EveryEntryIsData(working_, ui_)) success_ = false;
@@ -369,6 +374,7 @@ class Run {
   LineList scratch_;
   NestingState nesting_;
   bool laid_out_ = false;
+  std::vector<std::string> left_out_;  // the structures the layout could not finish
   bool success_ = true;
 };
 

@@ -14,7 +14,8 @@ enum class MessageIcon { kInformation, kError };
 // What a problem of a run is, for a list a person works through.
 enum class ProblemKind {
   kFailure,     // a report that ends the run or clears its success
-  kUnresolved,  // a structure the layout could not finish, and the value it stopped at
+  kUnresolved,  // a line the layout could not finish, and the value it stopped at
+  kLeftOut,     // a structure the layout could not finish, which the script leaves out
 };
 
 // What a stage may do besides rewriting its lists: log and tell the user.

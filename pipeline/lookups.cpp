@@ -1,6 +1,7 @@
 #include "pipeline/lookups.h"
 
 #include <algorithm>
+#include <set>
 
 #include "pipeline/candidate_lines.h"
 #include "pipeline/number_text.h"
@@ -118,6 +119,20 @@ bool GetWholeAndMaxSize(const LineList& list, std::string& name, int& max_size) 
   if (!value) return false;
   max_size = *value;
   return true;
+}
+
+bool GetStructureSizes(const LineList& list, std::string& name, int& max_size) {
+  std::set<std::string> followed;
+  std::string type = name;
+  // Every turn follows a name not followed before.
+  while (true) {
+    std::string sizes = type;
+    if (GetWholeAndMaxSize(list, sizes, max_size)) {
+      name = std::move(sizes);
+      return true;
+    }
+    if (!followed.insert(LowerAscii(type)).second || !FindTypeAlias(list, type)) return false;
+  }
 }
 
 bool FindRoutineType(const LineList& list, std::string& name) {

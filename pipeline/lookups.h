@@ -32,6 +32,10 @@ bool FindNumericValue(const LineList& list, std::string& name, int& prefix);
 bool FindTypeAlias(const LineList& list, std::string& name);
 bool FindFieldValue(const LineList& list, std::string& name, std::string_view key);
 bool GetWholeAndMaxSize(const LineList& list, std::string& name, int& max_size);
+// GetWholeAndMaxSize of the structure `name` stands for: itself or, through
+// aliases in `list` (" ACE_HEADER = _ACE_HEADER ; ", chains of them), the
+// structure an alias names; each name is followed once, so a cycle ends.
+bool GetStructureSizes(const LineList& list, std::string& name, int& max_size);
 // True, and the name replaced by the routine keyword ("procedure" or
 // "function", in lower case), when a definition line of that name declares
 // a procedural type with parameters or a result, which FindTypeAlias passes

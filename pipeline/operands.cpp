@@ -35,14 +35,24 @@ std::optional<Operand> Resolve(const LineList& list, std::string_view text, Stru
   return operand;
 }
 
+// Whether the word that ends just before `end` (0-based, a space) is Low or
+// High, whose bracket holds a type: " Low ( Word ) " is the type's first
+// value, not the size of a Word in brackets.
+bool NamesABound(const std::string& text, size_t end) {
+  const size_t space = end == 0 ? std::string::npos : text.rfind(' ', end - 1);
+  const size_t first = space == std::string::npos ? 0 : space + 1;
+  const std::string_view word = std::string_view(text).substr(first, end - first);
+  return SameText(word, "Low") || SameText(word, "High");
+}
+
 }  // namespace
 
 std::optional<Operand> ResolveOperand(const LineList& list, std::string_view text, OperandSide side) {
-  return Resolve(list, text, side == OperandSide::kRight ? GetWholeAndMaxSize : nullptr);
+  return Resolve(list, text, side == OperandSide::kRight ? GetStructureSizes : nullptr);
 }
 
 std::optional<Operand> ResolveMemberValue(const LineList& list, std::string_view text) {
-  return Resolve(list, text, GetWholeAndMaxSize);
+  return Resolve(list, text, GetStructureSizes);
 }
 
 std::string ReplaceParenthesisedOperands(const LineList& list, std::string_view line) {
@@ -62,7 +72,7 @@ std::string ReplaceParenthesisedOperands(const LineList& list, std::string_view 
     if (n < 7 || result_mask.compare(n - 3, 3, " ) ") != 0) continue;
     const size_t space = result_mask.rfind(' ', n - 4);  // the space before x
     if (space == std::string::npos || space + 1 == n - 3 || space < 2 ||
-        result_mask.compare(space - 2, 3, " ( ") != 0)
+        result_mask.compare(space - 2, 3, " ( ") != 0 || NamesABound(result_mask, space - 2))
       continue;
     auto operand = ResolveOperand(list, result.substr(space + 1, n - 4 - space), OperandSide::kLeft);
     if (!operand) continue;

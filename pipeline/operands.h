@@ -20,14 +20,15 @@ struct Operand {
   int prefix = -1;   // size prefix of a sized form, array value or structure
 };
 
-// A number, a named constant or (right side only) a laid-out structure,
-// which stands for its whole size with its nMaxSize as prefix: an array
-// steps by its element's whole size, padding included. Values that do
+// A number, a named constant or (right side only) a laid-out structure or
+// an alias of one, which stands for its whole size with its nMaxSize as
+// prefix: an array steps by its element's whole size, padding included. Values that do
 // not fit 64 bits do not resolve, and neither does an empty word.
 std::optional<Operand> ResolveOperand(const LineList& list, std::string_view text, OperandSide side);
 
 // A structure member's value: a number, a named constant or a laid-out
-// structure, which stands for its nWholeSize with its nMaxSize as prefix.
+// structure (or an alias of one), which stands for its nWholeSize with its
+// nMaxSize as prefix.
 std::optional<Operand> ResolveMemberValue(const LineList& list, std::string_view text);
 
 // "( x )" where x alone resolves as a left operand becomes x's value, so that

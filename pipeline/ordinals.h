@@ -28,12 +28,21 @@ using NumberOf = std::function<std::optional<std::int64_t>(std::string_view)>;
 std::optional<OrdinalRange> EnumerationRange(std::string_view members, const NumberOf& number_of);
 
 // The range of the type a set is declared over, as written after "set of"
-// (or of any enumeration or subrange): an enumeration "( a , b )", a
-// subrange "low .. high" (numbers, constants or one-character strings), or
-// the name of such a type, of Byte, Char, AnsiChar or Boolean, followed
-// through its declaration in `declarations` (each name once). Nothing when
-// the range cannot be told.
+// (or of any enumeration, subrange or array index): an enumeration
+// "( a , b )", a subrange "low .. high" (each bound an ordinal value, see
+// OrdinalValueOf), or the name of such a type or of a basic ordinal type
+// (Byte, Char, Boolean, Word, Smallint, Integer, ...), followed through its
+// declaration in `declarations` (each name once). Nothing when the range
+// cannot be told.
 std::optional<OrdinalRange> OrdinalRangeOf(const LineList& declarations, std::string_view type,
+                                           const NumberOf& number_of);
+
+// The value of an ordinal as a bound or an index writes it: what
+// `number_of` reads (a number, "- 1", a constant), a one-character string
+// (its code), "Low ( T )" or "High ( T )" of an ordinal type T, or a member
+// of an enumeration declared in `declarations`. Nothing when it is none of
+// these.
+std::optional<std::int64_t> OrdinalValueOf(const LineList& declarations, std::string_view text,
                                            const NumberOf& number_of);
 
 // The smallest storage that holds every value of the range: 1, 2 or 4

@@ -86,6 +86,23 @@ inline constexpr std::string_view kLayoutIncompleteBox = "结构内部偏移量�
 inline constexpr std::string_view kLayoutFailedLineHead = "--------------------失败行号= ";
 inline constexpr std::string_view kLayoutUnknownType = " 未知数据类型: ";
 inline constexpr std::string_view kLayoutIndexHead = " N=";
+// A structure the layout could not finish: "结构 TFoo 未能生成偏移，已从
+// ClassType.lua 中略去：成员 b 未知数据类型: "TMissing"" in the log, with the
+// input line after it; "结构 TFoo 已略去：..." as a problem.
+inline constexpr std::string_view kLeftOutLogHead = "结构 ";
+inline constexpr std::string_view kLeftOutLogMiddle = " 未能生成偏移，已从 ClassType.lua 中略去：";
+inline constexpr std::string_view kLeftOutProblemMiddle = " 已略去：";
+inline constexpr std::string_view kLeftOutMember = "成员 ";
+inline constexpr std::string_view kLeftOutParent = "父类";
+// An entry that names a structure left out: "TUser.p 指向已略去的结构 TFoo，
+// 改写为普通指针", or, when it holds that structure itself, "TUser.x（偏移 8）
+// 的类型是已略去的结构 TFoo，此成员已略去".
+inline constexpr std::string_view kPointerToLeftOut = " 指向已略去的结构 ";
+inline constexpr std::string_view kPointerToLeftOutTail = "，改写为普通指针";
+inline constexpr std::string_view kOffsetHead = "（偏移 ";
+inline constexpr std::string_view kOffsetTail = "）";
+inline constexpr std::string_view kHoldsLeftOut = " 的类型是已略去的结构 ";
+inline constexpr std::string_view kHoldsLeftOutTail = "，此成员已略去";
 
 // ---- Script -----------------------------------------------------------------------
 // Before a table's name or an entry that Lua cannot read as data.

@@ -14,6 +14,7 @@
 
 #include "tests/support/lua_check.h"
 #include "tests/support/memory_run.h"
+#include "tests/support/run_folder.h"
 #include "tests/support/script_tables.h"
 
 namespace ct::testing {
@@ -364,9 +365,12 @@ TEST(ArraysOfArrays, AreDescribedByTheirInnermostElement) {
 }
 
 // The forms of real units that the reading stages once lost, garbled or
-// failed on, each as the smallest declarations that show it. Each converts
-// with the success message, loads with every entry numeric-first and every
-// named table defined, and gives the offsets a 32-bit compiler gives.
+// failed on, and the structure shapes the layout once could not take, each
+// as the smallest declarations that show it. Each converts with the success
+// message, loads with every entry numeric-first and every named table
+// defined, and gives the offsets a 32-bit compiler gives (the harness of
+// tests/compiler_layouts agrees on every offset here but TXSizeHints' variant
+// part, which Delphi starts at 44, after items, and the harness's {$A8} at 48).
 struct RealForm {
   const char* form;
   const char* declarations;
@@ -385,6 +389,23 @@ TEST(RealUnits, EveryFormConvertsLoadsAndLaysOut) {
        "    FNext: ^TKeyRec;\n"
        "  END;\n",
        {{"TKeyRec", {"FModifiers = { 0 , vt_Byte }", "FArr = { 1 , 1 , vt_Byte }", "FNext = { 5 , - 1 , TKeyRec }"}}}},
+      {"pointers to a record without fields (the Win32 header's opaque handles), which has no table",
+       "type\n"
+       "  emptyrecord = record end;\n"
+       "  HPROPSHEETPAGE = ^emptyrecord;\n"
+       "  TSheet = record n: Byte; p: ^emptyrecord; h: HPROPSHEETPAGE; ph: ^HPROPSHEETPAGE; end;\n",
+       {{"TSheet", {"n = { 0 , vt_Byte }", "p = { 4 , vt_Pointer }", "h = { 8 , vt_Pointer }",
+                    "ph = { 12 , - 1 , vt_Pointer }"}}}},
+      {"packed arrays, in a variant part too (glue.inc of the libc binding)",
+       "type\n"
+       "  __mbstate_t = record\n"
+       "    count: Integer;\n"
+       "    case { __value } Integer of\n"
+       "      0: (__wch: Cardinal);\n"
+       "      1: (__wchb: packed array[0..4 - 1] of Char; __rest: packed array of Double);\n"
+       "    end;\n",
+       {{"__mbstate_t", {"count = { 0 , vt_Integer }", "__wch = { 4 , vt_Cardinal }", "__wchb = { 4 , 1 , vt_Char }",
+                         "__rest = { 8 , - 1 , 8 , vt_Double }"}}}},
       {"declarations sharing a line",
        "type\n"
        "  cuchar = Byte; pcuchar = ^cuchar;\n"
@@ -542,6 +563,112 @@ TEST(RealUnits, EveryFormConvertsLoadsAndLaysOut) {
        "type\n"
        "  TR = record a: QWord; b: Int8; c: UInt16; d: PtrUInt; e: UnicodeString; f: PAnsiChar; g: TBytes; h: PUInt32; end;\n",
        {{"TR", {"a = { 0 , vt_Int64 }", "b = { 8 , vt_Shortint }", "c = { 10 , vt_Word }", "d = { 12 , vt_Cardinal }", "e = { 16 , vt_WideString }", "f = { 20 , vt_PChar }", "g = { 24 , - 1 , 1 , vt_Byte }", "h = { 28 , - 1 , vt_Longword }"}}}},
+      {"an alias of a structure",
+       "type\n"
+       "  _ACE_HEADER = record AceType, AceFlags: Byte; AceSize: Word; end;\n"
+       "  ACE_HEADER = _ACE_HEADER;\n"
+       "  TAceHeader = type ACE_HEADER;\n"
+       "  PACE_HEADER = ^ACE_HEADER;\n"
+       "  png_byte = Byte;\n"
+       "  TAce = record\n"
+       "    Header: ACE_HEADER;\n"
+       "    Mask: LongWord;\n"
+       "    Chain: TAceHeader;\n"
+       "    Headers: array[0..1] of ACE_HEADER;\n"
+       "    Next: PACE_HEADER;\n"
+       "    Bytes: array[0..7] of png_byte;\n"
+       "  end;\n",
+       {{"TAce", {"Header = { 0 , _ACE_HEADER }", "Mask = { 4 , vt_Longword }", "Chain = { 8 , _ACE_HEADER }",
+                  "Headers = { 12 , 4 , _ACE_HEADER }", "Next = { 20 , - 1 , _ACE_HEADER }",
+                  "Bytes = { 24 , 1 , vt_Byte }"}}}},
+      {"variant parts",
+       "type\n"
+       "  _LARGE_INTEGER = record\n"
+       "    case Integer of\n"
+       "      0: (LowPart: DWORD;\n"
+       "          HighPart: Longint);\n"
+       "      1: (QuadPart: Int64);\n"
+       "  end;\n"
+       "  TVRect = record\n"
+       "    case Integer of\n"
+       "      0: (Left, Top, Right, Bottom: Longint);\n"
+       "      1: (TopLeft, BottomRight: TPoint);\n"
+       "  end;\n"
+       "  TVMsg = packed record Msg: Word; case Kind: Byte of\n"
+       "    0, 1: (W: Word; case Boolean of True: (L: Longint); False: (B: Byte));\n"
+       "    2..5: (D: Double) end;\n"
+       "  TVUser = record b: Byte; li: _LARGE_INTEGER; end;\n",
+       {{"_LARGE_INTEGER", {"LowPart = { 0 , vt_DWord }", "HighPart = { 4 , vt_Longint }", "QuadPart = { 0 , vt_Int64 }"}},
+        {"TVRect", {"Left = { 0 , vt_Longint }", "Top = { 4 , vt_Longint }", "Right = { 8 , vt_Longint }",
+                    "Bottom = { 12 , vt_Longint }", "TopLeft = { 0 , TPoint }", "BottomRight = { 8 , TPoint }"}},
+        {"TVMsg", {"Msg = { 0 , vt_Word }", "Kind = { 2 , vt_Byte }", "W = { 3 , vt_Word }", "L = { 5 , vt_Longint }",
+                   "B = { 5 , vt_Byte }", "D = { 3 , vt_Double }"}},
+        {"TVUser", {"b = { 0 , vt_Byte }", "li = { 8 , _LARGE_INTEGER }"}}}},
+      {"fields of an anonymous record type",
+       "const\n"
+       "  TXSizeHints_p = 3;\n"
+       "type\n"
+       "  TXSizeHints = record\n"
+       "    flags: Longint;\n"
+       "    min_aspect, max_aspect: record x, y: Longint; end;\n"
+       "    p: packed record b: Byte; i: Integer; end;\n"
+       "    items: array[0..1] of\n"
+       "      record\n"
+       "        k: Byte;\n"
+       "        inner: record l: Longint; end;\n"
+       "      end;\n"
+       "    case Integer of\n"
+       "      0: (pt: record px, py: Smallint; end);\n"
+       "      1: (all: Longint);\n"
+       "  end;\n",
+       {{"TXSizeHints_min_aspect", {"x = { 0 , vt_Longint }", "y = { 4 , vt_Longint }"}},
+        {"TXSizeHints_p_2", {"b = { 0 , vt_Byte }", "i = { 1 , vt_Integer }"}},
+        {"TXSizeHints_items", {"k = { 0 , vt_Byte }", "inner = { 4 , TXSizeHints_items_inner }"}},
+        {"TXSizeHints_items_inner", {"l = { 0 , vt_Longint }"}},
+        {"TXSizeHints_pt", {"px = { 0 , vt_Smallint }", "py = { 2 , vt_Smallint }"}},
+        {"TXSizeHints", {"flags = { 0 , vt_Longint }", "min_aspect = { 4 , TXSizeHints_min_aspect }",
+                         "max_aspect = { 12 , TXSizeHints_min_aspect }", "p = { 20 , TXSizeHints_p_2 }",
+                         "items = { 28 , 8 , TXSizeHints_items }", "pt = { 44 , TXSizeHints_pt }",
+                         "all = { 44 , vt_Longint }"}}}},
+      {"arrays indexed by a type",
+       "type\n"
+       "  TKind = (kA, kB, kC);\n"
+       "  TSub = 3..7;\n"
+       "  TIdx = record\n"
+       "    b: Byte;\n"
+       "    all: array[Byte] of Byte;\n"
+       "    flags: array[Boolean] of Integer;\n"
+       "    names: array[TKind] of Word;\n"
+       "    vals: array[TSub] of Integer;\n"
+       "    grid: array[TKind, Boolean] of Byte;\n"
+       "    m: array[Low(TKind)..High(TKind)] of Integer;\n"
+       "    chars: array['a'..'c'] of Byte;\n"
+       "    neg: array[-1..1] of Byte;\n"
+       "    byname: array[kB..kC] of Byte;\n"
+       "  end;\n",
+       {{"TIdx", {"b = { 0 , vt_Byte }", "all = { 1 , 1 , vt_Byte }", "flags = { 260 , 4 , vt_Integer }",
+                  "names = { 268 , 2 , vt_Word }", "vals = { 276 , 4 , vt_Integer }", "grid = { 296 , 1 , vt_Byte }",
+                  "m = { 304 , 4 , vt_Integer }", "chars = { 316 , 1 , vt_Byte }", "neg = { 319 , 1 , vt_Byte }",
+                  "byname = { 322 , 1 , vt_Byte }"}}}},
+      {"subrange types",
+       "type\n"
+       "  TDay = 1..31;\n"
+       "  TColour = (cRed, cOrange, cYellow, cGreen);\n"
+       "  TWarm = cRed..cYellow;\n"
+       "  TSr = record\n"
+       "    a: 0..255;\n"
+       "    b: -128..127;\n"
+       "    w: Low(Word)..High(Word);\n"
+       "    s: -1..1000;\n"
+       "    l: 0..70000;\n"
+       "    day: TDay;\n"
+       "    warm: TWarm;\n"
+       "    n: -40000..40000;\n"
+       "    days: array[0..1] of TDay;\n"
+       "  end;\n",
+       {{"TSr", {"a = { 0 , vt_Byte }", "b = { 1 , vt_Shortint }", "w = { 2 , vt_Word }", "s = { 4 , vt_Smallint }",
+                 "l = { 8 , vt_Longword }", "day = { 12 , vt_Byte }", "warm = { 13 , vt_Byte }",
+                 "n = { 16 , vt_Longint }", "days = { 20 , 1 , vt_Byte }"}}}},
       {"field names as written",
        "type\n"
        "  TMy = record\n"
@@ -562,6 +689,52 @@ TEST(RealUnits, EveryFormConvertsLoadsAndLaysOut) {
     for (const auto& [name, entries] : f.tables)
       EXPECT_EQ(c.tables.count(name) ? c.tables.at(name) : Lines{}, entries) << f.form << ": " << name;
   }
+}
+
+// A structure that cannot be laid out costs only itself: the run still ends
+// with the failure message, and the script holds every structure that was
+// laid out, loads, and names in no entry a table it left out. The log names
+// each structure left out, what stopped it and its line of the input.
+TEST(StructuresLeftOut, CostOnlyThemselves) {
+  const Converted c = Convert(
+      "type\n"
+      "  TGood = record a: Byte; b: Integer; end;\n"
+      "  TBad = record\n"
+      "    x: Byte;\n"
+      "    y: TMissing;\n"
+      "  end;\n"
+      "  PBad = ^TBad;\n"
+      "  TKid = class(TNoParent) k: Integer; end;\n"
+      "  TUser = record g: TGood; p: PBad; q: ^PBad; d: array of TBad; c: TKid; z: Byte; end;\n"
+      "  TPrivs = record n: Cardinal; l: array[0..1] of LUID_AND_ATTRIBUTES; end;\n"
+      "  TLoose = packed record w: Word; v: TMissing; end;\n");
+  EXPECT_EQ(c.run.outcome, RunOutcome::kFailed);
+  EXPECT_EQ(c.problems, Lines{});
+  EXPECT_EQ(c.tables.at("TGood"), (Lines{"a = { 0 , vt_Byte }", "b = { 4 , vt_Integer }"}));
+  // What pointed to a structure left out points to plain bytes now.
+  EXPECT_EQ(c.tables.at("TUser"), (Lines{"g = { 0 , TGood }", "p = { 8 , vt_Pointer }", "q = { 12 , - 1 , vt_Pointer }",
+                                        "d = { 16 , vt_Pointer }", "c = { 20 , vt_Pointer }", "z = { 24 , vt_Byte }"}));
+  for (const char* left_out : {"TBad", "TKid", "TPrivs", "TLoose"}) EXPECT_EQ(c.tables.count(left_out), 0u) << left_out;
+  const size_t first = FirstDeclarationLine();
+  auto where = [&](size_t k) { return "（ClassTable.txt 第 " + std::to_string(first + k) + " 行）"; };
+  auto logged = [&](const std::string& line) {
+    for (const std::string& logged_line : c.run.log)
+      if (logged_line == line) return true;
+    return false;
+  };
+  const std::string head = "--------------------结构 ";
+  const std::string middle = " 未能生成偏移，已从 ClassType.lua 中略去：";
+  EXPECT_TRUE(logged(head + "TBad" + middle + "成员 y 未知数据类型: \"TMissing\"" + where(2)));
+  EXPECT_TRUE(logged(head + "TKid" + middle + "父类 未知数据类型: \"TNoParent\"" + where(7)));
+  EXPECT_TRUE(logged(head + "TPrivs" + middle + "成员 l 未知数据类型: \"array [ 0 .. 1 ] of LUID_AND_ATTRIBUTES\"" +
+                     where(9)));
+  EXPECT_TRUE(logged(head + "TLoose" + middle + "成员 v 未知数据类型: \"TMissing\"" + where(10)));
+  // Each is reported once: the script's last check never meets them.
+  for (const std::string& line : c.run.log) {
+    EXPECT_EQ(line.find("ClassType.lua 略去了"), std::string::npos) << line;
+    EXPECT_EQ(line.find("ClassType.lua 中却没有它的表"), std::string::npos) << line;
+  }
+  EXPECT_TRUE(logged("--------------------TUser.p 指向已略去的结构 TBad，改写为普通指针" + where(8)));
 }
 
 }  // namespace

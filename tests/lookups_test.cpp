@@ -96,6 +96,25 @@ TEST(SizeLookupsTest, WholeSizeTogetherWithTheMaximum) {
   EXPECT_EQ(max_size, -1);
 }
 
+TEST(SizeLookupsTest, AnAliasOfAStructureIsThatStructure) {
+  LineList list = List({" TB = TA ; ", " TC = TB ; ", " TA = { nWholeSize : 8 ; nAddSize : 6 ; nMaxSize : 2 ; a : 0 ; } ; ",
+                        " TX = TY ; ", " TY = TX ; ", " TN = 4 ; "});
+  for (std::string name : {"TA", "tb", "TC"}) {
+    const std::string asked = name;
+    int max_size = 0;
+    ASSERT_TRUE(GetStructureSizes(list, name, max_size)) << asked;
+    EXPECT_EQ(name, "8");
+    EXPECT_EQ(max_size, 2);
+  }
+  // A cycle of aliases, a number and a name declared nowhere stand for no structure.
+  for (std::string name : {"TX", "TN", "TZ"}) {
+    const std::string asked = name;
+    int max_size = 0;
+    EXPECT_FALSE(GetStructureSizes(list, name, max_size)) << asked;
+    EXPECT_EQ(name, asked);
+  }
+}
+
 TEST(FindRoutineTypeTest, OnlyRoutineTypesDeclaredWithParametersOrAResult) {
   LineList list = List({
       " TNotify = x : y ; ",

@@ -282,7 +282,7 @@ struct JunkCase {
   const char* kept;  // nullptr when the line is dropped
 };
 
-TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
+TEST(DeleteJunkLines, DropsRoutinesAndSectionsKeepsVariantMarks) {
   const std::vector<JunkCase> cases = {
       {" private ", nullptr},
       {" procedure Draw ; virtual ; ", nullptr},
@@ -298,9 +298,10 @@ TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
       {" constructor Create ; overload ; inline ; ", nullptr},
       {" overload ; inline ; ", nullptr},
       {" cdecl ; ", nullptr},
-      {" case Integer of ", nullptr},
-      {" 0 : ( A : Byte ) ; ", nullptr},
-      {" 12 : ( B : Word ; C : Byte ) ; ", nullptr},
+      // The marks the statement join writes for a variant part are members.
+      {" case : 0 ; ", " case : 0 ; "},
+      {" else : 0 ; B : Word ; C : Byte ; ", " else : 0 ; B : Word ; C : Byte ; "},
+      {" end : 0 ; end ; ", " end : 0 ; end ; "},
       {"   ", nullptr},
       {" P : procedure ( A : Integer ) ; ", " P : procedure ( A : Integer ) ; "},
       {" OnDone : function : Integer ; ", " OnDone : function : Integer ; "},
@@ -311,6 +312,17 @@ TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
       {" TA = ( a , b ) ; ", " TA = ( a , b ) ; "},
       {" TProc = procedure ( A : Integer ) ; stdcall ; ", " TProc = procedure ( A : Integer ) ; stdcall ; "},
       {" Operator : TOp ; ", " Operator : TOp ; "},
+      // A type that stands for its namesake of another unit gives nothing.
+      {" PBYTE = System . PByte ; ", nullptr},
+      {" GUID = system . win . guid ; ", nullptr},
+      {" GUID = system . tguid ; ", " GUID = system . tguid ; "},
+      {" PBYTE = PByte ; ", " PBYTE = PByte ; "},
+      {" x : System . PByte ; ", " x : System . PByte ; "},
+      // A packed array lays out as an array.
+      {" a : packed array [ 0 .. 3 ] of Char ; ", " a : array [ 0 .. 3 ] of Char ; "},
+      {" TB = PACKED ARRAY of Byte ; ", " TB = array of Byte ; "},
+      {" S = \" a packed array \" ; ", " S = \" a packed array \" ; "},
+      {" b : bitpacked array [ 0 .. 7 ] of Boolean ; ", " b : bitpacked array [ 0 .. 7 ] of Boolean ; "},
       {" Default , Message : Integer ; ", " Default , Message : Integer ; "},
       {" a : ( x = 1 , y = 2 ) ; ", " a : ( x = 1 , y = 2 ) ; "},
       // Typed constants are constants: a number stays as one, anything else goes.
@@ -329,7 +341,7 @@ TEST(DeleteJunkLines, DropsRoutinesSectionsAndVariantBranches) {
 }
 
 // A table on one line loses what its lines would lose written one per line;
-// variant records and lines that open no table are judged whole as before.
+// lines that open no table are judged whole as before.
 TEST(DeleteJunkLines, OneLineTablesLoseOnlyTheirRoutinesAndSections) {
   const std::vector<JunkCase> cases = {
       {" TFoo = class private a : Integer ; end ; ", " TFoo = class a : Integer ; end ; "},
@@ -346,7 +358,8 @@ TEST(DeleteJunkLines, OneLineTablesLoseOnlyTheirRoutinesAndSections) {
       {" TFoo = record p : procedure ; S : string ; end ; ", " TFoo = record p : procedure ; S : string ; end ; "},
       {" TFoo = class S : string ; procedure Go ( s : string = \" ; public ; \" ) ; end ; ",
        " TFoo = class S : string ; end ; "},
-      {" TV = record case Integer of 0 : ( a : Byte ) ; end ; ", nullptr},
+      {" TV = record case : 0 ; a : Byte ; procedure Go ; end : 0 ; end ; ",
+       " TV = record case : 0 ; a : Byte ; end : 0 ; end ; "},
       {" TC = class of TFoo ; private ", nullptr},
   };
   for (const auto& c : cases) {

@@ -79,6 +79,8 @@ TEST(ReplaceParenthesisedOperands, UnwrapsSingleResolvableWordsOnly) {
       {" A = ( Z ( ( N ) ) ) ; ", " A = ( Z 10 ) ; "},
       {" A = ( ( N ) ( 2 ) ) ; ", " A = ( 10 2 ) ; "},
       {" A = ( ( Z ) ( ( 3 ) ) ) ; ", " A = ( ( Z ) 3 ) ; "},
+      // Low and High take a type, not its size.
+      {" W : Low ( N ) .. HIGH ( N ) ; ", " W : Low ( N ) .. HIGH ( N ) ; "},
   };
   const LineList list = Declarations();
   for (const auto& [before, after] : cases) EXPECT_EQ(ReplaceParenthesisedOperands(list, before), after) << before;

@@ -49,6 +49,7 @@ const std::vector<std::string> kDefinitions = {
     " PString = PAnsiString ; ",
     " PPChar = ^PChar ; ",
     " PMyInt = PInteger ; ",
+    " LPInteger = PInteger ; ",
     " THandle = LongWord ; ",
     " PHandle = ^THandle ; ",
     " TNameType = ( ntA , ntB , ntC ) ; ",
@@ -56,6 +57,7 @@ const std::vector<std::string> kDefinitions = {
     " TStringsDefined = set of ( sdDelimiter , sdQuoteChar , sdNameValueSeparator ) ; ",
     " TBigSet = set of 0 .. 39 ; ",
     " TWordSet = set of 0 .. 15 ; ",
+    " TDay = 1 .. 31 ; ",
     " TProc = procedure ; ",
     " TCompare = function ( A , B : Pointer ) : Integer ; ",
     " PRect = ^TRect ; ",
@@ -122,6 +124,8 @@ TEST(TypeDescriptor, PointersCountTheirIndirections) {
       {"^^Integer", "-2,vt_Integer"},
       {"PPChar", "-1,vt_PChar"},
       {"PMyInt", "-1,vt_Integer"},
+      // Its name holds the name of the pointer type it names (LPBYTE = PByte).
+      {"LPInteger", "-1,vt_Integer"},
       // A class reference, marked as a pointer by the normalisation.
       {"^TStrings", "-1,TStrings"},
       {"PRect", "-1,TRect"},
@@ -145,6 +149,10 @@ TEST(TypeDescriptor, ArraysGiveElementSizeAndKind) {
       {"array [ 0 .. 1 ] of array [ 0 .. 2 ] of Integer", "4,vt_Integer"},
       {"array [ 0 .. 1 ] of array [ 0 .. 2 ] of array [ 1 .. 2 ] of TRect", "16,TRect"},
       {"array [ 0 .. 1 , 0 .. 2 ] of Integer", "4,vt_Integer"},
+      // An alias is followed to what tells the element's size.
+      {"array [ 0 .. 3 ] of THandle", "4,vt_Longword"},
+      {"array [ 0 .. 1 ] of TRectAlias", "16,TRect"},
+      {"array of TRectAlias", "-1,16,TRect"},
   });
 }
 
@@ -159,7 +167,7 @@ TEST(TypeDescriptor, ShortStringsAndArraysOfThem) {
   });
 }
 
-TEST(TypeDescriptor, SetsAndEnumerationsGiveTheirStorage) {
+TEST(TypeDescriptor, SetsEnumerationsAndSubrangesGiveTheirStorage) {
   const std::string full = Enumeration(256);
   const std::string values = WideEnumeration();
   ExpectDescriptors({
@@ -186,6 +194,14 @@ TEST(TypeDescriptor, SetsAndEnumerationsGiveTheirStorage) {
       {"array [ 0 .. 1 ] of TWordSet", "2,vt_Word"},
       {"array [ 0 .. 1 ] of TBigSet", "5,1,vt_Byte"},
       {"array of TBigSet", "-1,5,1,vt_Byte"},
+      // A subrange reads as the integer that stores it, never as its bounds.
+      {"0 .. N", "vt_Byte"},
+      {"- 128 .. 127", "vt_Shortint"},
+      {"Low ( Word ) .. High ( Word )", "vt_Word"},
+      {"ntB .. ntC", "vt_Byte"},
+      {"TDay", "vt_Byte"},
+      {"array [ 0 .. 3 ] of 0 .. 70000", "4,vt_Longword"},
+      {"array [ 0 .. 3 ] of TDay", "1,vt_Byte"},
   });
 }
 

@@ -57,6 +57,7 @@ inline constexpr std::string_view kProblemLine = "行号";
 inline constexpr std::string_view kProblemText = "说明";
 inline constexpr std::string_view kProblemFailure = "失败";
 inline constexpr std::string_view kProblemUnresolved = "未解析";
+inline constexpr std::string_view kProblemLeftOut = "已略去";
 inline constexpr std::string_view kFindPlaceholder = "查找";
 inline constexpr std::string_view kFindPrevious = "上一个";
 inline constexpr std::string_view kFindNextButton = "下一个";

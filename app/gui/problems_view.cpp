@@ -15,6 +15,8 @@ QString KindText(ProblemKind kind) {
   switch (kind) {
     case ProblemKind::kUnresolved:
       return FromUtf8(gui_texts::kProblemUnresolved);
+    case ProblemKind::kLeftOut:
+      return FromUtf8(gui_texts::kProblemLeftOut);
     case ProblemKind::kFailure:
       break;
   }

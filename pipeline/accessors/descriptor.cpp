@@ -104,9 +104,19 @@ std::optional<SetText> SetIn(const Lists& lists, const std::string& t) {
   return SetText{set, base ? SetBytes(*base) : 1};
 }
 
+// The storage of a subrange type written out (" 0 .. 255 ",
+// " Low ( Word ) .. High ( Word ) ", " clRed .. clBlue "); nothing for any
+// other type text, an array's bounds included.
+std::optional<OrdinalStorage> SubrangeStorage(const Lists& lists, const std::string& t) {
+  if (FindText(t, " .. ", 1) == 0 || Contains(t, "[")) return std::nullopt;
+  auto range = OrdinalRangeOf(lists.reference, t, NumbersIn(lists.working));
+  if (!range) return std::nullopt;
+  return StorageOf(*range);
+}
+
 // A set that fits an integer of 1, 2 or 4 bytes reads as that integer, a
-// bit per value; a longer one as its bytes. An enumeration reads as the
-// integer that stores it.
+// bit per value; a longer one as its bytes. An enumeration, and a subrange,
+// reads as the integer that stores it.
 std::string ReduceSetsAndEnumerations(const Lists& lists, const std::string& t) {
   if (auto set = SetIn(lists, t)) {
     const std::string head = Copy(t, 1, set->at - 1);
@@ -117,6 +127,7 @@ std::string ReduceSetsAndEnumerations(const Lists& lists, const std::string& t) 
       default: return head + "1,Byte";
     }
   }
+  if (auto storage = SubrangeStorage(lists, t)) return std::string(storage->type);
   Pos open = EnumerationOpen(t);
   if (open == 0) return t;
   Pos close = FindChar(t, ')', open);
@@ -184,23 +195,34 @@ std::optional<std::string> ShortStringElement(const LineList& working, const std
 
 enum class ArrayKind { kDynamic, kFixed };
 
-// The element part of an array descriptor for an element name without
-// spaces: its size and code, its whole size and table, or a pointer.
-std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
-  if (auto routine = NamedRoutineCode(lists.reference, element))
-    return RoutineSize(lists.snapshot, element) + "," + *routine;
+// The element part that a name tells by itself: a routine type's size and
+// code, a basic type's size and code, a structure's whole size and table.
+std::optional<std::string> NamedElement(const Lists& lists, const std::string& name) {
+  if (auto routine = NamedRoutineCode(lists.reference, name)) return RoutineSize(lists.snapshot, name) + "," + *routine;
   std::int32_t size = 0;
-  if (FindIntegerConstant(lists.working, element, size))
-    return std::to_string(size) + "," + ElementCode(lists.working, element);
-  std::string whole = element;
-  if (FindFieldValue(lists.snapshot, whole, " nWholeSize ")) return whole + "," + element;
+  if (FindIntegerConstant(lists.working, name, size)) return std::to_string(size) + "," + ElementCode(lists.working, name);
+  std::string whole = name;
+  if (FindFieldValue(lists.snapshot, whole, " nWholeSize ")) return whole + "," + name;
+  return std::nullopt;
+}
+
+// The element part of an array descriptor for an element name without
+// spaces: its size and code, its whole size and table, or a pointer. An
+// alias (" png_byte = Byte ; ", " ACE_HEADER = _ACE_HEADER ; ") is followed
+// to the first name that tells the element, so that the element keeps its
+// size.
+std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
+  if (auto named = NamedElement(lists, element)) return *named;
   if (Contains(element, "^")) return "4," + element;
+  std::int32_t size = 0;
   std::string alias = element;
   AliasTrail trail(lists.reference);
   while (trail.Follow(alias)) {
-    if (!Contains(alias, "^")) continue;
-    if (kind == ArrayKind::kFixed) return "4," + alias;
-    return "4,-1," + ReplaceFirst(alias, "^", "");
+    if (Contains(alias, "^")) {
+      if (kind == ArrayKind::kFixed) return "4," + alias;
+      return "4,-1," + ReplaceFirst(alias, "^", "");
+    }
+    if (auto named = NamedElement(lists, alias)) return *named;
   }
   // An enumeration or a set reached through its name: its elements are the
   // integers its own descriptor names (a Byte for a few values), not the
@@ -216,6 +238,8 @@ std::string ArrayElement(const Lists& lists, const std::string& element, ArrayKi
 std::string ReduceArrayElement(const Lists& lists, const std::string& element, ArrayKind kind) {
   if (!Contains(element, " ")) return ArrayElement(lists, element, kind);
   if (auto short_string = ShortStringElement(lists.working, element)) return *short_string;
+  if (auto storage = SubrangeStorage(lists, element))
+    return std::to_string(storage->bytes) + "," + ElementCode(lists.working, std::string(storage->type));
   return element;
 }
 
@@ -263,6 +287,10 @@ void ResolvePointer(const Lists& lists, std::string& t) {
     }
   }
   if (hat == 0) return;
+  // An alias of a pointer type keeps its own code when it has one
+  // (PString = PAnsiString); else the whole name, however many aliases
+  // it took, becomes the indirections and what they point to.
+  if (!SameText(start, items.last) && TypeCode(lists.working, items.last)) return;
   int levels = 0;
   // Every round follows the trail once more, and the trail ends.
   while (true) {
@@ -280,7 +308,9 @@ void ResolvePointer(const Lists& lists, std::string& t) {
     hat = FindChar(w, '^', 1);
     if (hat == 0) break;
   }
-  t = items.head + ReplaceFirstText(items.last, start, std::to_string(levels) + "," + w);
+  // The last item is one name, written or reached: the whole of it becomes
+  // the indirections and what they point to.
+  t = items.head + std::to_string(levels) + "," + w;
 }
 
 // One round: the declared type (or the alias reached) reduced to a code

@@ -11,6 +11,7 @@
 #include "pipeline/fields.h"
 #include "pipeline/line_forms.h"
 #include "pipeline/stop_request.h"
+#include "pipeline/variant_parts.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -159,7 +160,9 @@ void ConvertToAccessorFormat(LineList& working, LineList& reference, const LineL
     std::string declared = reference.Get(i);
     if (SplitMemberNames(declared)) reference.Put(i, declared);
     if (SameText(declared, laid_out)) continue;
-    working.Put(i, WithAccessorEntries(laid_out, declared, describe));
+    // The marks of variant parts have placed the branches; every field of
+    // every branch becomes an ordinary entry at its own offset.
+    working.Put(i, WithAccessorEntries(WithoutVariantMarks(laid_out), WithoutVariantMarks(declared), describe));
   }
 }
 

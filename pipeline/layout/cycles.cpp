@@ -3,6 +3,7 @@
 // layout alternate until the layout settles.
 #include <string>
 
+#include "pipeline/fields.h"
 #include "pipeline/input_file.h"
 #include "pipeline/layout/expressions.h"
 #include "pipeline/layout/layout.h"
@@ -16,11 +17,41 @@ namespace ct {
 
 namespace {
 
+// The type a member was declared with in its structure's line of the
+// reference list (" a , b : Integer ; " gives b the type "Integer"); empty
+// when the line declares no such member.
+std::string DeclaredType(const std::string& declaration, const std::string& member) {
+  for (const FieldSpan& field : FieldSpans(declaration)) {
+    if (field.colon == 0) continue;
+    std::string names = Slice(declaration, field.first, field.colon - 1);
+    names = Tail(names, FindCharInRange(names, '{', Len(names), 1) + 1);
+    // Ends: every cut takes a name and its comma off the front.
+    while (!names.empty())
+      if (Trim(CutAtChar(names, ',', false)) == member) {
+        const Pos end = At(declaration, field.last) == ';' ? field.last - 1 : field.last;
+        return Trim(Slice(declaration, field.colon + 1, end));
+      }
+  }
+  return {};
+}
+
+// What stopped a structure: its first member whose type no size was found
+// for, or its parent that never laid out.
+std::string StoppedAt(const UnresolvedLine& line, const LineList& declarations) {
+  if (line.member.empty()) return Gbk(texts::kLeftOutParent) + Gbk(texts::kLayoutUnknownType) + "\"" + line.value + "\"";
+  std::string type = declarations.Has(line.index) ? DeclaredType(declarations.Get(line.index), line.member) : "";
+  if (type.empty()) type = line.value;
+  return Gbk(texts::kLeftOutMember) + line.member + Gbk(texts::kLayoutUnknownType) + "\"" + type + "\"";
+}
+
 // Names the line that stayed unresolved by its number as the editor shows
 // it and by its index, with the value that could not be read, and then the
 // line of the input where that declaration starts; every structure left
-// unresolved becomes a problem of its own.
-void ReportIncompleteLayout(Reporter& reporter, const LineList& working, const LayoutPass& pass) {
+// unresolved is logged as left out of the script and becomes a problem of
+// its own, and so does every other line left unresolved. Returns the names
+// of the structures left out.
+std::vector<std::string> ReportIncompleteLayout(Reporter& reporter, const LineList& working,
+                                                const LineList& declarations, const LayoutPass& pass) {
   const size_t index = *pass.last_unresolved;
   const std::string incomplete = Gbk(texts::kLayoutIncompleteLog);
   reporter.Log(incomplete);
@@ -29,18 +60,32 @@ void ReportIncompleteLayout(Reporter& reporter, const LineList& working, const L
                pass.unresolved_value + "\"" + Gbk(texts::kLayoutIndexHead) + std::to_string(index) + " " + incomplete +
                WhereInInput(working.Origin(index)));
   reporter.Problem(ProblemKind::kFailure, Gbk(texts::kLayoutIncompleteBox), working.Origin(index));
+  std::vector<std::string> left_out;
   for (const UnresolvedLine& line : pass.unresolved) {
     const std::string& text = working.Get(line.index);
-    std::string name = Trim(Copy(text, 1, FindChar(MaskQuotedStrings(text), '=', 1) - 1));
-    reporter.Problem(ProblemKind::kUnresolved, name + Gbk(texts::kLayoutUnknownType) + "\"" + line.value + "\"",
-                     working.Origin(line.index));
+    const std::string mask = MaskQuotedStrings(text);
+    const Pos equals = FindChar(mask, '=', 1);
+    std::string name = Trim(Copy(text, 1, equals - 1));
+    const LineOrigin origin = working.Origin(line.index);
+    if (equals == 0 || FindChar(mask, '{', equals) == 0) {
+      reporter.Problem(ProblemKind::kUnresolved, name + Gbk(texts::kLayoutUnknownType) + "\"" + line.value + "\"",
+                       origin);
+      continue;
+    }
+    const std::string stopped = StoppedAt(line, declarations);
+    reporter.Log(Gbk(texts::kMarker) + Gbk(texts::kLeftOutLogHead) + name + Gbk(texts::kLeftOutLogMiddle) + stopped +
+                 WhereInInput(origin));
+    reporter.Problem(ProblemKind::kLeftOut, Gbk(texts::kLeftOutLogHead) + name + Gbk(texts::kLeftOutProblemMiddle) + stopped,
+                     origin);
+    left_out.push_back(std::move(name));
   }
+  return left_out;
 }
 
 }  // namespace
 
-bool RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding padding, const LineList& declarations,
-                     const std::function<void(size_t)>& on_cycle) {
+LayoutOutcome RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding padding,
+                              const LineList& declarations, const std::function<void(size_t)>& on_cycle) {
   LayoutPass pass;
   // Ends: a cycle that changed nothing ends the loop, and lines change only
   // finitely often: evaluation removes operators and brackets, a structure is
@@ -53,12 +98,14 @@ bool RunLayoutCycles(LineList& working, Reporter& reporter, RecordPadding paddin
     pass = LayOutStructures(working, padding, declarations);
     if (!pass.last_unresolved || !(evaluated || pass.changed)) break;
   }
+  LayoutOutcome outcome;
   if (!pass.last_unresolved) {
     working.Add(Gbk(texts::kLayoutSucceededLine));
-    return true;
+    outcome.complete = true;
+    return outcome;
   }
-  ReportIncompleteLayout(reporter, working, pass);
-  return false;
+  outcome.left_out = ReportIncompleteLayout(reporter, working, declarations, pass);
+  return outcome;
 }
 
 void GiveEmptyStructuresZeroSize(LineList& working) {

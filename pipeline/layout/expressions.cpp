@@ -6,6 +6,7 @@
 // the next layout cycle, which runs the pass again.
 #include "pipeline/layout/expressions.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "pipeline/operands.h"
+#include "pipeline/ordinals.h"
 #include "pipeline/stop_request.h"
 #include "text/scan.h"
 
@@ -100,14 +102,15 @@ void Sweep(const LineList& list, std::string& line, const OperatorPass& pass) {
   SweepOperator(list, line, pass.sweep, pass.compute);
 }
 
-// The product of the dimensions of a bracket list of several ranges. A
-// range whose bounds do not resolve yet is passed over. 0 when nothing is
-// counted: a lone range (left to the range sweep), no range that resolves,
-// or a count that overflows.
+// The product of the dimensions of a bracket list of ranges. A range whose
+// bounds do not resolve yet is passed over. A lone range is counted here
+// too, since a bound below 0 ("- 1") is two words, which the range sweep
+// cannot take. 0 when nothing is counted: no range that resolves, or a
+// count that overflows.
 std::int64_t CountIndexes(const LineList& list, std::string content) {
   // A list holding a string is a set or an index, never array dimensions;
   // replacing it would take the string with it.
-  if (!Contains(content, " , ") || Contains(content, "\"")) return 0;
+  if (!Contains(content, " .. ") || Contains(content, "\"")) return 0;
   std::int64_t count = 0;
   // Ends: every cut takes at least the element and its comma off the front.
   while (!content.empty()) {
@@ -126,7 +129,7 @@ std::int64_t CountIndexes(const LineList& list, std::string content) {
 }
 
 // "[ 0 .. 3 , 0 .. 1 ]" becomes "8", the number of elements of an array of
-// several dimensions.
+// several dimensions, and "[ - 1 .. 1 ]" becomes "3".
 void EvaluateBracketLists(const LineList& list, std::string& line) {
   Pos open = FindChar(line, '[', 1);
   Pos close = FindChar(line, ']', 1);
@@ -143,6 +146,30 @@ void EvaluateBracketLists(const LineList& list, std::string& line) {
       open = FindChar(line, '[', close);
       close = FindChar(line, ']', close + 1);
     }
+  }
+}
+
+// A range outside brackets is a subrange type (" TDay = 1 .. 31 ; ",
+// " x : - 128 .. 127 ; "): it takes the smallest of 1, 2 or 4 bytes that
+// holds its values, once both bounds are numbers.
+void EvaluateSubranges(const LineList& list, std::string& line) {
+  Pos from = 1;
+  // Ends: every turn searches after the range of the turn before, or
+  // replaces it by a number.
+  for (Pos p = FindExact(line, " .. ", from); p != 0; p = FindExact(line, " .. ", from)) {
+    from = p + 1;
+    const Pos open = FindCharInRange(line, '[', p, 1);
+    if (open != 0 && FindCharInRange(line, ']', p, open) == 0) continue;
+    // The value runs from its ":" or "=" to its ";".
+    const Pos colon = FindCharInRange(line, ':', p, 1);
+    const Pos equals = FindCharInRange(line, '=', p, 1);
+    const Pos start = std::max(colon, equals);
+    const Pos end = FindChar(line, ';', p);
+    if (start == 0 || end == 0) continue;
+    auto low = ResolveOperand(list, Trim(Slice(line, start + 1, p - 1)), OperandSide::kLeft);
+    auto high = ResolveOperand(list, Trim(Slice(line, p + 4, end - 1)), OperandSide::kLeft);
+    if (!low || !high || high->value < low->value) continue;
+    Replace(line, start + 1, end - start - 1, " " + std::to_string(StorageOf({low->value, high->value}).bytes) + " ");
   }
 }
 
@@ -175,6 +202,7 @@ std::string EvaluatePart(const LineList& working, std::string_view part) {
   std::string line = ReplaceParenthesisedOperands(working, part);
   for (const OperatorPass& pass : kArithmetic) Sweep(working, line, pass);
   EvaluateBracketLists(working, line);
+  EvaluateSubranges(working, line);
   Sweep(working, line, kRange);
   Sweep(working, line, kArray);
   return line;

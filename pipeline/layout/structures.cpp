@@ -20,6 +20,7 @@
 #include "pipeline/lookups.h"
 #include "pipeline/operands.h"
 #include "pipeline/stop_request.h"
+#include "pipeline/variant_parts.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -72,10 +73,28 @@ struct LayoutLine {
 Pos MemberValueEnd(const LayoutLine& line, Pos colon) { return FindText(line.structure, " ;", colon + 1); }
 Pos NextColon(const LayoutLine& line, Pos colon) { return FindChar(line.structure, ':', colon + 1); }
 
+// The colon of the k-th member (from 0), or 0.
+Pos NthColon(const LayoutLine& line, size_t k) {
+  Pos colon = NextColon(line, 0);
+  for (; colon != 0 && k > 0; --k) colon = NextColon(line, colon);
+  return colon;
+}
+
+// The word in front of a member's colon: its name.
+std::string MemberName(const LayoutLine& line, Pos colon) {
+  if (colon == 0) return {};
+  Pos last = colon - 1;
+  while (last > 0 && At(line.structure, last) == ' ') --last;
+  Pos first = last;
+  while (first > 1 && At(line.structure, first - 1) != ' ') --first;
+  return Slice(line.text, first, last);
+}
+
 struct Resolution {
   std::vector<Member> members;
   bool resolved = true;
   std::string unresolved_value;  // the first value that did not resolve
+  std::string unresolved_member;  // and the member it belongs to
 };
 
 // Resolves every member value and writes it back in its normalised form
@@ -94,13 +113,14 @@ Resolution ResolveMembers(const LineList& working, LayoutLine& line) {
     if (!operand || !FitsSize(operand->value)) {
       result.resolved = false;
       result.unresolved_value = std::move(value);
+      result.unresolved_member = MemberName(line, b);
       return result;
     }
     std::string text = operand->text;
     if (operand->prefix != -1) text = std::to_string(operand->prefix) + "_" + text;
     spans.emplace_back(b + 2, e - b - 2);
     normalised.push_back(std::move(text));
-    result.members.push_back({std::move(value), operand->value, operand->prefix});
+    result.members.push_back({std::move(value), operand->value, operand->prefix, VariantMarkOf(MemberName(line, b))});
     b = At(line.structure, b + 1) == ':' ? b + 1 : FindChar(line.structure, ':', e);
   }
   line.ReplaceSpans(spans, normalised);
@@ -153,8 +173,7 @@ Parents ParentsOf(const LineList& working) {
 // The class an alias of a class stands for. The working list holds such an
 // alias as the pointer size it became, so its declaration is read, where a
 // class named in a type reads as the pointer it is (" TQuery = ^TObject ; ").
-bool FollowClassAlias(const LineList& working, const LineList& declarations, std::string& name) {
-  if (FindTypeAlias(working, name)) return true;
+bool FollowClassAlias(const LineList& declarations, std::string& name) {
   std::string declared = name;
   if (!FindTypeAlias(declarations, declared)) return false;
   name = Trim(declared.rfind('^', 0) == 0 ? declared.substr(1) : declared);
@@ -171,12 +190,12 @@ std::optional<PlacementStart> ParentStart(const LineList& working, const LineLis
   while (true) {
     std::string whole = parent;
     int max = -1;
-    if (GetWholeAndMaxSize(working, whole, max)) {
+    if (GetStructureSizes(working, whole, max)) {
       auto offset = ParseInt64(whole);
       if (!offset || !FitsSize(*offset)) return std::nullopt;
       return PlacementStart{*offset, std::max(max, 1)};
     }
-    if (!followed.insert(LowerAscii(parent)).second || !FollowClassAlias(working, declarations, parent))
+    if (!followed.insert(LowerAscii(parent)).second || !FollowClassAlias(declarations, parent))
       return std::nullopt;
   }
 }
@@ -231,6 +250,7 @@ namespace {
 struct LineLayout {
   enum { kNotAStructure, kUnresolved, kLaidOut } result = kNotAStructure;
   std::string unresolved_value;
+  std::string unresolved_member;  // whose value it is; empty for a class's parent
   std::string name;      // of a structure laid out
   bool changed = false;  // a line of the list was written back
 };
@@ -238,9 +258,10 @@ struct LineLayout {
 LineLayout LayOutLine(LineList& working, size_t i, RecordPadding padding, const LineList& declarations,
                       const Parents& parents) {
   LineLayout out;
-  auto unresolved = [&](std::string value) {
+  auto unresolved = [&](std::string value, std::string member) {
     out.result = LineLayout::kUnresolved;
     out.unresolved_value = std::move(value);
+    out.unresolved_member = std::move(member);
     return out;
   };
   const std::string read = working.Get(i);
@@ -248,7 +269,8 @@ LineLayout LayOutLine(LineList& working, size_t i, RecordPadding padding, const 
   if (FindText(line.structure, kLaidOutMark, 1) != 0) return out;
 
   Resolution resolution = ResolveMembers(working, line);
-  if (!resolution.resolved) return unresolved(std::move(resolution.unresolved_value));
+  if (!resolution.resolved)
+    return unresolved(std::move(resolution.unresolved_value), std::move(resolution.unresolved_member));
   Pos brace = FindChar(line.structure, '{', 1);
   if (brace == 0) return out;
   const std::string name = Copy(line.text, 1, FindChar(line.structure, '=', 1) - 1);
@@ -260,7 +282,7 @@ LineLayout LayOutLine(LineList& working, size_t i, RecordPadding padding, const 
   if (parent != parents.end()) {
     if (resolution.members.empty() && HasNamesakeWithMembers(working, i, name)) return out;
     auto parent_start = ParentStart(working, declarations, parent->second);
-    if (!parent_start) return unresolved(parent->second);
+    if (!parent_start) return unresolved(parent->second, std::string());
     start = *parent_start;
   }
 
@@ -272,9 +294,11 @@ LineLayout LayOutLine(LineList& working, size_t i, RecordPadding padding, const 
   } else {
     placement = PlaceUnpacked(resolution.members, start, padding);
   }
-  if (placement.overflow)
-    return unresolved(*placement.overflow < resolution.members.size() ? resolution.members[*placement.overflow].value
-                                                                      : Trim(name));
+  if (placement.overflow) {
+    const size_t k = *placement.overflow;
+    if (k < resolution.members.size()) return unresolved(resolution.members[k].value, MemberName(line, NthColon(line, k)));
+    return unresolved(Trim(name), std::string());
+  }
   WriteOffsets(line, placement.offsets);
 
   if (placement.whole != 0) {
@@ -322,7 +346,7 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
   // tried again at once, so that a chain of records that embed the records
   // declared after them lays out in one pass rather than one pass a link.
   std::map<std::string, std::vector<size_t>> waiting;
-  std::map<size_t, std::string> unresolved;  // by line, with the value
+  std::map<size_t, UnresolvedLine> unresolved;  // by line
   std::vector<size_t> again;
   auto try_line = [&](size_t i) {
     ThrowIfStopRequested();
@@ -330,7 +354,7 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
     if (layout.changed) pass.changed = true;
     if (layout.result == LineLayout::kUnresolved) {
       for (std::string& name : NamesIn(layout.unresolved_value)) waiting[std::move(name)].push_back(i);
-      unresolved[i] = std::move(layout.unresolved_value);
+      unresolved[i] = {i, std::move(layout.unresolved_value), std::move(layout.unresolved_member)};
       return;
     }
     unresolved.erase(i);
@@ -349,7 +373,7 @@ LayoutPass LayOutStructures(LineList& working, RecordPadding padding, const Line
       try_line(j);
     }
   }
-  for (auto& [index, value] : unresolved) pass.unresolved.push_back({index, std::move(value)});
+  for (auto& [index, line] : unresolved) pass.unresolved.push_back(std::move(line));
   if (!pass.unresolved.empty()) {
     pass.last_unresolved = pass.unresolved.back().index;
     pass.unresolved_value = pass.unresolved.back().value;

@@ -12,8 +12,9 @@
 namespace ct {
 
 struct UnresolvedLine {
-  size_t index = 0;   // 0-based line index
-  std::string value;  // the member value that did not resolve
+  size_t index = 0;    // 0-based line index
+  std::string value;   // the member value that did not resolve
+  std::string member;  // the member whose value it is; empty for a class's parent
 };
 
 struct LayoutPass {

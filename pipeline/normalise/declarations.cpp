@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "pipeline/pascal_words.h"
+#include "pipeline/variant_parts.h"
 
 namespace ct {
 
@@ -76,15 +77,31 @@ enum class Kind { kRecord, kObject, kClass, kInterface, kNoData, kCode };
 // nested constants, or class fields that no instance holds.
 enum class Section { kMembers, kTypes, kConstants, kStatic };
 
+// A variant part of a record: "case [tag :] type of", then branches, each
+// its labels, ":" and its fields in brackets. Its head and labels are read
+// and left out; the fields stay, between the marks of pipeline/variant_parts.h.
+enum class PartStage { kHead, kLabels, kBranch };
+
+struct VariantPart {
+  int depth = 0;  // the bracket depth of "case", of the labels and of each branch's brackets
+  PartStage stage = PartStage::kHead;
+  bool tagged = false;    // "case Kind : Byte of": the tag is a field of its own
+  bool branched = false;  // a branch has begun
+};
+
 struct Frame {
-  explicit Frame(Kind structure, bool in_brackets = false) : kind(structure), bracketed(in_brackets) {}
+  explicit Frame(Kind structure, int bracket_depth = 0) : kind(structure), depth(bracket_depth) {}
 
   Kind kind;
   Section section = Section::kMembers;
-  bool bracketed = false;  // an anonymous record inside brackets
-  // Old-style objects: the name (lower case), whether an ancestor holds a
-  // VMT pointer, and whether the object's own methods ask for one.
+  int depth = 0;  // the bracket depth of the structure's own fields
+  // The structure's name as declared (the name made for an anonymous record).
   std::string name;
+  // A field's anonymous record, written as a record of its own.
+  bool anonymous = false;
+  std::vector<VariantPart> parts;  // open variant parts, innermost last
+  // Old-style objects: whether an ancestor holds a VMT pointer, and whether
+  // the object's own methods ask for one.
   bool inherits_vmt = false;
   bool wants_vmt = false;
 };
@@ -92,6 +109,7 @@ struct Frame {
 struct Opening {
   Kind kind;
   size_t head_end;  // the last token of the structure's head
+  bool anonymous = false;  // a field's record type, written out in the field
 };
 
 struct OutLine {
@@ -120,13 +138,24 @@ bool IsMemberWord(std::string_view word) {
 
 }  // namespace
 
+// Every word of the input, in lower case: the names an anonymous record's
+// made-up name must not take.
+std::unordered_set<std::string> WordsOf(const LineList& source) {
+  std::unordered_set<std::string> words;
+  for (const std::string& line : source.Lines())
+    for (const Lexeme& token : Tokenize(line))
+      if (token.word) words.insert(LowerAscii(Slice(line, token.first, token.last)));
+  return words;
+}
+
 struct DeclarationWalk::State {
-  explicit State(LineList& list) : working(list) { units.push_back(Unit{}); }
+  State(LineList& list, const LineList& source) : working(list), taken(WordsOf(source)) { units.push_back(Unit{}); }
 
   LineList& working;
   std::vector<Frame> frames;
   std::vector<Unit> units;  // units[0] writes straight to the list
   std::unordered_set<std::string> objects_with_vmt;
+  std::unordered_set<std::string> taken;  // lower case
 
   // The statement under way.
   std::string_view s;
@@ -164,11 +193,39 @@ struct DeclarationWalk::State {
     return end;
   }
 
-  // The name in front of the "=" before token t.
+  // The name in front of the "=" before token t, as written.
   std::string NameBefore(size_t t) const {
     for (size_t k = t; k > 1 && !IsSymbol(k - 1, ';'); --k)
-      if (IsSymbol(k - 1, '=')) return tokens[k - 2].word ? LowerAscii(Text(k - 2)) : std::string();
+      if (IsSymbol(k - 1, '=')) return tokens[k - 2].word ? std::string(Text(k - 2)) : std::string();
     return {};
+  }
+
+  // The first name of the field whose type holds token t ("a" for the
+  // record of "a , b : record"): the names before the nearest ":" at t's
+  // depth. Empty when a "=" (a type's declaration), a ";" or a branch's
+  // bracket comes first.
+  std::string FieldNameBefore(size_t t) const {
+    const int depth = tokens[t].depth;
+    for (size_t k = t; k > 0; --k) {
+      const size_t c = k - 1;
+      if (tokens[c].depth < depth) return {};
+      if (tokens[c].depth > depth) continue;
+      if (IsSymbol(c, ';') || IsSymbol(c, '=')) return {};
+      if (!IsSymbol(c, ':')) continue;
+      if (c == 0 || !tokens[c - 1].word) return {};
+      size_t first = c - 1;
+      while (first >= 2 && IsSymbol(first - 1, ',') && tokens[first - 2].word) first -= 2;
+      return std::string(Text(first));
+    }
+    return {};
+  }
+
+  // "Owner_field", or with a number after it when the input uses that name
+  // or an earlier record took it.
+  std::string UnusedName(const std::string& wanted) {
+    std::string name = wanted;
+    for (int n = 2; !taken.insert(LowerAscii(name)).second; ++n) name = wanted + "_" + std::to_string(n);
+    return name;
   }
 
   std::optional<Opening> OpeningAt(size_t t) const {
@@ -182,9 +239,17 @@ struct DeclarationWalk::State {
       if (t == piece_first && frames.empty()) return Opening{Kind::kNoData, t};
       // A field's anonymous record, or an array's; not a generic constraint
       // ("<T: record>").
-      if (!typed && !FollowsSymbol(t, ':') && !Follows(t, "of")) return std::nullopt;
+      const size_t head = Follows(t, "packed") || Follows(t, "bitpacked") ? t - 1 : t;
+      const bool in_field = FollowsSymbol(head, ':') || Follows(head, "of");
+      if (!typed && !in_field) return std::nullopt;
       if (IsSymbol(t + 1, '>') || IsSymbol(t + 1, ',')) return std::nullopt;
       if (Is(t + 1, "helper")) return Opening{Kind::kNoData, HelperEnd(t + 1)};
+      if (in_field && InBody()) return Opening{Kind::kRecord, t, true};
+      // Outside any structure only a type's array names its element's
+      // record; a variable's or a typed constant's holds no data a table
+      // could name.
+      if (in_field && frames.empty())
+        return NameBefore(t).empty() ? Opening{Kind::kNoData, t} : Opening{Kind::kRecord, t, true};
       return Opening{Kind::kRecord, t};
     }
     if (Is(t, "object")) {
@@ -328,6 +393,10 @@ struct DeclarationWalk::State {
   }
 
   void Open(size_t t, const Opening& opening) {
+    if (opening.anonymous) {
+      OpenAnonymous(t);
+      return;
+    }
     if (opening.kind == Kind::kCode) {
       frames.push_back(Frame(Kind::kCode));
       return;
@@ -349,13 +418,166 @@ struct DeclarationWalk::State {
       return;
     }
     if (units.size() == 1) BeginWritten(t);
-    Frame frame(opening.kind);
-    if (opening.kind == Kind::kObject) {
-      frame.name = NameBefore(t);
-      if (opening.head_end > t + 1 && tokens[t + 2].word)
-        frame.inherits_vmt = objects_with_vmt.count(LowerAscii(Text(t + 2))) != 0;
-    }
+    Frame frame(opening.kind, tokens[t].depth);
+    frame.name = NameBefore(t);
+    if (opening.kind == Kind::kObject && opening.head_end > t + 1 && tokens[t + 2].word)
+      frame.inherits_vmt = objects_with_vmt.count(LowerAscii(Text(t + 2))) != 0;
     frames.push_back(std::move(frame));
+  }
+
+  // A field's record type written out in the field (" a,b:record x,y:Integer;
+  // end;", " items:array[0..1] of packed record ... end;") is a record of its
+  // own, declared in front of the structure that holds the field and named
+  // after that structure and the field's first name (" Owner_a=record
+  // x,y:Integer;end;"); the field names it (" a,b:Owner_a;"). A type's array
+  // of such records names them after the type (" TArr_element").
+  void OpenAnonymous(size_t t) {
+    const size_t head = Follows(t, "packed") || Follows(t, "bitpacked") ? t - 1 : t;
+    std::string owner = frames.empty() ? std::string() : frames.back().name;
+    std::string field = FieldNameBefore(t);
+    if (field.empty()) {
+      if (std::string type = NameBefore(t); !type.empty()) owner = std::move(type);
+      field = "element";
+    }
+    const std::string name = UnusedName(owner + "_" + field);
+    // A type outside any structure waits for its element's record.
+    if (units.size() == 1)
+      BeginWritten(head);
+    else
+      Route(tokens[head].first - 1);
+    Append(units.back(), name, tokens[head].first);
+    copied = tokens[t].last;
+    Begin(t, Fate::kHoisted);
+    const std::string packing = head == t ? std::string() : std::string(Text(head)) + " ";
+    Append(units.back(), " " + name + "=" + packing + "record", tokens[head].first);
+    Frame frame(Kind::kRecord, tokens[t].depth);
+    frame.name = name;
+    frame.anonymous = true;
+    frames.push_back(std::move(frame));
+  }
+
+  // The "end" of an anonymous record ends its declaration; a ";" after it
+  // ends the field that names it. Returns the last token taken.
+  size_t CloseAnonymous(size_t t) {
+    Route(tokens[t].first - 1);
+    Append(units.back(), "end;", tokens[t].first);
+    copied = tokens[t].last;
+    frames.pop_back();
+    Complete();
+    if (!IsSymbol(t + 1, ';') || tokens[t + 1].depth != tokens[t].depth) return t;
+    Unit& owner = units.back();
+    OutLine& line = IsBlankText(owner.current.text) && !owner.lines.empty() ? owner.lines.back() : owner.current;
+    line.text += ";";
+    copied = tokens[t + 1].last;
+    return t + 1;
+  }
+
+  // ---- Variant parts ----
+
+  // The depth at which the innermost structure's fields stand: its own, or
+  // inside the brackets of the branch under way; -1 between a variant
+  // part's branches, where its labels stand.
+  int FieldDepth() const {
+    const Frame& frame = frames.back();
+    if (frame.parts.empty()) return frame.depth;
+    const VariantPart& part = frame.parts.back();
+    return part.stage == PartStage::kBranch ? part.depth + 1 : -1;
+  }
+
+  bool AmongFields(size_t t) const { return InBody() && tokens[t].depth == FieldDepth(); }
+
+  bool BeginsVariantPart(size_t t) const {
+    return Is(t, "case") && !frames.empty() && frames.back().kind == Kind::kRecord && AmongFields(t);
+  }
+
+  void BeginPart(size_t t) {
+    Skip(t);
+    VariantPart part;
+    part.depth = tokens[t].depth;
+    frames.back().parts.push_back(part);
+  }
+
+  void Mark(VariantMark mark, size_t t) {
+    Route(tokens[t].first - 1);
+    Append(units.back(), VariantMarkMember(mark), tokens[t].first);
+  }
+
+  void EndPart(size_t t) {
+    Mark(VariantMark::kPartEnds, t);
+    frames.back().parts.pop_back();
+  }
+
+  // A branch's last field may leave out its ";".
+  void EndField() {
+    Unit& unit = units.back();
+    OutLine& line = IsBlankText(unit.current.text) && !unit.lines.empty() ? unit.lines.back() : unit.current;
+    const std::string text = TrimRight(line.text);
+    if (!text.empty() && text.back() != ';') line.text += ";";
+  }
+
+  bool InPartHead() const {
+    return !frames.empty() && !frames.back().parts.empty() && frames.back().parts.back().stage == PartStage::kHead;
+  }
+
+  // Reads token t as part of the innermost structure's variant part, if it
+  // is: the head up to "of" gives the tag's field and the part's mark, the
+  // labels go, a branch's brackets give way to the mark of its start and
+  // its last field's ";". False for what the walk reads as usual: the
+  // fields of a branch and the structure's "end".
+  bool FollowVariantPart(size_t t) {
+    if (frames.empty() || frames.back().parts.empty()) return false;
+    Frame& frame = frames.back();
+    VariantPart& part = frame.parts.back();
+    const int depth = tokens[t].depth;
+    if (Is(t, "end") && depth == frame.depth) return false;
+    switch (part.stage) {
+      case PartStage::kHead:
+        if (IsSymbol(t, ':') && depth == part.depth) part.tagged = true;
+        if (!Is(t, "of") || depth != part.depth) return true;
+        if (part.tagged) {
+          Route(tokens[t].first - 1);
+          Append(units.back(), ";", tokens[t].first);
+        }
+        copied = tokens[t].last;
+        Append(units.back(), VariantMarkMember(VariantMark::kPartBegins), tokens[t].first);
+        part.stage = PartStage::kLabels;
+        return true;
+      case PartStage::kLabels:
+        // The bracket of the branch that holds this part closes: the part
+        // ends with the branch.
+        if (IsSymbol(t, ')') && depth < part.depth) {
+          EndPart(t);
+          return FollowVariantPart(t);
+        }
+        Skip(t);
+        if (IsSymbol(t, '(') && depth == part.depth && FollowsSymbol(t, ':')) {
+          if (part.branched) Append(units.back(), VariantMarkMember(VariantMark::kBranchBegins), tokens[t].first);
+          part.branched = true;
+          part.stage = PartStage::kBranch;
+        }
+        return true;
+      case PartStage::kBranch:
+        if (!IsSymbol(t, ')') || depth != part.depth) return false;
+        Route(tokens[t].first - 1);
+        EndField();
+        Skip(t);
+        part.stage = PartStage::kLabels;
+        return true;
+    }
+    return false;
+  }
+
+  // A token among the fields of a variant part's branch.
+  void FollowField(size_t& t) {
+    if (!tokens[t].word) return;
+    if (BeginsVariantPart(t)) {
+      BeginPart(t);
+    } else if (Is(t, "end")) {
+      if (frames.back().anonymous && frames.back().depth == tokens[t].depth) t = Close(t);
+    } else if (auto opening = OpeningAt(t); opening && opening->anonymous) {
+      Open(t, *opening);
+      t = opening->head_end;
+    }
   }
 
   // The declaration under way goes, from its start to the ";" that ends it.
@@ -377,10 +599,14 @@ struct DeclarationWalk::State {
     return false;
   }
 
-  void Close(size_t t) {
+  // The structure's "end": its variant parts end with it. Returns the last
+  // token taken.
+  size_t Close(size_t t) {
+    while (!frames.back().parts.empty()) EndPart(t);
+    if (frames.back().anonymous) return CloseAnonymous(t);
     const Frame frame = std::move(frames.back());
     frames.pop_back();
-    if (frame.kind != Kind::kObject) return;
+    if (frame.kind != Kind::kObject) return t;
     if (frame.wants_vmt && !frame.inherits_vmt) {
       // After the object's own fields, before its "end".
       Route(tokens[t].first - 1);
@@ -391,7 +617,8 @@ struct DeclarationWalk::State {
       else
         unit.current.text += " Vmt:Pointer;";
     }
-    if ((frame.wants_vmt || frame.inherits_vmt) && !frame.name.empty()) objects_with_vmt.insert(frame.name);
+    if ((frame.wants_vmt || frame.inherits_vmt) && !frame.name.empty()) objects_with_vmt.insert(LowerAscii(frame.name));
+    return t;
   }
 
   // After a ";", a directive that still belongs to the declaration before
@@ -414,16 +641,6 @@ struct DeclarationWalk::State {
     if (units.size() == 1 && frames.empty()) Flush(units[0]);
   }
 
-  // "record" and "end" inside brackets: an anonymous record in a variant.
-  void FollowBracketed(size_t t) {
-    if (Is(t, "end") && !frames.empty() && frames.back().bracketed) {
-      frames.pop_back();
-    } else if (Is(t, "record")) {
-      auto opening = OpeningAt(t);
-      if (opening && opening->kind == Kind::kRecord) frames.push_back(Frame(Kind::kRecord, true));
-    }
-  }
-
   void Walk(std::string_view statement, const std::vector<Stretch>& from) {
     s = statement;
     stretches = &from;
@@ -431,8 +648,9 @@ struct DeclarationWalk::State {
     copied = 0;
     bool piece_start = true;
     for (size_t t = 0; t < tokens.size(); ++t) {
+      if (FollowVariantPart(t)) continue;
       if (tokens[t].depth > 0) {
-        FollowBracketed(t);
+        if (AmongFields(t)) FollowField(t);
         continue;
       }
       if (piece_start) piece_first = t;
@@ -443,8 +661,14 @@ struct DeclarationWalk::State {
       if (IsSymbol(t, '=') && frames.size() == units.back().base && DeclaresGeneric(t)) DropDeclaration(t);
       if (tokens[t].word) {
         NoteObjectMethod(t);
-        if (Is(t, "end") && !frames.empty()) {
-          Close(t);
+        if (BeginsVariantPart(t)) {
+          BeginPart(t);
+        } else if (Is(t, "end") && !frames.empty()) {
+          t = Close(t);
+          if (IsSymbol(t, ';')) {
+            piece_start = true;
+            EndDeclaration(t);
+          }
         } else if (auto opening = OpeningAt(t)) {
           Open(t, *opening);
           t = opening->head_end;
@@ -456,12 +680,16 @@ struct DeclarationWalk::State {
         EndDeclaration(t);
       }
     }
+    // A variant part's head cut off by the statement's end holds the type
+    // of its labels, which goes.
+    if (InPartHead()) copied = Len(s);
     Route(Len(s));
     for (Unit& unit : units) Flush(unit);
   }
 };
 
-DeclarationWalk::DeclarationWalk(LineList& working) : state_(std::make_unique<State>(working)) {}
+DeclarationWalk::DeclarationWalk(LineList& working, const LineList& source)
+    : state_(std::make_unique<State>(working, source)) {}
 
 DeclarationWalk::~DeclarationWalk() = default;
 

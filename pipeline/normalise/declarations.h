@@ -15,7 +15,16 @@
 //     " IFoo=interface;", without its parents, identifier and methods;
 //   - an old-style object that has virtual methods, a constructor or a
 //     destructor (and no ancestor with a VMT) with its VMT pointer after
-//     its own fields, where the 32-bit compiler puts it.
+//     its own fields, where the 32-bit compiler puts it;
+//   - a record's variant part as the fields of its branches between the
+//     marks of pipeline/variant_parts.h, its tag a field of its own, its
+//     head and labels gone (" case Kind:Byte of 0:(a:Integer);1:(d:Double);"
+//     gives " Kind:Byte;case:0;a:Integer;else:0;d:Double;end:0;");
+//   - a field's anonymous record, at any depth and in variant branches, as
+//     a record of its own in front of the structure that holds the field,
+//     named after that structure and the field's first name (a name the
+//     input does not use; " p:record x:Byte;end;" in TFoo gives
+//     " TFoo_p=record x:Byte;end;" and " p:TFoo_p;").
 // Every line keeps the input line where its declaration starts.
 #pragma once
 
@@ -36,7 +45,9 @@ struct Stretch {
 
 class DeclarationWalk {
  public:
-  explicit DeclarationWalk(LineList& working);
+  // `source` is the whole input: the names it uses are never given to a
+  // record the walk declares.
+  DeclarationWalk(LineList& working, const LineList& source);
   ~DeclarationWalk();
   DeclarationWalk(const DeclarationWalk&) = delete;
   DeclarationWalk& operator=(const DeclarationWalk&) = delete;

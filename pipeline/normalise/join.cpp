@@ -67,11 +67,12 @@ void Evaluate(const BracketCount& kind, const BracketCount& other, size_t line_n
 }
 
 // A statement whose text so far ends with "=", ":" or "," or with the word
-// "packed", or is the word "class" alone, goes on in the next line, and so
-// does one whose next line starts with "=": a head written over several
-// lines (" _FILETIME =", " packed", " record"), names listed over several
-// lines, an initialiser that starts below its constant, " class" above the
-// "var" or "function" it modifies.
+// "packed" or "of", or is the word "class" alone, goes on in the next line,
+// and so does one whose next line starts with "=": a head written over
+// several lines (" _FILETIME =", " packed", " record"), names listed over
+// several lines, an initialiser that starts below its constant, an array's
+// element type below its " of", " class" above the "var" or "function" it
+// modifies.
 bool GoesOn(std::string_view statement, std::string_view next_line) {
   const size_t next = next_line.find_first_not_of(' ');
   if (next != std::string_view::npos && next_line[next] == '=') return true;
@@ -85,13 +86,13 @@ bool GoesOn(std::string_view statement, std::string_view next_line) {
                        At(statement, first - 1) == '_'))
     --first;
   const std::string word = Slice(statement, first, last);
-  return SameText(word, "packed") || SameText(word, "bitpacked");
+  return SameText(word, "packed") || SameText(word, "bitpacked") || SameText(word, "of");
 }
 
 }  // namespace
 
 void JoinStatements(const LineList& source, LineList& working, NestingState& state) {
-  DeclarationWalk walk(working);
+  DeclarationWalk walk(working, source);
   std::vector<Stretch> stretches;  // where each input line's text starts in the statement
   for (size_t i = 0; i < source.Count(); ++i) {
     ThrowIfStopRequested();

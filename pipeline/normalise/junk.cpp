@@ -1,8 +1,12 @@
 // Lines that cannot describe data are dropped: routines of every form,
-// properties, visibility sections, variant-record branches, directives left
-// on a line of their own; a typed constant becomes a plain constant when its
-// value is a plain number, and goes otherwise.
+// properties, visibility sections, directives left on a line of their own,
+// a type declared as its namesake of another unit; a typed constant becomes
+// a plain constant when its value is a plain number, and goes otherwise. The
+// word "packed" in front of an array goes too: an array's elements follow
+// each other without gaps whether it is packed or not, and it aligns as its
+// elements do.
 #include <array>
+#include <cctype>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +16,7 @@
 #include "pipeline/normalise/normalise.h"
 #include "pipeline/pascal_words.h"
 #include "pipeline/stop_request.h"
+#include "text/scan.h"
 
 namespace ct {
 
@@ -20,9 +25,9 @@ namespace {
 // Words that drop the line they stand in, wherever they stand. A calling
 // convention is none of them: it belongs to a procedural type as much as to
 // a routine.
-constexpr std::array<std::string_view, 11> JunkKeywords = {
+constexpr std::array<std::string_view, 10> JunkKeywords = {
     "constructor", "destructor", "property", "private", "public", "protected",
-    "published",   "override",   "virtual",  "dynamic", "case",
+    "published",   "override",   "virtual",  "dynamic",
 };
 
 // The first "=" outside brackets and, when a ":" outside brackets stands
@@ -65,11 +70,6 @@ std::optional<std::string> AsPlainConstant(const std::string& line) {
   return Copy(line, 1, assignment.colon - 1) + "= " + value + " ; ";
 }
 
-// The branches of a variant record start with their integer label.
-bool IsCaseLabel(const std::string& line) {
-  return IsIntegerText(Trim(GetValidToken(line, ":").token));
-}
-
 // The word that starts at `from` (spaces skipped) in a loosened line: 1-based
 // first and last positions; first is 0 when no word is left.
 struct Word {
@@ -97,6 +97,23 @@ std::vector<std::string> FirstWords(std::string_view structure, size_t count) {
        word = WordAt(structure, word.last + 1))
     words.push_back(WordText(structure, word));
   return words;
+}
+
+// " PBYTE = System . PByte ; ": a type that stands for its namesake of
+// another unit. The prelude or that unit's own declaration gives the type;
+// read without its unit, this one would name only itself.
+bool NamesItsNamesakeOfAUnit(std::string_view structure) {
+  const std::vector<std::string> words = FirstWords(structure, 64);
+  const size_t n = words.size();
+  if (n < 6 || n % 2 != 0 || words[1] != "=" || words[n - 1] != ";" || !SameText(words[0], words[n - 2]))
+    return false;
+  auto starts_name = [](const std::string& word) {
+    const auto c = static_cast<unsigned char>(word[0]);
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+  };
+  for (size_t k = 2; k + 2 < n; k += 2)
+    if (!starts_name(words[k]) || words[k + 1] != ".") return false;
+  return true;
 }
 
 // A routine or property heading of any form: "procedure", "function",
@@ -174,9 +191,6 @@ Pos TableHeadingEnd(std::string_view structure) {
 // alone, for a line that is no such table or loses nothing.
 bool KeepWhatOneLineTableHolds(const std::string& line, std::string& kept) {
   const std::string structure = MaskQuotedStrings(line);
-  // Variant records stay as they were: their branches would go and leave a
-  // record too short that nothing reports.
-  if (ContainsText(structure, " case ")) return false;
   const Pos heading_end = TableHeadingEnd(structure);
   if (heading_end == 0) return false;
   // The lines the longer form has: section words on their own, and each
@@ -212,7 +226,7 @@ bool KeepWhatOneLineTableHolds(const std::string& line, std::string& kept) {
   std::string rest = Slice(line, 1, heading_end) + " ";
   bool lost = false;
   for (const std::string& part : lines) {
-    if (IsCaseLabel(part) || HoldsJunkKeyword(part))
+    if (HoldsJunkKeyword(part))
       lost = true;
     else
       rest += part.substr(1);
@@ -254,10 +268,10 @@ void DeleteJunkLines(LineList& list) {
         continue;
       }
     }
+    if (NamesItsNamesakeOfAUnit(MaskQuotedStrings(raw))) continue;
     std::optional<std::string> constant = AsPlainConstant(raw);
     if (!constant) continue;
-    std::string line = std::move(*constant);
-    if (IsCaseLabel(line)) continue;
+    std::string line = ReplaceAllTextOutsideQuotes(*constant, " packed array ", " array ");
     std::string rest;
     if (KeepWhatOneLineTableHolds(line, rest)) {
       kept.Add(std::move(rest), list.Origin(i));

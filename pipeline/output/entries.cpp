@@ -19,8 +19,10 @@ std::vector<MemberEntry> MemberEntries(std::string_view table_line) {
     entry.name = Trim(GetTokenOutsideQuotes(Slice(table_line, from, open - 1), ':').token);
     std::string rest = Slice(table_line, open + 1, close - 1);
     while (!rest.empty()) entry.items.push_back(Trim(CutAtChar(rest, ',', false)));  // every cut shortens the rest
-    entries.push_back(std::move(entry));
     Pos semicolon = FindChar(mask, ';', close + 1);
+    entry.first = from;
+    entry.last = semicolon == 0 ? Len(table_line) : semicolon;
+    entries.push_back(std::move(entry));
     if (semicolon == 0) break;
     from = semicolon + 1;
     open = FindChar(mask, '{', from);

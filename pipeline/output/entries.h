@@ -6,11 +6,17 @@
 #include <string_view>
 #include <vector>
 
+#include "text/scan.h"
+
 namespace ct {
 
 struct MemberEntry {
   std::string name;                // "p"
   std::vector<std::string> items;  // "4", "- 1", "T"
+  // Where the entry stands in the line: from the byte after the ";" (or
+  // "{") before it through its own ";" (the line's end when it has none).
+  Pos first = 0;
+  Pos last = 0;
 };
 
 // Braces, commas and semicolons inside string literals are text.

@@ -8,6 +8,9 @@
 // The forms and what each list holds after each phase: docs/line-formats.md.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "pipeline/front_end.h"
 #include "text/line_list.h"
 
@@ -17,6 +20,13 @@ namespace ct {
 // the number of lines moved.
 void SortByNesting(LineList& working, const LineList& reference);
 void MergeInheritedMembers(LineList& working);
+// The tables of the structures the layout could not finish (`names`) go,
+// so that the script holds only what was laid out, and so do the entries
+// that name a structure without members, which has no table; an entry of another
+// table that points to one of them (a pointer, a class reference, a dynamic
+// array) becomes a plain pointer, and one that holds one of them goes. Each
+// such entry is logged with its table's line of the input.
+void LeaveOutStructures(LineList& working, const std::vector<std::string>& names, Reporter& reporter);
 void TidyLines(LineList& working);
 // Logs every table Lua cannot name and every entry that is not numbers with
 // a number or a name last; false when there is one.

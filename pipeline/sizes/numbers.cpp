@@ -12,4 +12,10 @@ bool ResolveNumber(const LineList& working, std::string& text, int& prefix) {
   return NormaliseNumberText(text, prefix) || FindNumericValue(working, text, prefix);
 }
 
+std::optional<std::int64_t> NumberOrConstant(const LineList& working, std::string text) {
+  int prefix = -1;
+  if (!ResolveNumber(working, text, prefix)) return std::nullopt;
+  return ParseInt64(text);
+}
+
 }  // namespace ct

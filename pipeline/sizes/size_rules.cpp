@@ -10,6 +10,7 @@
 #include "pipeline/fields.h"
 #include "pipeline/ordinals.h"
 #include "pipeline/sizes/numbers.h"
+#include "pipeline/sizes/ordinal_notations.h"
 #include "pipeline/sizes/sizes.h"
 #include "pipeline/stop_request.h"
 #include "text/scan.h"
@@ -17,14 +18,6 @@
 namespace ct {
 
 namespace {
-
-// A set bound or a string length: a number as written, or the name of a
-// numeric constant declared anywhere in the working list.
-std::optional<std::int64_t> NumberOrConstant(const LineList& working, std::string text) {
-  int prefix = -1;
-  if (!ResolveNumber(working, text, prefix)) return std::nullopt;
-  return ParseInt64(text);
-}
 
 // The bytes from `from` up to the next space, or to the end of the text.
 Pos WordEnd(std::string_view text, Pos from) {
@@ -38,11 +31,9 @@ Pos ClosingBracket(std::string_view text, Pos p) {
   return open == 0 ? 0 : FindChar(text, ')', open + 1);
 }
 
-void ReplaceArrayAndWordNotations(std::string& text) {
+void ReplaceArrayNotations(std::string& text) {
   text = ReplaceAllText(text, " array of ", " ^");
   text = ReplaceAllText(text, " array ", " ");
-  text = ReplaceAllText(text, "Low ( Word )", "0");
-  text = ReplaceAllText(text, "High ( Word )", "65535");
 }
 
 // Only the address of a routine is stored: a procedural type is 4 bytes wide
@@ -196,8 +187,10 @@ std::vector<std::string> FieldTexts(const std::string& line) {
 // before the fields are sized.
 std::string SubstituteInLine(const std::string& line, const LineList& working, const LineList& declarations) {
   std::string text = line;
-  ReplaceArrayAndWordNotations(text);
-  RestoreQuotedStrings(line, text);
+  ReadOrdinalsAsNumbers(text, working, declarations);
+  const std::string read = text;
+  ReplaceArrayNotations(text);
+  RestoreQuotedStrings(read, text);
   std::vector<std::string> fields = FieldTexts(text);
   std::string sized;
   for (std::string& field : fields) {

@@ -1,5 +1,6 @@
 #include "tests/support/declaration_generator.h"
 
+#include <map>
 #include <random>
 #include <utility>
 
@@ -30,10 +31,33 @@ std::vector<std::string> MemberDeclarations(const std::vector<FormMember>& membe
   return out;
 }
 
+// The labels of a branch: a list, a range or a single value.
+std::string BranchLabel(size_t branch) {
+  if (branch == 0) return "0, 1";
+  if (branch == 1) return "2..3";
+  return std::to_string(branch + 2);
+}
+
+// "case Kind: Byte of" and its branches, on the record's line or a branch a
+// line with its fields one a line; a branch's last field has no ";".
+std::string VariantText(const FormVariant& v, MemberLayout layout, MemberGroups groups) {
+  const bool one_line = layout == MemberLayout::kOneLine;
+  std::string text = v.tag.empty() ? "case Integer of" : "case " + v.tag + ": Byte of";
+  for (size_t b = 0; b < v.branches.size(); ++b) {
+    std::vector<std::string> fields = MemberDeclarations(v.branches[b], groups);
+    text += (one_line ? " " : "\n      ") + BranchLabel(b) + ": (";
+    for (size_t k = 0; k < fields.size(); ++k) text += (k == 0 ? "" : one_line ? " " : "\n          ") + fields[k];
+    if (!fields.empty()) text.pop_back();
+    text += ");";
+  }
+  return text;
+}
+
 std::string StructureText(const FormStructure& s, MemberLayout layout, MemberGroups groups) {
   const std::string head = "  " + s.name + " = " + s.head;
   const std::string end = "end" + s.tail + ";\n";
   std::vector<std::string> members = MemberDeclarations(s.members, groups);
+  if (!s.variant.branches.empty()) members.push_back(VariantText(s.variant, layout, groups));
   if (layout == MemberLayout::kOneLine) {
     std::string line = head;
     for (const std::string& member : members) line += " " + member;
@@ -47,6 +71,14 @@ std::string StructureText(const FormStructure& s, MemberLayout layout, MemberGro
 }
 
 }  // namespace
+
+std::vector<FormMember> DeclaredMembers(const FormStructure& structure) {
+  std::vector<FormMember> members = structure.members;
+  if (!structure.variant.tag.empty()) members.push_back({structure.variant.tag, "Byte", ""});
+  for (const std::vector<FormMember>& branch : structure.variant.branches)
+    members.insert(members.end(), branch.begin(), branch.end());
+  return members;
+}
 
 std::string FormSample::Text(MemberLayout layout, MemberGroups groups) const {
   std::string text;
@@ -109,7 +141,7 @@ struct Planned {
 
 class Generator {
  public:
-  explicit Generator(std::uint32_t seed) : random_(seed) {}
+  Generator(std::uint32_t seed, bool unknown_types) : random_(seed), unknown_types_(unknown_types) {}
 
   FormSample Run() {
     PlanStructures();
@@ -118,6 +150,7 @@ class Generator {
     for (size_t i = 0; i < planned_.size(); ++i) {
       if (random_.Chance(15)) sample_.AddText(random_.Chance(50) ? "type\n" : Constants(1) + "type\n");
       sample_.AddStructure(Structure(i));
+      if (!planned_[i].is_class && random_.Chance(35)) sample_.AddText(RecordAliases(i));
     }
     sample_.AddText(Trailing());
     return std::move(sample_);
@@ -157,6 +190,7 @@ class Generator {
   // A parent is one of the classes declared before, as the compiler wants.
   std::string ClassHead() {
     std::string parent;
+    if (unknown_types_ && random_.Chance(10)) return "class(" + Unique("TNowhere") + ")";
     size_t choice = random_.Below(3);
     if (choice == 1) parent = "TObject";
     if (choice == 2 && !classes_.empty()) parent = random_.Pick(classes_);
@@ -206,7 +240,33 @@ class Generator {
     std::string stem = Unique("ev") + "_";
     std::string values;
     for (int i = 1; i <= count; ++i) values += (i > 1 ? ", " : "") + stem + std::to_string(i);
+    last_members_ = {stem + "1", stem + std::to_string(count)};
     return values;
+  }
+
+  // A small range, as a subrange type or an array's index: numbers, below
+  // 0 too, an enumeration's members, characters.
+  std::string Subrange() {
+    switch (random_.Below(4)) {
+      case 0: return "-" + Number(1, 3) + ".." + Number(0, 3);
+      case 1: return random_.Pick(enumeration_ranges_);
+      case 2: return "'a'..'" + std::string(1, "bcdef"[random_.Below(5)]) + "'";
+    }
+    return Number(0, 2) + ".." + Number(3, 30);
+  }
+
+  // Aliases of a record, declared after it: a chain, or a distinct type.
+  std::string RecordAliases(size_t index) {
+    std::string text = "type\n";
+    std::string target = planned_[index].name;
+    for (int i = random_.Between(1, 2); i > 0; --i) {
+      std::string alias = Unique("TGenAl");
+      std::string keyword = random_.Chance(30) ? "type " : "";
+      text += "  " + alias + " = " + keyword + target + ";\n";
+      record_aliases_[planned_[index].name].push_back(alias);
+      target = alias;
+    }
+    return text;
   }
 
   std::string Types() {
@@ -216,9 +276,15 @@ class Generator {
       int count = random_.Chance(15) ? 300 : random_.Between(2, 9);
       text += "  " + name + " = (" + EnumerationValues(count) + ");\n";
       enumerations_.push_back(name);
+      enumeration_ranges_.push_back(last_members_[0] + ".." + last_members_[1]);
       std::string set = Unique("TGenSet");
       text += "  " + set + " = set of " + name + ";\n";
       named_sets_.push_back(set);
+    }
+    for (int i = random_.Between(1, 2); i > 0; --i) {
+      std::string name = Unique("TGenRange");
+      text += "  " + name + " = " + Subrange() + ";\n";
+      subranges_.push_back(name);
     }
     for (const Planned& p : planned_) {
       if (!random_.Chance(50)) continue;
@@ -269,17 +335,43 @@ class Generator {
 
   // A record that the structure at `owner` may hold by value without a
   // cycle: one that holds no records, or one declared before it.
+  // An alias of a record declared before the owner stands for it.
   std::string EmbeddableRecord(size_t owner) {
     std::vector<std::string> choices = kPreludeStructures;
     for (const std::string& name : leaf_records_)
       if (name != planned_[owner].name) choices.push_back(name);
-    for (size_t i = 0; i < owner; ++i)
-      if (!planned_[i].is_class && planned_[i].embeds) choices.push_back(planned_[i].name);
+    for (size_t i = 0; i < owner; ++i) {
+      if (planned_[i].is_class) continue;
+      if (planned_[i].embeds) choices.push_back(planned_[i].name);
+      auto aliases = record_aliases_.find(planned_[i].name);
+      if (aliases != record_aliases_.end()) choices.insert(choices.end(), aliases->second.begin(), aliases->second.end());
+    }
     return random_.Pick(choices);
   }
 
+  // A record written out in its field, nested a level or two, packed or
+  // not, or as an array's elements.
+  std::string AnonymousRecord(int depth) {
+    std::string text = random_.Chance(25) ? "packed record" : "record";
+    for (int i = random_.Between(1, 3); i > 0; --i) {
+      std::string type = depth < 2 && random_.Chance(25) ? AnonymousRecord(depth + 1) : random_.Pick(kBasicTypes);
+      std::string name = Unique("f");
+      text += " " + name + ": " + type + ";";
+    }
+    return text + " end";
+  }
+
   std::string Bound() {
-    size_t form = random_.Below(6);
+    size_t form = random_.Below(11);
+    // Indexes that are types or written with their names.
+    if (form == 6) return random_.Chance(50) ? "Boolean" : "Char";
+    if (form == 7) return random_.Pick(enumerations_);
+    if (form == 8) return random_.Pick(subranges_);
+    if (form == 9) {
+      const std::string& type = random_.Pick(enumerations_);
+      return "Low(" + type + ")..High(" + type + ")";
+    }
+    if (form == 10) return Subrange();
     if (form == 0) return "0.." + random_.Pick(constants_) + " - 1";
     if (form == 1) return "1.." + random_.Pick(constants_);
     if (form == 2) return "0..(" + random_.Pick(constants_) + ")-1";
@@ -307,7 +399,17 @@ class Generator {
 
   std::string MemberType(size_t owner) {
     hex_in_member_ = false;
-    switch (random_.Below(26)) {
+    if (unknown_types_ && random_.Chance(6))
+      return random_.Chance(50) ? Unique("TNowhere") : FixedArray(Unique("TNowhere"));
+    switch (random_.Below(30)) {
+      case 26: return AnonymousRecord(0);
+      case 27: return FixedArray(AnonymousRecord(1));
+      case 28: return random_.Pick(subranges_);
+      case 29: {
+        const std::vector<std::string> inline_ranges = {"0..200", "-5..5", "1..70000", "-40000..40000",
+                                                        "Low(Word)..High(Word)"};
+        return random_.Chance(30) ? random_.Pick(enumeration_ranges_) : random_.Pick(inline_ranges);
+      }
       case 0: return "^" + random_.Pick(kBasicTypes);
       case 1: return random_.Pick(kPreludePointers);
       case 2: return pointer_aliases_.empty() ? "^" + random_.Pick(records_) : random_.Pick(pointer_aliases_);
@@ -372,13 +474,30 @@ class Generator {
     // A derived class may add no member of its own to what it inherits.
     int count = random_.Between(p.is_class && p.head != "class" ? 0 : 1, 7);
     for (int i = 0; i < count; ++i) {
-      // Runs of one type make the field groups of the grouped layout.
-      std::string type = i > 0 && random_.Chance(35) ? s.members.back().type : MemberType(index);
+      // Runs of one type make the field groups of the grouped layout. Not
+      // of a record written out: grouped, its fields share one type, which
+      // is named after the first; apart, each field has its own.
+      const bool repeat = i > 0 && random_.Chance(35) && s.members.back().type.find("record") == std::string::npos;
+      std::string type = repeat ? s.members.back().type : MemberType(index);
       std::string name = Unique("m" + random_.Pick(kMemberWords));
       std::string note = random_.Chance(10) ? random_.Pick(kNotes) : std::string();
       s.members.push_back({name, type, note});
     }
-    s.routines = Routines(s, p.is_class);
+    // A record's variant part comes after its members, and its methods
+    // before them.
+    if (!p.is_class && random_.Chance(30)) {
+      if (random_.Chance(50)) s.variant.tag = Unique("mKind");
+      for (int b = random_.Between(2, 3); b > 0; --b) {
+        std::vector<FormMember> branch;
+        for (int k = random_.Between(1, 3); k > 0; --k) {
+          std::string type = MemberType(index);
+          std::string name = Unique("m" + random_.Pick(kMemberWords));
+          branch.push_back({name, type, ""});
+        }
+        s.variant.branches.push_back(std::move(branch));
+      }
+    }
+    if (s.variant.branches.empty()) s.routines = Routines(s, p.is_class);
     if (random_.Chance(15)) s.tail = random_.Chance(50) ? " deprecated 'Use " + p.name + "X instead'" : " platform";
     return s;
   }
@@ -394,9 +513,13 @@ class Generator {
   }
 
   Random random_;
+  const bool unknown_types_;
   FormSample sample_;
   int counter_ = 0;
   bool hex_in_member_ = false;
+  std::vector<std::string> last_members_;  // the first and last of the enumeration written last
+  std::vector<std::string> enumeration_ranges_, subranges_;
+  std::map<std::string, std::vector<std::string>> record_aliases_;
   std::vector<Planned> planned_;
   std::vector<std::string> records_, leaf_records_, classes_, interfaces_;
   std::vector<std::string> constants_, plain_constants_, enumerations_, named_sets_, pointer_aliases_;
@@ -405,6 +528,8 @@ class Generator {
 
 }  // namespace
 
-FormSample GenerateFormSample(std::uint32_t seed) { return Generator(seed).Run(); }
+FormSample GenerateFormSample(std::uint32_t seed, bool unknown_types) {
+  return Generator(seed, unknown_types).Run();
+}
 
 }  // namespace ct::testing
