@@ -5,6 +5,7 @@
 #include "text/files.h"
 #include "text/gbk.h"
 #include "text/line_list.h"
+#include "text/paths.h"
 #include "text/scan.h"
 
 namespace ct {
@@ -19,7 +20,7 @@ PreludeWrite WritePreludeIfMissing(const std::filesystem::path& folder, std::str
     case PathKind::kBrokenLink:  // not followed: the prelude goes nowhere the user did not put it
       return PreludeWrite::kExisted;
     case PathKind::kOther:
-      error = "cannot write " + InputPath(folder).string() + ": something that is no file stands there";
+      error = "cannot write " + PathText(InputPath(folder)) + ": something that is no file stands there";
       return PreludeWrite::kFailed;
     case PathKind::kNothing:
       break;

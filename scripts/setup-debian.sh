@@ -2,6 +2,10 @@
 # Installs, from Debian's packages, whatever the build, the tests, the
 # window, its screenshot and the fuzzer need and the machine lacks (lua5.4,
 # the interpreter, is for scripts/win32-headers.sh). Run as root on Debian 12.
+#
+#   scripts/setup-debian.sh           the Linux build and everything above
+#   scripts/setup-debian.sh windows   also the Windows cross build and Wine
+#                                     (scripts/windows-build.sh)
 set -eu
 
 packages="build-essential cmake ninja-build pkg-config git
@@ -9,6 +13,11 @@ packages="build-essential cmake ninja-build pkg-config git
   liblua5.4-dev lua5.4
   qt6-base-dev libgl-dev fonts-wqy-zenhei qt6-translations-l10n xvfb xauth
   clang libclang-rt-dev"
+# MinGW-w64 with POSIX threads (std::thread), GoogleTest's sources to build
+# for Windows, Wine to run the result, dpkg-source to unpack Lua's sources.
+if [ "${1:-}" = windows ]; then
+  packages="$packages g++-mingw-w64-x86-64-posix googletest wine64 dpkg-dev"
+fi
 
 missing=""
 for p in $packages; do

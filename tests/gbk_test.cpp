@@ -59,6 +59,34 @@ TEST(GbkTest, NamesUtf16AndUtf32WithOrWithoutAByteOrderMark) {
   for (const auto& c : cases) EXPECT_EQ(WideUnicodeEncoding(c.bytes), c.encoding) << c.bytes;
 }
 
+// Long texts are converted in pieces on some systems: a bad character is
+// found wherever it stands, and a character is never split between pieces.
+TEST(GbkTest, LongTextsConvertWholeAndNameTheirFirstBadCharacter) {
+  const std::string chinese_utf8 = [] {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "中";
+    return text;
+  }();
+  const std::string chinese_gbk = *Utf8ToGbk(chinese_utf8);
+  EXPECT_EQ(chinese_gbk.size(), 40000u);
+  EXPECT_EQ(GbkToUtf8(chinese_gbk), chinese_utf8);
+  EXPECT_EQ(GbkToUtf8(chinese_gbk + "\xFF" "a" + chinese_gbk), chinese_utf8 + "\xEF\xBF\xBD" "a" + chinese_utf8);
+  EXPECT_EQ(GbkToUtf8(chinese_gbk + "\x81"), chinese_utf8 + "\xEF\xBF\xBD");
+  for (size_t ascii : {16383u, 16384u, 16385u, 32767u}) {
+    const std::string text = std::string(ascii, 'a') + "中文" + std::string(ascii, 'b');
+    ASSERT_TRUE(Utf8ToGbk(text)) << ascii;
+    EXPECT_EQ(GbkToUtf8(*Utf8ToGbk(text)), text) << ascii;
+  }
+  size_t offset = 0;
+  EXPECT_FALSE(Utf8ToGbk(chinese_utf8 + "\xF0\x9F\x98\x80" + chinese_utf8, &offset));
+  EXPECT_EQ(offset, chinese_utf8.size());
+  EXPECT_FALSE(Utf8ToGbk(chinese_utf8 + "\xE4\xB8", &offset));
+  EXPECT_EQ(offset, chinese_utf8.size());
+  // Code page 936's one single-byte addition to GBK, the euro sign.
+  EXPECT_EQ(GbkToUtf8("\x80"), "€");
+  EXPECT_EQ(Utf8ToGbk("€"), "\x80");
+}
+
 TEST(GbkTest, TellsUtf8TextFromGbkText) {
   struct Case {
     std::string bytes;

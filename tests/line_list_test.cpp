@@ -2,7 +2,9 @@
 #include "text/line_list.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "tests/support/run_folder.h"
 
@@ -73,7 +75,9 @@ TEST(FileTest, SaveReplacesTheFileAndLoadReadsItBack) {
 TEST(FileTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
   TempFolder folder;
   folder.Write("locked.lua", "keep me\r\n");
-  ::chmod((folder.path() / "locked.lua").c_str(), 0444);
+  std::filesystem::permissions(folder.path() / "locked.lua", std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::group_read |
+                                                             std::filesystem::perms::others_read);
   std::string error;
   EXPECT_FALSE(SaveLines(LineList({"new"}), folder.path() / "locked.lua", error));
   EXPECT_NE(error.find("locked.lua"), std::string::npos);
@@ -89,9 +93,16 @@ TEST(FileTest, AFailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
 TEST(FileTest, LoadRefusesWhatIsNoRegularFileAtOnce) {
   TempFolder folder;
   std::filesystem::create_directory(folder.path() / "dir.txt");
+  std::vector<std::filesystem::path> others = {folder.path() / "dir.txt"};
+#ifdef _WIN32
+  // Windows keeps no named pipe among files; its devices are names like NUL.
+  others.push_back("NUL");
+#else
   ASSERT_EQ(::mkfifo((folder.path() / "pipe.txt").c_str(), 0644), 0);
-  for (const std::filesystem::path& path : {folder.path() / "dir.txt", folder.path() / "pipe.txt",
-                                            std::filesystem::path("/dev/zero")}) {
+  others.push_back(folder.path() / "pipe.txt");
+  others.push_back("/dev/zero");
+#endif
+  for (const std::filesystem::path& path : others) {
     LineList list({"untouched"});
     std::string error;
     EXPECT_FALSE(LoadLines(list, path, error)) << path;

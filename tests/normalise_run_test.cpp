@@ -3,16 +3,15 @@
 // at a bracket fault, also through the command line.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "pipeline/texts.h"
+#include "tests/support/program_run.h"
 #include "tests/support/run_folder.h"
 #include "text/gbk.h"
+#include "text/paths.h"
 
 namespace ct::testing {
 namespace {
@@ -130,11 +129,7 @@ TEST(NormalisationRun, CommandLineEndsWithNestingStatus) {
   for (const char* input : {"type\n  B = (x, y));\n", "type\n  B = [1, 2;\n"}) {
     TempFolder folder;
     folder.Write("ClassTable.txt", CrLf(input));
-    const std::string command =
-        std::string("'") + CLASSTABLE_CLI + "' convert '" + folder.path().string() + "' >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status)) << input;
-    EXPECT_EQ(WEXITSTATUS(status), 2) << input;
+    EXPECT_EQ(RunProgram(CLASSTABLE_CLI, {"convert", PathText(folder.path())}).status, 2) << input;
     EXPECT_TRUE(folder.Has("ClassTable_A.lua")) << input;
     EXPECT_FALSE(folder.Has("ClassTable_B.lua")) << input;
   }

@@ -1,6 +1,8 @@
 // Whole files in and out: the input read, the run's files and the editor's
 // text saved, and the lock that keeps one run at a time in a folder. Every
-// save replaces its file atomically.
+// save replaces its file atomically. One home, two sides: the calls into the
+// system are in platform/files_posix.cpp and platform/files_windows.cpp, and
+// every message names a path as PathText (text/paths.h) spells it.
 #pragma once
 
 #include <chrono>
@@ -55,6 +57,8 @@ bool SaveLines(const LineList& list, const std::filesystem::path& path, std::str
 // An exclusive lock on a lock file, held until the object goes: the kernel
 // releases it when the process ends in any way, so a killed run leaves no
 // stale lock. The file keeps the holder's process id for whoever waits.
+// (flock on POSIX systems; on Windows LockFileEx on a byte far past the id,
+// since a locked range cannot be read by others.)
 class FileLock {
  public:
   ~FileLock();
@@ -69,13 +73,18 @@ class FileLock {
                                         long& holder, std::string& error);
 
  private:
-  explicit FileLock(int fd) : fd_(fd) {}
-  int fd_;
+  explicit FileLock(std::intptr_t handle) : handle_(handle) {}
+  std::intptr_t handle_;  // a file descriptor, or a Windows HANDLE; -1 for none
 };
 
 // Past the process's file size limit a write then fails, and the save says
 // so, instead of the signal killing the program halfway through a file.
 // Every front end that saves calls it once at start-up.
 void LetOversizedWritesFail();
+
+// The C library's words for a failure the system reported ("No space left
+// on device"): `code` is an errno value on POSIX systems and a
+// GetLastError() value on Windows, which reads as the errno value it means.
+std::string SystemErrorText(unsigned long code);
 
 }  // namespace ct

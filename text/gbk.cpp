@@ -1,61 +1,18 @@
 #include "text/gbk.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <iconv.h>
-#include <stdexcept>
+
+#include "text/platform/code_page.h"
 
 namespace ct {
 
-namespace {
-
-// CP936 is the Windows code page the host writes; glibc's GBK lacks its
-// euro sign at 0x80.
-constexpr const char* kCodePage = "CP936";
-
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
-  }
-  ~Converter() { iconv_close(cd_); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts as much as possible; returns the number of input bytes that
-  // could not be converted at the point where conversion stopped (0 when the
-  // whole input was converted).
-  size_t Run(std::string_view in, size_t& consumed, std::string& out) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* src = const_cast<char*>(in.data());
-    size_t src_left = in.size();
-    char buffer[4096];
-    // Goes on only after a full buffer, which always holds a converted character.
-    while (src_left > 0) {
-      char* dst = buffer;
-      size_t dst_left = sizeof buffer;
-      size_t r = iconv(cd_, &src, &src_left, &dst, &dst_left);
-      out.append(buffer, sizeof buffer - dst_left);
-      if (r == static_cast<size_t>(-1) && errno != E2BIG) break;
-    }
-    consumed = in.size() - src_left;
-    return src_left;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-}  // namespace
-
 std::string GbkToUtf8(std::string_view gbk) {
-  thread_local Converter converter("UTF-8", kCodePage);
   std::string out;
   out.reserve(gbk.size() + gbk.size() / 2);
   // Every round converts the rest or skips at least one byte.
   while (!gbk.empty()) {
-    size_t consumed = 0;
-    if (converter.Run(gbk, consumed, out) == 0) break;
+    const size_t consumed = code_page::Cp936ToUtf8(gbk, out);
+    if (consumed == gbk.size()) break;
     // Skip one undecodable byte and mark it.
     out += "\xEF\xBF\xBD";
     gbk.remove_prefix(consumed + 1);
@@ -64,11 +21,10 @@ std::string GbkToUtf8(std::string_view gbk) {
 }
 
 std::optional<std::string> Utf8ToGbk(std::string_view utf8, size_t* bad_offset) {
-  thread_local Converter converter(kCodePage, "UTF-8");
   std::string out;
   out.reserve(utf8.size());
-  size_t consumed = 0;
-  if (converter.Run(utf8, consumed, out) != 0) {
+  const size_t consumed = code_page::Utf8ToCp936(utf8, out);
+  if (consumed != utf8.size()) {
     if (bad_offset) *bad_offset = consumed;
     return std::nullopt;
   }

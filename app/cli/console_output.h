@@ -9,10 +9,6 @@
 
 namespace ct::cli {
 
-// A closed pipe then fails a write instead of killing the process between
-// two saves. Called once at start-up.
-void IgnoreBrokenPipes();
-
 class ConsoleOutput {
  public:
   // Writes everything or, after the first failure, nothing more.

@@ -8,6 +8,7 @@
 
 #include "pipeline/layout_report/layout_report.h"
 #include "text/gbk.h"
+#include "text/paths.h"
 
 namespace ct::cli {
 
@@ -140,9 +141,10 @@ int LayoutCommand(const std::vector<std::string>& args) {
   // a path; names follow.
   std::filesystem::path folder = ".";
   std::error_code ec;
-  if (!words.empty() &&
-      (std::filesystem::is_directory(words.front(), ec) || words.front().find('/') != std::string::npos)) {
-    folder = words.front();
+  const std::string_view separators = std::filesystem::path::preferred_separator == '\\' ? "/\\" : "/";
+  if (!words.empty() && (std::filesystem::is_directory(PathFromUtf8(words.front()), ec) ||
+                         words.front().find_first_of(separators) != std::string::npos)) {
+    folder = PathFromUtf8(words.front());
     words.erase(words.begin());
   }
   LayoutReport report;

@@ -11,6 +11,7 @@
 
 #include "app/cli/console_output.h"
 #include "app/cli/layout_command.h"
+#include "app/cli/standard_streams.h"
 #include "pipeline/driver.h"
 #include "pipeline/input_file.h"
 #include "pipeline/keyword_list.h"
@@ -19,6 +20,7 @@
 #include "text/files.h"
 #include "text/gbk.h"
 #include "text/line_list.h"
+#include "text/paths.h"
 #include "text/scan.h"
 
 #ifndef CLASSTABLE_VERSION
@@ -149,7 +151,7 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Arguments
 }
 
 std::filesystem::path Folder(const Arguments& args) {
-  return args.operand ? std::filesystem::path(*args.operand) : std::filesystem::path(".");
+  return ct::PathFromUtf8(args.operand ? *args.operand : ".");
 }
 
 // What standard output did, for the exit status: a reader that went away is
@@ -165,7 +167,7 @@ int Init(const Arguments& args, ct::cli::ConsoleOutput& out) {
   std::string error;
   switch (ct::WritePreludeIfMissing(folder, error)) {
     case ct::PreludeWrite::kExisted:
-      out.Write(ct::InputPath(folder).string() + " exists; left unchanged\n");
+      out.Write(ct::PathText(ct::InputPath(folder)) + " exists; left unchanged\n");
       return WithOutput(kExitSucceeded, out);
     case ct::PreludeWrite::kWritten:
       out.Write(ct::GbkToUtf8(ct::PreludeNotice()) + "\n");
@@ -180,7 +182,7 @@ int Init(const Arguments& args, ct::cli::ConsoleOutput& out) {
 int Convert(const Arguments& args, ct::cli::ConsoleOutput& out) {
   const std::filesystem::path folder = Folder(args);
   if (ct::KindOfPath(ct::InputPath(folder)) == ct::PathKind::kNothing) {
-    std::cerr << "classtable: " << ct::InputPath(folder).string() << " does not exist; 'classtable init"
+    std::cerr << "classtable: " << ct::PathText(ct::InputPath(folder)) << " does not exist; 'classtable init"
               << (args.operand ? " " + *args.operand : std::string()) << "' writes it from the prelude\n";
     return kExitFile;
   }
@@ -207,7 +209,7 @@ int Convert(const Arguments& args, ct::cli::ConsoleOutput& out) {
 
 int Keywords(const Arguments& args, ct::cli::ConsoleOutput& out) {
   std::string bytes, error;
-  const bool read = args.operand ? ct::ReadFileBytes(*args.operand, bytes, error, args.options.input_limit)
+  const bool read = args.operand ? ct::ReadFileBytes(ct::PathFromUtf8(*args.operand), bytes, error, args.options.input_limit)
                                  : ct::cli::ReadStandardInput(bytes, args.options.input_limit, error);
   if (!read) {
     std::cerr << "classtable: " << error << '\n';
@@ -252,9 +254,9 @@ int Main(const std::vector<std::string>& words) {
 
 int main(int argc, char** argv) {
   ct::LetOversizedWritesFail();
-  ct::cli::IgnoreBrokenPipes();
+  ct::cli::PrepareStandardStreams();
   try {
-    return Main(std::vector<std::string>(argv + 1, argv + argc));
+    return Main(ct::cli::CommandLineWords(argc, argv));
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }

@@ -46,14 +46,24 @@ std::optional<LineList> LinesFromEditor(const QString& text, size_t& bad_line) {
   return lines;
 }
 
+// Windows paths are UTF-16, as QString is; elsewhere a path is the bytes
+// the file system takes, which Qt's file name codec gives and reads.
 std::filesystem::path PathFromQString(const QString& path) {
+#ifdef _WIN32
+  return std::filesystem::path(path.toStdWString());
+#else
   QByteArray native = QFile::encodeName(path);
   return std::filesystem::path(std::string(native.constData(), static_cast<size_t>(native.size())));
+#endif
 }
 
 QString QStringFromPath(const std::filesystem::path& path) {
+#ifdef _WIN32
+  return QString::fromStdWString(path.native());
+#else
   const std::string& native = path.native();
   return QFile::decodeName(QByteArray(native.data(), static_cast<qsizetype>(native.size())));
+#endif
 }
 
 }  // namespace ct::gui

@@ -3,12 +3,16 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 namespace ct::testing {
 
-// An ordinary user meets the permission bits, which are taken away. Root
-// passes every permission check, so for root the path is made immutable
-// instead, where the file system allows it. Everything is undone at the end.
+// On POSIX systems an ordinary user meets the permission bits, which are
+// taken away. Root passes every permission check, so for root the path is
+// made immutable instead, where the file system allows it. On Windows an
+// entry that denies everyone writing is put in the path's access list
+// (Wine keeps such lists but does not enforce them: there nothing refuses).
+// Everything is undone at the end.
 class RefusingPath {
  public:
   explicit RefusingPath(std::filesystem::path path);
@@ -20,12 +24,12 @@ class RefusingPath {
   bool refuses() const { return refuses_; }
 
  private:
-  std::filesystem::path path_;
-  bool immutable_ = false;
   bool refuses_ = false;
+  std::function<void()> undo_;
 };
 
-// Whether the tests run as root, for whom only immutability refuses.
+// Whether the tests run as root, for whom only immutability refuses; never
+// on Windows, where nobody passes a denying entry unasked.
 bool RunningAsRoot();
 
 }  // namespace ct::testing

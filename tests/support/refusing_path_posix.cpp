@@ -1,9 +1,9 @@
-#include "tests/support/refusing_path.h"
-
 #include <unistd.h>
 
 #include <cstdlib>
 #include <string>
+
+#include "tests/support/refusing_path.h"
 
 namespace ct::testing {
 
@@ -18,24 +18,27 @@ bool Chattr(const std::filesystem::path& path, const char* flag) {
 
 bool RunningAsRoot() { return ::geteuid() == 0; }
 
-RefusingPath::RefusingPath(std::filesystem::path path) : path_(std::move(path)) {
+RefusingPath::RefusingPath(std::filesystem::path path) {
   std::error_code ec;
-  std::filesystem::permissions(path_,
+  std::filesystem::permissions(path,
                                std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                                    std::filesystem::perms::others_write,
                                std::filesystem::perm_options::remove, ec);
+  bool immutable = false;
   if (RunningAsRoot()) {
-    immutable_ = Chattr(path_, "+i");
-    refuses_ = immutable_;
+    immutable = Chattr(path, "+i");
+    refuses_ = immutable;
   } else {
     refuses_ = !ec;
   }
+  undo_ = [path, immutable] {
+    if (immutable) Chattr(path, "-i");
+    std::error_code ignored;
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                 ignored);
+  };
 }
 
-RefusingPath::~RefusingPath() {
-  if (immutable_) Chattr(path_, "-i");
-  std::error_code ec;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_write, std::filesystem::perm_options::add, ec);
-}
+RefusingPath::~RefusingPath() { undo_(); }
 
 }  // namespace ct::testing
