@@ -517,45 +517,44 @@ namespace ct::testing {
 namespace {
 
 // Reports name the line of ClassTable.txt a person has to look at, however
-// the reading stages joined, dropped and cut lines on the way.
+// the reading stages joined, dropped, cut, split or hoisted lines on the way:
+// a declaration names the input line where it starts.
 TEST(ReadingStages, EveryStatementKeepsTheInputLineItStartsOn) {
-  LineList input;
-  input.SetText("type { a comment\r\n over two lines }\r\n\r\n  TRec = record\r\n    Arr: array[0..\r\n"
-                "      3] of Byte; // cut\r\n  private\r\n    procedure Go;\r\n  end;");
-  NestingState state;
-  LineList working;
-  RemoveComments(input, state);
-  StripSymbolSpaces(input);
-  JoinStatements(input, working, state);
-  LoosenText(working);
-  DeleteJunkLines(working);
-  std::vector<std::pair<std::string, LineOrigin>> lines;
-  for (size_t i = 0; i < working.Count(); ++i) lines.emplace_back(working.Get(i), working.Origin(i));
-  EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineOrigin>>{
-                       {" type ", 1}, {" TRec = record ", 4}, {" Arr : array [ 0 .. 3 ] of Byte ; ", 5}, {" end ; ", 9}}));
-}
-
-// A declaration split off a line, joined from several, or hoisted out of
-// its structure names the input line where it starts.
-TEST(ReadingStages, SplitJoinedAndHoistedDeclarationsKeepTheLineTheyStartOn) {
-  LineList input;
-  input.SetText("const A = 1; B =\r\n  2;\r\ntype\r\n  TOuter = class\r\n  public const\r\n    N = 3;\r\n"
-                "  end; C = 4;");
-  NestingState state;
-  LineList working;
-  StripSymbolSpaces(input);
-  JoinStatements(input, working, state);
-  LoosenText(working);
-  DeleteJunkLines(working);
-  std::vector<std::pair<std::string, LineOrigin>> lines;
-  for (size_t i = 0; i < working.Count(); ++i) lines.emplace_back(working.Get(i), working.Origin(i));
-  EXPECT_EQ(lines, (std::vector<std::pair<std::string, LineOrigin>>{{" const A = 1 ; ", 1},
-                                                                    {" B = 2 ; ", 1},
-                                                                    {" type ", 3},
-                                                                    {" N = 3 ; ", 6},
-                                                                    {" TOuter = class ", 4},
-                                                                    {" end ; ", 7},
-                                                                    {" C = 4 ; ", 7}}));
+  using Origins = std::vector<std::pair<std::string, LineOrigin>>;
+  const struct {
+    const char* name;
+    const char* text;
+    Origins expected;
+  } cases[] = {
+      {"joined, dropped and cut",
+       "type { a comment\r\n over two lines }\r\n\r\n  TRec = record\r\n    Arr: array[0..\r\n"
+       "      3] of Byte; // cut\r\n  private\r\n    procedure Go;\r\n  end;",
+       {{" type ", 1}, {" TRec = record ", 4}, {" Arr : array [ 0 .. 3 ] of Byte ; ", 5}, {" end ; ", 9}}},
+      {"split, joined and hoisted",
+       "const A = 1; B =\r\n  2;\r\ntype\r\n  TOuter = class\r\n  public const\r\n    N = 3;\r\n"
+       "  end; C = 4;",
+       {{" const A = 1 ; ", 1},
+        {" B = 2 ; ", 1},
+        {" type ", 3},
+        {" N = 3 ; ", 6},
+        {" TOuter = class ", 4},
+        {" end ; ", 7},
+        {" C = 4 ; ", 7}}},
+  };
+  for (const auto& c : cases) {
+    LineList input;
+    input.SetText(c.text);
+    NestingState state;
+    LineList working;
+    RemoveComments(input, state);
+    StripSymbolSpaces(input);
+    JoinStatements(input, working, state);
+    LoosenText(working);
+    DeleteJunkLines(working);
+    Origins lines;
+    for (size_t i = 0; i < working.Count(); ++i) lines.emplace_back(working.Get(i), working.Origin(i));
+    EXPECT_EQ(lines, c.expected) << c.name;
+  }
 }
 
 }  // namespace
